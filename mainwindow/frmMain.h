@@ -1,0 +1,114 @@
+// The main window: start screen, the four assay frames, the two result lists and the working
+// buttons. It owns the one catalogue (which is also the order), the assay state and the number
+// of the colour scheme in force.
+#pragma once
+
+#include "catalogue/records.h"
+#include "selection/assay_state.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tovimar {
+
+class AssayPanel;
+class PictureBox;
+class TabStopList;
+
+// What the window needs from the outside world, replaceable in tests: the pauses of the start
+// transition, the clock that paces it, and ending the program.
+struct frmMainHooks {
+    std::function<void(int ms)> pause;
+    std::function<std::int64_t()> clockMs;
+    std::function<void()> endProgram;
+
+    static frmMainHooks real();
+};
+
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmMain(frmMainHooks hooks = frmMainHooks::real(), QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // ---- Procedures of the window -----------------------------------------------------------
+    void Form_Load();
+    void ShowMainView();
+    void ResetSelection();
+    void FillCalibList();
+    void FillCtrlList();
+    void SelectAllItems();
+    void ClearOrderFlags();
+    // Runs the requirement rules and refills both lists. The rules keep the name `update` in
+    // the core; here it would hide QWidget::update().
+    void runRules();
+
+    // ---- Handlers ---------------------------------------------------------------------------
+    void picStart_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+
+    // ---- State ------------------------------------------------------------------------------
+    Catalogue& catalogue() { return cat_; }
+    const Catalogue& catalogue() const { return cat_; }
+    AssayState& assayState() { return state_; }
+    const AssayState& assayState() const { return state_; }
+    std::int16_t ColourScheme = 3;
+
+    AssayPanel& panel() { return *panel_; }
+    // Every named control of the window in creation order, which is the order the reset and the
+    // dark pass of the load walk them.
+    const std::vector<QWidget*>& controls() const { return controls_; }
+    QWidget* control(const QString& name) const;
+
+    // Overrides the output button's action (the output dialog plugs in here).
+    void setOutputAction(std::function<void()> action) { outputAction_ = std::move(action); }
+
+private:
+    template <typename W>
+    W* add(W* widget, const QString& name);
+    QGroupBox* makeFrame(const QString& name, const QString& caption, int l, int t, int w, int h);
+    QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text, int l, int t, int w, int h,
+                      double pointSize, bool bold = true);
+    QPushButton* makeButton(const QString& name, const QString& tooltip, const QString& picture, int l,
+                            int t);
+    void buildControls();
+    void setRowPalettes();
+    void growFrames();
+
+    frmMainHooks hooks_;
+    Catalogue cat_;
+    AssayState state_;
+    std::vector<QWidget*> controls_;
+    std::vector<std::string> calibLines_, ctrlLines_;
+    std::function<void()> outputAction_;
+
+    PictureBox* picStart_ = nullptr;
+    PictureBox* banner_ = nullptr;
+    PictureBox* icon1_ = nullptr;
+    PictureBox* picHelp_ = nullptr;
+    QGroupBox* orlan_ = nullptr;
+    QGroupBox* vex_ = nullptr;
+    QGroupBox* tox_ = nullptr;
+    QGroupBox* adult_ = nullptr;
+    QGroupBox* reagBottleSizeFrame_ = nullptr;
+    QGroupBox* calBottleSizeFrame_ = nullptr;
+    QLabel* label4_ = nullptr;
+    QLabel* label5_ = nullptr;
+    TabStopList* calibList_ = nullptr;
+    TabStopList* ctrlList_ = nullptr;
+    QListWidget* calMissList_ = nullptr;
+    QListWidget* ctrlMissList_ = nullptr;
+    AssayPanel* panel_ = nullptr;
+};
+
+}  // namespace tovimar

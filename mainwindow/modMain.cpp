@@ -1,0 +1,23 @@
+#include "mainwindow/modMain.h"
+
+#include "mainwindow/fonts.h"
+#include "mainwindow/frmMain.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+namespace tovimar::modMain {
+
+int Main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tovimar"));
+    QApplication::setOrganizationName(QStringLiteral("Nordvale"));
+    // One look on every desktop: the colours of the layout are drawn the same everywhere.
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installFontSubstitutes();
+    frmMain w;
+    w.show();
+    return QApplication::exec();
+}
+
+}  // namespace tovimar::modMain
