@@ -18,10 +18,20 @@ TabStopList::TabStopList(const QString& name, QWidget* parent) : QListWidget(par
 }
 
 qreal TabStopList::tabStop() const {
-    // Catalogue numbers of 8 characters are seven digits and a blank, those of 9 eight digits and
-    // a blank (or letters, which are wider): half a digit past the first keeps them apart.
-    const QFontMetricsF fm(font());
-    return fm.horizontalAdvance(QStringLiteral("8888 888")) + fm.horizontalAdvance(QLatin1Char('8')) / 2;
+    if (tabStop_ < 0) {
+        // Catalogue numbers of 8 characters are seven digits and a blank, those of 9 eight digits
+        // and a blank (or letters, which are wider): half a digit past the first keeps them apart.
+        const QFontMetricsF fm(font());
+        tabStop_ =
+            fm.horizontalAdvance(QStringLiteral("8888 888")) + fm.horizontalAdvance(QLatin1Char('8')) / 2;
+    }
+    return tabStop_;
+}
+
+void TabStopList::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange)
+        tabStop_ = -1;
+    QListWidget::changeEvent(e);
 }
 
 QVector<TabStopList::Run> TabStopList::layout(const QString& line, const QFontMetricsF& fm, qreal stop) {
@@ -43,19 +53,18 @@ QVector<TabStopList::Run> TabStopList::layout(const QString& line, const QFontMe
 }
 
 void TabStopList::setLines(const std::vector<std::string>& lines) {
-    // Reuse the items already there: a refill runs on every click in the assay panel.
+    // A refill runs on every click in the assay panel: keep the items that are already right, so
+    // only the rows that changed are repainted.
     const int n = static_cast<int>(lines.size());
-    setUpdatesEnabled(false);
     while (count() > n)
         delete takeItem(count() - 1);
     for (int i = 0; i < n; ++i) {
         const QString text = QString::fromLatin1(lines[static_cast<std::size_t>(i)]);
-        if (i < count())
-            item(i)->setText(text);
-        else
+        if (i >= count())
             addItem(text);
+        else if (item(i)->text() != text)
+            item(i)->setText(text);
     }
-    setUpdatesEnabled(true);
 }
 
 QStringList TabStopList::lines() const {

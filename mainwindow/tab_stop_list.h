@@ -30,6 +30,12 @@ public:
     // Replaces every item with `lines`.
     void setLines(const std::vector<std::string>& lines);
     QStringList lines() const;
+
+protected:
+    void changeEvent(QEvent* e) override;
+
+private:
+    mutable qreal tabStop_ = -1;  // cached per font: every painted row asks for it
 };
 
 class TabStopDelegate : public QStyledItemDelegate {

@@ -1,0 +1,116 @@
+// Window speed, measured in one run on the real window:
+//   ui_bench startup-minimal   an empty Qt window that quits at its first paint (the yardstick)
+//   ui_bench startup           Tovimar's main window, quitting once its start screen is painted
+//   ui_bench click [n]         n clicks on a select box, each to both lists refilled (in process)
+//   ui_bench transition        the whole start-screen transition with its real pauses
+// bench/measure-ui runs them under Xvfb and prints the figures.
+#include "mainwindow/fonts.h"
+#include "mainwindow/frmMain.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QStyle>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace tovimar;
+
+namespace {
+
+// Quits the program once the watched window has been painted.
+class QuitOnPaint : public QObject {
+public:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::Paint)
+            QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        return QObject::eventFilter(o, e);
+    }
+};
+
+void clickIndicator(QAbstractButton* b) {
+    QStyleOptionButton opt;
+    opt.initFrom(b);
+    const QRect r = b->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, b);
+    QTest::mouseClick(b, Qt::LeftButton, {}, r.center());
+}
+
+int startup(bool minimal) {
+    QuitOnPaint quit;
+    if (minimal) {
+        QWidget w;
+        w.installEventFilter(&quit);
+        w.show();
+        return QApplication::exec();
+    }
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installFontSubstitutes();
+    frmMain w;
+    w.installEventFilter(&quit);
+    w.show();
+    return QApplication::exec();
+}
+
+int clicks(int n) {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installFontSubstitutes();
+    frmMainHooks hooks = frmMainHooks::real();
+    hooks.pause = [](int) {};
+    frmMain w(hooks);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return 1;
+    w.ShowMainView();
+    // A realistic panel first, so the lists are long.
+    for (const char* name :
+         {"Check4", "Check3", "Check6", "Check10", "Check34", "Check16", "Check18", "Check19"})
+        clickIndicator(qobject_cast<QAbstractButton*>(w.control(QString::fromLatin1(name))));
+    auto* box = qobject_cast<QAbstractButton*>(w.control(QStringLiteral("Check1")));
+    std::vector<double> us;
+    for (int i = 0; i < n; ++i) {
+        QElapsedTimer t;
+        t.start();
+        clickIndicator(box);
+        us.push_back(static_cast<double>(t.nsecsElapsed()) / 1000.0);
+    }
+    std::sort(us.begin(), us.end());
+    std::printf("click to both lists refilled: median %.1f us, p90 %.1f us over %d clicks\n",
+                us[us.size() / 2], us[us.size() * 9 / 10], n);
+    return 0;
+}
+
+int transition() {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installFontSubstitutes();
+    frmMain w;
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return 1;
+    QElapsedTimer t;
+    t.start();
+    w.ShowMainView();
+    std::printf("start-screen transition: %.3f s\n", static_cast<double>(t.nsecsElapsed()) / 1e9);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
+    if (mode == QLatin1String("startup-minimal"))
+        return startup(true);
+    if (mode == QLatin1String("startup"))
+        return startup(false);
+    if (mode == QLatin1String("click"))
+        return clicks(argc > 2 ? std::atoi(argv[2]) : 1000);
+    if (mode == QLatin1String("transition"))
+        return transition();
+    std::fprintf(stderr, "usage: ui_bench startup-minimal|startup|click [n]|transition\n");
+    return 2;
+}
