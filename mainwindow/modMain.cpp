@@ -2,6 +2,7 @@
 
 #include "mainwindow/fonts.h"
 #include "mainwindow/frmMain.h"
+#include "output/frmOutput.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -16,6 +17,10 @@ int Main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     installFontSubstitutes();
     frmMain w;
+    w.setOutputAction([&w] {
+        frmOutput dialog(w.catalogue(), frmOutputHooks::real(), &w);
+        dialog.exec();
+    });
     w.show();
     return QApplication::exec();
 }
