@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QRadioButton>
 #include <QThread>
 
@@ -39,6 +40,22 @@ void setTextColour(QWidget* w, std::uint32_t colour) {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, bgr(colour));
     w->setPalette(p);
+}
+
+// A button face, and a faded copy for while the button is disabled: the light faces otherwise
+// look the same in both states on the dark buttons.
+QIcon buttonFace(const QString& path) {
+    const QPixmap face(path);
+    QPixmap faded(face.size());
+    faded.fill(Qt::transparent);
+    QPainter p(&faded);
+    p.setOpacity(0.3);
+    p.drawPixmap(0, 0, face);
+    p.end();
+    QIcon icon;
+    icon.addPixmap(face, QIcon::Normal);
+    icon.addPixmap(faded, QIcon::Disabled);
+    return icon;
 }
 
 bool isBox(const QString& name) {
@@ -101,7 +118,7 @@ QPushButton* frmMain::makeButton(const QString& name, const QString& tooltip, co
     b->setGeometry(twipsRect(l, t, 735, 735));
     b->setToolTip(tooltip);
     b->setAccessibleName(tooltip);
-    b->setIcon(QIcon(QStringLiteral(":/pictures/") + picture));
+    b->setIcon(buttonFace(QStringLiteral(":/pictures/") + picture));
     b->setIconSize(QSize(32, 32));
     b->setFocusPolicy(Qt::TabFocus);
     return b;
@@ -183,10 +200,17 @@ void frmMain::buildControls() {
         makeFrame(QStringLiteral("ReagBottleSizeFrame"), QStringLiteral("Reagents"), 240, 8160, 1695, 1215);
     calBottleSizeFrame_ = makeFrame(QStringLiteral("CalBottleSizeFrame"), QStringLiteral("Calibrators"), 6360,
                                     8160, 1935, 1215);
+    // Element 0 of each size-box array: the hidden template that the bottle-size mode copies.
+    check20_[0] =
+        add(makeSizeBox(reagBottleSizeFrame_, QStringLiteral("Check20"), 0, 5000), QStringLiteral("Check20"));
+    check71_[0] =
+        add(makeSizeBox(calBottleSizeFrame_, QStringLiteral("Check71"), 0, 4800), QStringLiteral("Check71"));
     calMissList_ = add(new QListWidget(this), QStringLiteral("CalMissList"));
     calMissList_->setGeometry(twipsRect(1920, 7080, 1725, 735));
     ctrlMissList_ = add(new QListWidget(this), QStringLiteral("CtrlMissList"));
     ctrlMissList_->setGeometry(twipsRect(8280, 7080, 1245, 735));
+    makeTickList(calMissList_);
+    makeTickList(ctrlMissList_);
 
     auto* command2 = makeButton(QStringLiteral("Command2"), QStringLiteral("RESET SELECTION"),
                                 QStringLiteral("btn_reset.png"), 14640, 7080);
@@ -213,6 +237,14 @@ void frmMain::buildControls() {
     connect(command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
     connect(command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
+    const auto onClick = [this](const char* name, void (frmMain::*handler)()) {
+        connect(qobject_cast<QPushButton*>(control(QString::fromLatin1(name))), &QPushButton::clicked, this,
+                handler);
+    };
+    onClick("cmdBottle", &frmMain::cmdBottle_Click);
+    onClick("cmdBottleBack", &frmMain::cmdBottleBack_Click);
+    onClick("Command4", &frmMain::Command4_Click);
+    onClick("Command4Back", &frmMain::Command4Back_Click);
 
     picHelp_ = add(new PictureBox(QStringLiteral("picHelp"), this), QStringLiteral("picHelp"));
     picHelp_->setGeometry(twipsRect(2040, 8040, 3480, 1335));

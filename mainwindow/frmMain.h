@@ -6,11 +6,14 @@
 #include "catalogue/records.h"
 #include "selection/assay_state.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -73,6 +76,36 @@ public:
     // Overrides the output button's action (the output dialog plugs in here).
     void setOutputAction(std::function<void()> action) { outputAction_ = std::move(action); }
 
+    // ---- Order refinement: the bottle-size mode and the adding mode (refinement/) -------------
+    // Bottle sizes: one size box per ordered product with an alternative, created on entry and
+    // destroyed on leaving; a tick orders the alternative variant (SizeChoice 2).
+    void cmdBottle_Click();
+    void ShowReagBottleSizes();
+    void ShowCalBottleSizes();
+    void Check20_Click(int Index);
+    void Check71_Click(int Index);
+    void cmdBottleBack_Click();
+    // Adding: two tick lists of the named calibrators and controls not in the order; the ticked
+    // ones join the order on leaving, until the rules next run.
+    void Command4_Click();
+    void FillCalMissList();
+    void FillCtrlMissList();
+    void Command4Back_Click();
+    void ReadCalMissList();
+    void ReadCtrlMissList();
+
+    // Element `Index` of a size-box array (0 is the hidden template), null while it does not exist.
+    QCheckBox* Check20(int Index) const;
+    QCheckBox* Check71(int Index) const;
+    // For the keyboard commands: every size box ticked or unticked as if the user clicked it, so
+    // captions and SizeChoice follow; every entry of both adding lists ticked or unticked.
+    void SetAllSizeBoxes(bool ticked);
+    void SetAllMissEntries(bool ticked);
+
+    // The slot shown at each position of CalMissList and CtrlMissList.
+    std::vector<std::int16_t> CalMissSlot;
+    std::vector<std::int16_t> CtrlMissSlot;
+
 private:
     template <typename W>
     W* add(W* widget, const QString& name);
@@ -84,6 +117,15 @@ private:
     void buildControls();
     void setRowPalettes();
     void growFrames();
+
+    // ---- Order refinement (refinement/) ----------------------------------------------------------
+    QCheckBox* makeSizeBox(QGroupBox* frame, const QString& name, int index, int widthTwips);
+    void destroySizeBoxes();
+    void makeTickList(QListWidget* list);
+    static constexpr int kCheck20Count = AssayTable::kFilled;  // one element per reagent slot
+    static constexpr int kCheck71Count = CalibTable::kFilled;  // one element per calibrator slot
+    std::array<QPointer<QCheckBox>, kCheck20Count + 1> check20_{};
+    std::array<QPointer<QCheckBox>, kCheck71Count + 1> check71_{};
 
     frmMainHooks hooks_;
     Catalogue cat_;

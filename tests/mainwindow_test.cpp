@@ -394,15 +394,39 @@ private slots:
         for (const QString& name : ColourGroupO() + ColourGroupV())
             if (QWidget* w = h.w->control(name))
                 QCOMPARE(background(w), bgr(0xB2B3B4));
-        // Every assay box of the panel belongs to exactly one group.
+        // Every assay box of the panel belongs to exactly one group; the size-box templates, which
+        // the bottle-size mode colours itself, to none.
         int boxes = 0;
-        for (const QWidget* w : h.w->controls())
+        for (const QWidget* w : h.w->controls()) {
+            if (w->objectName() == QLatin1String("Check20") || w->objectName() == QLatin1String("Check71")) {
+                QVERIFY(!ColourGroupO().contains(w->objectName()) &&
+                        !ColourGroupV().contains(w->objectName()));
+                continue;
+            }
             if (qobject_cast<const QAbstractButton*>(w) && !qobject_cast<const QPushButton*>(w)) {
                 ++boxes;
                 QVERIFY2(ColourGroupO().contains(w->objectName()) != ColourGroupV().contains(w->objectName()),
                          qPrintable(w->objectName()));
             }
+        }
         QCOMPARE(boxes, 40 + 32 + 37);
+    }
+
+    void disabledButtonsLookFaded() {
+        Harness h;
+        for (const char* name : {"Command1", "Command2", "Command3", "Command4", "cmdBottle", "cmdHelp"}) {
+            const QIcon icon = h.get<QPushButton>(name)->icon();
+            const QImage normal = icon.pixmap(QSize(32, 32), QIcon::Normal).toImage();
+            const QImage disabled = icon.pixmap(QSize(32, 32), QIcon::Disabled).toImage();
+            QVERIFY2(!normal.isNull(), name);  // the face was found in the resources
+            qint64 normalAlpha = 0, disabledAlpha = 0;
+            for (int y = 0; y < normal.height(); ++y)
+                for (int x = 0; x < normal.width(); ++x) {
+                    normalAlpha += qAlpha(normal.pixel(x, y));
+                    disabledAlpha += qAlpha(disabled.pixel(x, y));
+                }
+            QVERIFY2(normalAlpha > 0 && disabledAlpha * 2 < normalAlpha, name);
+        }
     }
 
     void exitButtonEndsTheProgram() {
