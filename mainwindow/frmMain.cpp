@@ -78,6 +78,7 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent) : QWidget(parent), hooks_(
     setWindowIcon(QIcon(QStringLiteral(":/pictures/app_icon_48.png")));
     setFixedSize(px(15510), px(11445));
     buildControls();
+    qApp->installEventFilter(this);
     Form_Load();
 }
 
@@ -183,7 +184,6 @@ void frmMain::buildControls() {
         }
     }
     connect(panel_, &AssayPanel::changed, this, &frmMain::runRules);
-    setRowPalettes();
 
     label4_ = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("REQUIRED CALIBRATORS"), 360, 6600,
                         3100, 375, 13.5);
@@ -248,11 +248,16 @@ void frmMain::buildControls() {
 
     picHelp_ = add(new PictureBox(QStringLiteral("picHelp"), this), QStringLiteral("picHelp"));
     picHelp_->setGeometry(twipsRect(2040, 8040, 3480, 1335));
+    buildHelpPanel();
+    connect(banner_, &PictureBox::clicked, this, &frmMain::NV_Banner_Click);
+    auto* help = qobject_cast<QPushButton*>(control(QStringLiteral("cmdHelp")));
+    connect(help, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
 
     icon1_ = add(new PictureBox(QStringLiteral("ICON1"), this), QStringLiteral("ICON1"));
     icon1_->setPixmap(QPixmap(QStringLiteral(":/pictures/icon1.png")));
     icon1_->setGeometry(twipsRect(13560, 10440, 1950, 1035));
     icon1_->hide();
+    setRowPalettes();  // last: every box of the window exists now
 }
 
 // The boxes keep the toolkit's text colour whatever their containers get: the dark pass leaves
@@ -421,6 +426,9 @@ void frmMain::FillCtrlList() {
 // ---- Reset -----------------------------------------------------------------------------------
 
 void frmMain::ResetSelection() {
+    // From the first reset on, the window sees its command keys wherever the focus is.
+    keyPreview_ = true;
+
     // 1. Leave no refinement view showing.
     reagBottleSizeFrame_->hide();
     calBottleSizeFrame_->hide();

@@ -106,6 +106,24 @@ public:
     std::vector<std::int16_t> CalMissSlot;
     std::vector<std::int16_t> CtrlMissSlot;
 
+    // ---- Help overlay (mainwindow/help_overlay.cpp) ----------------------------------------------
+    void cmdHelp_Click();
+    void ShowHelp();
+    void picHelp_Click();
+    void Label13_Click(int Index);
+    void NV_Banner_Click();
+    // The nine help texts, index 0 to 8.
+    QLabel* Label13(int Index) const;
+
+    // ---- Keyboard commands (mainwindow/keyboard.cpp) ---------------------------------------------
+    // Handles one key as the window's command keys do; returns whether it was a command key, so
+    // that the control with the focus does not act on it as well.
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    // Sees key presses meant for any control of the window before the control does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     template <typename W>
     W* add(W* widget, const QString& name);
@@ -126,6 +144,12 @@ private:
     static constexpr int kCheck71Count = CalibTable::kFilled;  // one element per calibrator slot
     std::array<QPointer<QCheckBox>, kCheck20Count + 1> check20_{};
     std::array<QPointer<QCheckBox>, kCheck71Count + 1> check71_{};
+
+    // ---- Help overlay ----------------------------------------------------------------------------
+    void buildHelpPanel();
+    std::array<QLabel*, 9> label13_{};
+    // Set by the reset: from then on the window sees its keys wherever the focus is.
+    bool keyPreview_ = false;
 
     frmMainHooks hooks_;
     Catalogue cat_;

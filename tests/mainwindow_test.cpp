@@ -8,6 +8,7 @@
 #include "selection/assay_panel.h"
 #include "selection/result_lists.h"
 #include "selection/rules.h"
+#include "tests/window_harness.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,56 +22,10 @@
 #include <memory>
 
 using namespace tovimar;
+using tovimar::testing::clickBox;
+using tovimar::testing::Harness;
 
 namespace {
-
-// A window whose pauses cost nothing: the clock moves only when the window pauses.
-struct Harness {
-    std::int64_t now = 0;
-    std::vector<int> pauses;
-    int exits = 0;
-    std::function<void()> onPause;
-    std::unique_ptr<frmMain> w;
-
-    Harness() {
-        frmMainHooks hooks;
-        hooks.pause = [this](int ms) {
-            pauses.push_back(ms);
-            now += ms;
-            if (onPause)
-                onPause();
-        };
-        hooks.clockMs = [this] { return now; };
-        hooks.endProgram = [this] { ++exits; };
-        w = std::make_unique<frmMain>(hooks);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-    }
-
-    template <typename T = QWidget>
-    T* get(const char* name) const {
-        auto* c = qobject_cast<T*>(w->control(QString::fromLatin1(name)));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
-
-    void enterMainView() {
-        QTest::mouseClick(get("picStart"), Qt::LeftButton, {}, QPoint(200, 200));
-        onPause = nullptr;
-    }
-};
-
-// Clicks the indicator of a check box or option button, where a user clicks.
-void clickBox(QAbstractButton* b) {
-    QVERIFY2(b->isVisible(), qPrintable(b->objectName() + " is not visible"));
-    QStyleOptionButton opt;
-    opt.initFrom(b);
-    const bool radio = qobject_cast<QRadioButton*>(b) != nullptr;
-    const QRect r = b->style()->subElementRect(
-        radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &opt, b);
-    QTest::mouseClick(b, Qt::LeftButton, {}, r.center());
-}
 
 QColor background(QWidget* w) {
     return w->palette().color(QPalette::Window);
@@ -409,7 +364,8 @@ private slots:
                          qPrintable(w->objectName()));
             }
         }
-        QCOMPARE(boxes, 40 + 32 + 37);
+        QCOMPARE(boxes, 114);  // the panel and the example row of the help overlay: both groups whole
+        QCOMPARE(ColourGroupO().size() + ColourGroupV().size(), 114);
     }
 
     void disabledButtonsLookFaded() {

@@ -7,6 +7,7 @@
 #include "output/order_file.h"
 #include "refinement/miss_lists.h"
 #include "selection/result_lists.h"
+#include "tests/window_harness.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -24,48 +25,12 @@ using namespace tovimar;
 
 namespace {
 
-// The window with pauses that cost nothing, in its main view.
-struct Harness {
-    std::int64_t now = 0;
-    int exits = 0;
-    std::unique_ptr<frmMain> w;
-
-    Harness() {
-        frmMainHooks hooks;
-        hooks.pause = [this](int ms) { now += ms; };
-        hooks.clockMs = [this] { return now; };
-        hooks.endProgram = [this] { ++exits; };
-        w = std::make_unique<frmMain>(hooks);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
-        QTest::mouseClick(get("picStart"), Qt::LeftButton, {}, QPoint(200, 200));
-    }
-
-    template <typename T = QWidget>
-    T* get(const char* name) const {
-        auto* c = qobject_cast<T*>(w->control(QString::fromLatin1(name)));
-        if (!c)
-            qFatal("no control %s", name);
-        return c;
-    }
-
-    void click(const char* button) const {
-        QWidget* b = get(button);
-        QVERIFY2(b->isVisible() && b->isEnabled(), button);
-        QTest::mouseClick(b, Qt::LeftButton);
-    }
-
-    Catalogue& cat() const { return w->catalogue(); }
+// The window in its main view.
+struct Harness : testing::Harness {
+    Harness() : testing::Harness(MainView) {}
 };
 
-// Clicks the indicator of a check box, where a user clicks.
-void clickBox(QAbstractButton* b) {
-    QVERIFY2(b->isVisible(), qPrintable(b->objectName() + " is not visible"));
-    QStyleOptionButton opt;
-    opt.initFrom(b);
-    const QRect r = b->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &opt, b);
-    QTest::mouseClick(b, Qt::LeftButton, {}, r.center());
-}
+using testing::clickBox;
 
 // Where entry `row` of a tick list shows its tick box, in the list's viewport.
 QRect tickBoxOf(QListWidget* list, int row) {
