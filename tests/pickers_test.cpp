@@ -19,6 +19,7 @@ namespace {
 
 using R = AssayRow;
 using Slots = std::set<int>;
+using Picker = int (*)(const AssayState&, const Catalogue&);
 
 struct Tick {
     AssayRow row;
@@ -26,329 +27,212 @@ struct Tick {
     bool qual = false;
 };
 
-class PickerTest : public ::testing::Test {
-protected:
-    void SetUp() override { LoadCatalogue(cat); }
+void tickRows(AssayState& s, const std::vector<Tick>& ticks) {
+    for (const Tick& t : ticks) {
+        s.SetSelected(t.row, true);
+        if (t.cut != 0.0)
+            s.ChooseCut(t.row, t.cut);
+        if (t.qual)
+            s.SetQual(t.row, true);
+    }
+}
 
-public:
-    // Public so the helpers chain: a protected member cannot be reached through the returned
-    // reference from the test bodies.
-
-    PickerTest& tick(AssayRow row, double cut = 0.0) {
-        s.SetSelected(row, true);
-        if (cut != 0.0)
-            s.ChooseCut(row, cut);
-        return *this;
-    }
-    PickerTest& calib(int slot) {
-        cat.Calibs[slot].Selected = 1;
-        return *this;
-    }
-    PickerTest& ctrl(int slot) {
-        cat.Ctrls[slot].Selected = 1;
-        return *this;
-    }
-    void reset() {
-        s.Clear();
-        LoadCatalogue(cat);
-    }
-
-    Catalogue cat;
-    AssayState s;
+// One call of a picker on a fresh catalogue: the rows ticked and the slots already selected.
+struct Call {
+    std::string label;
+    std::vector<Tick> rows;
+    Slots calibs;
+    Slots ctrls;
+    int expected;
 };
+
+void expectCalls(Picker picker, const std::vector<Call>& calls) {
+    for (const Call& c : calls) {
+        SCOPED_TRACE(c.label);
+        Catalogue cat;
+        LoadCatalogue(cat);
+        AssayState s;
+        tickRows(s, c.rows);
+        for (int slot : c.calibs)
+            cat.Calibs[slot].Selected = 1;
+        for (int slot : c.ctrls)
+            cat.Ctrls[slot].Selected = 1;
+        EXPECT_EQ(picker(s, cat), c.expected);
+    }
+}
 
 // ---- Negative calibrators ----
 
 // The ORLAN rows (but BUPRENORPHINE) and SAMPLE CHECK share the ORLAN negative C 1; every other row
-// leaves the VEX negative C 30 (and the buprenorphine negative C 39) in place.
-const std::set<AssayRow> kUsesOrlanNegative = {
-    R::Orlan6am,  R::OrlanAmphXtc, R::OrlanBarb,        R::OrlanBenzo,    R::OrlanCoc,
-    R::OrlanEddp, R::OrlanLsd,     R::OrlanMtd,         R::OrlanThcMulti, R::OrlanOpi,
-    R::OrlanPcp,  R::OrlanPropox,  R::AdultSampleCheck,
-};
-
-TEST_F(PickerTest, NegativeCalibratorsFollowTheOtherTickedRow) {
+// leaves the VEX negative C 30 and the buprenorphine negative C 39 in place.
+TEST(NegativeCalibratorPickers, FollowTheOtherTickedRow) {
+    const std::set<AssayRow> usesOrlanNegative = {
+        R::Orlan6am,  R::OrlanAmphXtc, R::OrlanBarb,        R::OrlanBenzo,    R::OrlanCoc,
+        R::OrlanEddp, R::OrlanLsd,     R::OrlanMtd,         R::OrlanThcMulti, R::OrlanOpi,
+        R::OrlanPcp,  R::OrlanPropox,  R::AdultSampleCheck,
+    };
     for (const AssayRowDef& def : AssayRows()) {
-        SCOPED_TRACE(std::string(def.keyName));
-        reset();
-        tick(def.key);
-        const bool orlan = kUsesOrlanNegative.contains(def.key);
-        EXPECT_EQ(NegCalForVex(s, cat), orlan ? 1 : 30);
-        EXPECT_EQ(NegCalForBup(s, cat), orlan ? 1 : 39);
+        const bool orlan = usesOrlanNegative.contains(def.key);
+        const std::string label(def.keyName);
+        expectCalls(NegCalForVex, {{label, {{def.key}}, {}, {}, orlan ? 1 : 30}});
+        expectCalls(NegCalForBup, {{label, {{def.key}}, {}, {}, orlan ? 1 : 39}});
     }
 }
 
-TEST_F(PickerTest, NegativeCalibratorsIgnoreCutOffsAndFlags) {
-    EXPECT_EQ(NegCalForVex(s, cat), 30);
-    EXPECT_EQ(NegCalForBup(s, cat), 39);
-
-    // C 1 already in the order (for example added by hand) does not stand for an ORLAN row.
-    calib(1).ctrl(7);
-    EXPECT_EQ(NegCalForVex(s, cat), 30);
-    EXPECT_EQ(NegCalForBup(s, cat), 39);
-
-    // Any cut-off of the ORLAN row counts, also one the row does not offer.
-    tick(R::OrlanAmphXtc, 400);
-    EXPECT_EQ(NegCalForVex(s, cat), 1);
-    EXPECT_EQ(NegCalForBup(s, cat), 1);
-}
-
-TEST_F(PickerTest, BuprenorphineDoesNotMoveTheVexNegative) {
-    tick(R::OrlanBup, 5).tick(R::VexAmph, 500);
-    EXPECT_EQ(NegCalForVex(s, cat), 30);
-    EXPECT_EQ(NegCalForBup(s, cat), 39);
-    tick(R::AdultSampleCheck);
-    EXPECT_EQ(NegCalForVex(s, cat), 1);
-    EXPECT_EQ(NegCalForBup(s, cat), 1);
-}
-
-// ---- CtrlForMtdPcpPpx ----
-
-TEST_F(PickerTest, MtdPcpPpxControlIsTwoForEachListedCondition) {
-    const std::vector<std::pair<std::string, std::vector<Tick>>> twos = {
-        {"VEX METHADONE METABOLITE", {{R::VexMtdMetab}}},
-        {"VEX BENZODIAZEPINES, no cut-off", {{R::VexBenzo}}},
-        {"VEX METHAQUALONE", {{R::VexMethaq, 300}}},
-        {"ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}}},
-        {"VEX AMPHETAMINES 1000", {{R::VexAmph, 1000}}},
-        {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}}},
-        {"VEX BARBITURATES, no cut-off", {{R::VexBarb}}},
-    };
-    for (const auto& [label, ticks] : twos) {
-        SCOPED_TRACE(label);
-        reset();
-        for (const Tick& t : ticks)
-            tick(t.row, t.cut);
-        EXPECT_EQ(CtrlForMtdPcpPpx(s, cat), 2);
+TEST(NegativeCalibratorPickers, IgnoreCutOffsAndFlags) {
+    for (Picker picker : {NegCalForVex, NegCalForBup}) {
+        const int own = picker == NegCalForVex ? 30 : 39;
+        expectCalls(
+            picker,
+            {
+                {"nothing", {}, {}, {}, own},
+                // C 1 in the order (say, added by hand) does not stand for an ORLAN row.
+                {"C 1 and K 7 selected", {}, {1}, {7}, own},
+                {"AMPH/XTC at an unlisted cut-off", {{R::OrlanAmphXtc, 400}}, {}, {}, 1},
+                {"BUPRENORPHINE with VEX row", {{R::OrlanBup, 5}, {R::VexAmph, 500}}, {}, {}, own},
+                {"BUPRENORPHINE with SAMPLE CHECK", {{R::OrlanBup, 5}, {R::AdultSampleCheck}}, {}, {}, 1},
+            });
     }
 }
 
-TEST_F(PickerTest, MtdPcpPpxControlIsOneOtherwise) {
-    const std::vector<std::pair<std::string, std::vector<Tick>>> ones = {
-        {"nothing", {}},
-        {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}},
-        {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}},
-        {"VEX AMPHETAMINES 500", {{R::VexAmph, 500}}},
-        {"ORLAN BARBITURATES 300", {{R::OrlanBarb, 300}}},
-        {"ORLAN BARBITURATES, no cut-off", {{R::OrlanBarb}}},
-        {"ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}}},
-        {"VEX KETAMINE", {{R::VexKetamine}}},
-        {"ORLAN METHADONE, PCP, PROPOXYPHENE",
-         {{R::OrlanMtd, 300}, {R::OrlanPcp, 25}, {R::OrlanPropox, 300}}},
-    };
-    for (const auto& [label, ticks] : ones) {
-        SCOPED_TRACE(label);
-        reset();
-        for (const Tick& t : ticks)
-            tick(t.row, t.cut);
-        EXPECT_EQ(CtrlForMtdPcpPpx(s, cat), 1);
-    }
+// ---- Control pickers ----
+
+TEST(ControlPickers, MtdPcpPpx) {
+    expectCalls(CtrlForMtdPcpPpx, {
+                                      {"nothing", {}, {}, {}, 1},
+                                      {"VEX METHADONE METABOLITE", {{R::VexMtdMetab}}, {}, {}, 2},
+                                      {"VEX BENZODIAZEPINES, no cut-off", {{R::VexBenzo}}, {}, {}, 2},
+                                      {"VEX METHAQUALONE", {{R::VexMethaq, 300}}, {}, {}, 2},
+                                      {"ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}}, {}, {}, 2},
+                                      {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}, {}, {}, 1},
+                                      {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {}, 1},
+                                      {"VEX AMPHETAMINES 1000", {{R::VexAmph, 1000}}, {}, {}, 2},
+                                      {"VEX AMPHETAMINES 500", {{R::VexAmph, 500}}, {}, {}, 1},
+                                      {"ORLAN BARBITURATES 300", {{R::OrlanBarb, 300}}, {}, {}, 1},
+                                      {"ORLAN BARBITURATES, no cut-off", {{R::OrlanBarb}}, {}, {}, 1},
+                                      {"ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}}, {}, {}, 1},
+                                      {"VEX KETAMINE", {{R::VexKetamine}}, {}, {}, 1},
+                                      {"the ORLAN rows that use it",
+                                       {{R::OrlanMtd, 300}, {R::OrlanPcp, 25}, {R::OrlanPropox, 300}},
+                                       {},
+                                       {},
+                                       1},
+                                      {"other control flags are not read", {}, {}, {1, 2, 8, 27}, 1},
+                                  });
 }
 
 // The barbiturate conditions hold only while K 3 is not yet in the order; the others do not care.
-TEST_F(PickerTest, MtdPcpPpxBarbituratesCountOnlyWithoutK3) {
-    tick(R::VexBarb, 200);
-    EXPECT_EQ(CtrlForMtdPcpPpx(s, cat), 2);
-    ctrl(3);
-    EXPECT_EQ(CtrlForMtdPcpPpx(s, cat), 1);
-    tick(R::OrlanBarb, 200);
-    EXPECT_EQ(CtrlForMtdPcpPpx(s, cat), 1);
-    tick(R::VexBenzo);
-    EXPECT_EQ(CtrlForMtdPcpPpx(s, cat), 2);
-
-    reset();
-    tick(R::OrlanBarb, 200).ctrl(3);
-    EXPECT_EQ(CtrlForMtdPcpPpx(s, cat), 1);
-    // Other control flags are not looked at.
-    reset();
-    ctrl(2).ctrl(27);
-    EXPECT_EQ(CtrlForMtdPcpPpx(s, cat), 1);
+TEST(ControlPickers, MtdPcpPpxBarbituratesCountOnlyWithoutK3) {
+    expectCalls(CtrlForMtdPcpPpx, {
+                                      {"VEX BARBITURATES", {{R::VexBarb, 200}}, {}, {}, 2},
+                                      {"VEX BARBITURATES, K 3", {{R::VexBarb, 200}}, {}, {3}, 1},
+                                      {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}}, {}, {}, 2},
+                                      {"ORLAN BARBITURATES 200, K 3", {{R::OrlanBarb, 200}}, {}, {3}, 1},
+                                      {"both, K 3", {{R::VexBarb, 200}, {R::OrlanBarb, 200}}, {}, {3}, 1},
+                                      {"VEX BENZODIAZEPINES, K 3", {{R::VexBarb}, {R::VexBenzo}}, {}, {3}, 2},
+                                  });
 }
 
-// ---- CtrlForCoc300 ----
-
-TEST_F(PickerTest, Coc300ControlTestsInOrder) {
-    // 1. K 2 wins over K 27.
-    ctrl(2).ctrl(27).ctrl(1);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 1);
-    // 2. K 27 wins over K 1.
-    reset();
-    ctrl(27).ctrl(1);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 27);
-    // 3. K 1 wins over AMPH/XTC at 300.
-    reset();
-    ctrl(1).tick(R::OrlanAmphXtc, 300);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 1);
-    // 4. AMPH/XTC at 300 wins over the fall-through (VEX BENZODIAZEPINES would give 2).
-    reset();
-    tick(R::OrlanAmphXtc, 300).tick(R::VexBenzo);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 27);
+TEST(ControlPickers, Coc300TestsInOrder) {
+    expectCalls(
+        CtrlForCoc300,
+        {
+            {"1. K 2 before K 27", {}, {}, {1, 2, 27}, 1},
+            {"2. K 27 before K 1", {}, {}, {1, 27}, 27},
+            {"3. K 1 before AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {1}, 1},
+            {"4. AMPH/XTC 300 before the fall-through", {{R::OrlanAmphXtc, 300}, {R::VexBenzo}}, {}, {}, 27},
+            {"5. nothing", {}, {}, {}, 1},
+            {"5. VEX METHAQUALONE", {{R::VexMethaq}}, {}, {}, 2},
+            {"5. ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}}, {}, {}, 2},
+            {"5. ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}, {}, {}, 1},
+            {"5. VEX BARBITURATES", {{R::VexBarb, 200}}, {}, {}, 2},
+            {"5. VEX BARBITURATES, K 3", {{R::VexBarb, 200}}, {}, {3}, 1},
+        });
 }
 
-TEST_F(PickerTest, Coc300ControlFallsThroughToMtdPcpPpx) {
-    EXPECT_EQ(CtrlForCoc300(s, cat), 1);
-    tick(R::VexMethaq);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 2);
-    reset();
-    tick(R::OrlanAmphXtc, 1000);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 2);
-    reset();
-    tick(R::OrlanAmphXtc, 500);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 1);
-    // K 3 selected: not one of this picker's tests, but it switches off the VEX barbiturate case.
-    reset();
-    tick(R::VexBarb, 200);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 2);
-    ctrl(3);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 1);
+TEST(ControlPickers, Amph500) {
+    expectCalls(CtrlForAmph500, {
+                                    {"nothing", {}, {}, {}, 1},
+                                    {"VEX BARBITURATES, no cut-off", {{R::VexBarb}}, {}, {}, 3},
+                                    {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}}, {}, {}, 3},
+                                    {"ORLAN BARBITURATES 300", {{R::OrlanBarb, 300}}, {}, {}, 1},
+                                    {"ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}}, {}, {}, 3},
+                                    {"ORLAN BENZODIAZEPINES 300", {{R::OrlanBenzo, 300}}, {}, {}, 1},
+                                    {"ORLAN BENZODIAZEPINES, no cut-off", {{R::OrlanBenzo}}, {}, {}, 1},
+                                    {"VEX BENZODIAZEPINES 200", {{R::VexBenzo, 200}}, {}, {}, 1},
+                                    {"VEX COCAINE 150", {{R::VexCoc, 150}}, {}, {}, 3},
+                                    {"VEX COCAINE 300", {{R::VexCoc, 300}}, {}, {}, 1},
+                                    {"ORLAN COCAINE 150", {{R::OrlanCoc, 150}}, {}, {}, 3},
+                                    {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}}, {}, {}, 1},
+                                    {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {}, 1},
+                                    {"control flags are not read", {}, {}, {2, 3, 27}, 1},
+                                });
 }
 
-// ---- CtrlForAmph500 ----
-
-TEST_F(PickerTest, Amph500ControlIsThreeOnlyForTheListedRows) {
-    const std::vector<std::pair<std::string, std::vector<Tick>>> threes = {
-        {"VEX BARBITURATES, no cut-off", {{R::VexBarb}}},
-        {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}}},
-        {"ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}}},
-        {"VEX COCAINE 150", {{R::VexCoc, 150}}},
-        {"ORLAN COCAINE 150", {{R::OrlanCoc, 150}}},
-    };
-    for (const auto& [label, ticks] : threes) {
-        SCOPED_TRACE(label);
-        reset();
-        for (const Tick& t : ticks)
-            tick(t.row, t.cut);
-        EXPECT_EQ(CtrlForAmph500(s, cat), 3);
-    }
-    const std::vector<std::pair<std::string, std::vector<Tick>>> ones = {
-        {"nothing", {}},
-        {"ORLAN BARBITURATES 300", {{R::OrlanBarb, 300}}},
-        {"ORLAN BENZODIAZEPINES 300", {{R::OrlanBenzo, 300}}},
-        {"ORLAN BENZODIAZEPINES, no cut-off", {{R::OrlanBenzo}}},
-        {"VEX BENZODIAZEPINES 200", {{R::VexBenzo, 200}}},
-        {"VEX COCAINE 300", {{R::VexCoc, 300}}},
-        {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}}},
-        {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}},
-    };
-    for (const auto& [label, ticks] : ones) {
-        SCOPED_TRACE(label);
-        reset();
-        for (const Tick& t : ticks)
-            tick(t.row, t.cut);
-        EXPECT_EQ(CtrlForAmph500(s, cat), 1);
-    }
+TEST(ControlPickers, Barb200TestsInOrder) {
+    expectCalls(CtrlForBarb200, {
+                                    {"1. K 2 before K 27", {}, {}, {2, 3, 27}, 1},
+                                    {"2. K 27 before K 3", {}, {}, {3, 27}, 27},
+                                    {"3. K 3 before AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {3}, 3},
+                                    {"4. AMPH/XTC 300 before the rows of 5",
+                                     {{R::OrlanAmphXtc, 300}, {R::OrlanCoc, 300}},
+                                     {},
+                                     {},
+                                     27},
+                                    {"K 1 is not read", {}, {}, {1}, 3},
+                                });
 }
 
-TEST_F(PickerTest, Amph500ControlIgnoresSelectedFlags) {
-    ctrl(3).ctrl(27).ctrl(2);
-    EXPECT_EQ(CtrlForAmph500(s, cat), 1);
+TEST(ControlPickers, Barb200RowConditions) {
+    expectCalls(CtrlForBarb200, {
+                                    {"VEX COCAINE 300", {{R::VexCoc, 300}}, {}, {}, 2},
+                                    {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}}, {}, {}, 2},
+                                    {"VEX AMPHETAMINES 1000", {{R::VexAmph, 1000}}, {}, {}, 2},
+                                    {"ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}}, {}, {}, 2},
+                                    {"VEX METHADONE METABOLITE", {{R::VexMtdMetab}}, {}, {}, 2},
+                                    {"VEX METHAQUALONE", {{R::VexMethaq}}, {}, {}, 2},
+                                    {"VEX METHADONE", {{R::VexMtd}}, {}, {}, 2},
+                                    {"ORLAN METHADONE", {{R::OrlanMtd}}, {}, {}, 2},
+                                    {"VEX PHENCYCLIDINE", {{R::VexPcp}}, {}, {}, 2},
+                                    {"ORLAN PHENCYCLIDINE", {{R::OrlanPcp}}, {}, {}, 2},
+                                    {"VEX BENZODIAZEPINES", {{R::VexBenzo}}, {}, {}, 2},
+                                    {"VEX PROPOXYPHENE", {{R::VexPropox}}, {}, {}, 2},
+                                    {"ORLAN PROPOXYPHENE", {{R::OrlanPropox}}, {}, {}, 2},
+                                    {"VEX COCAINE 150", {{R::VexCoc, 150}}, {}, {}, 3},
+                                    {"ORLAN COCAINE, no cut-off", {{R::OrlanCoc}}, {}, {}, 3},
+                                    {"VEX AMPHETAMINES 500", {{R::VexAmph, 500}}, {}, {}, 3},
+                                    {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}, {}, {}, 3},
+                                    {"ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}}, {}, {}, 3},
+                                    {"VEX BARBITURATES 200", {{R::VexBarb, 200}}, {}, {}, 3},
+                                    {"VEX ECSTASY", {{R::VexEcstasy, 500}}, {}, {}, 3},
+                                });
 }
 
-// ---- CtrlForBarb200 ----
-
-TEST_F(PickerTest, Barb200ControlTestsInOrder) {
-    ctrl(2).ctrl(27).ctrl(3);
-    EXPECT_EQ(CtrlForBarb200(s, cat), 1);
-    reset();
-    ctrl(27).ctrl(3);
-    EXPECT_EQ(CtrlForBarb200(s, cat), 27);
-    // 3. K 3 wins over AMPH/XTC at 300.
-    reset();
-    ctrl(3).tick(R::OrlanAmphXtc, 300);
-    EXPECT_EQ(CtrlForBarb200(s, cat), 3);
-    // 4. AMPH/XTC at 300 wins over the rows of test 5 (ORLAN COCAINE 300 would give 2).
-    reset();
-    tick(R::OrlanAmphXtc, 300).tick(R::OrlanCoc, 300);
-    EXPECT_EQ(CtrlForBarb200(s, cat), 27);
-    // K 1 is not one of its tests.
-    reset();
-    ctrl(1);
-    EXPECT_EQ(CtrlForBarb200(s, cat), 3);
-}
-
-TEST_F(PickerTest, Barb200ControlIsTwoForTheListedRows) {
-    const std::vector<std::pair<std::string, Tick>> twos = {
-        {"VEX COCAINE 300", {R::VexCoc, 300}},
-        {"ORLAN COCAINE 300", {R::OrlanCoc, 300}},
-        {"VEX AMPHETAMINES 1000", {R::VexAmph, 1000}},
-        {"ORLAN AMPH/XTC 1000", {R::OrlanAmphXtc, 1000}},
-        {"VEX METHADONE METABOLITE", {R::VexMtdMetab}},
-        {"VEX METHAQUALONE", {R::VexMethaq}},
-        {"VEX METHADONE", {R::VexMtd}},
-        {"ORLAN METHADONE", {R::OrlanMtd}},
-        {"VEX PHENCYCLIDINE", {R::VexPcp}},
-        {"ORLAN PHENCYCLIDINE", {R::OrlanPcp}},
-        {"VEX BENZODIAZEPINES", {R::VexBenzo}},
-        {"VEX PROPOXYPHENE", {R::VexPropox}},
-        {"ORLAN PROPOXYPHENE", {R::OrlanPropox}},
-    };
-    for (const auto& [label, t] : twos) {
-        SCOPED_TRACE(label);
-        reset();
-        tick(t.row, t.cut);
-        EXPECT_EQ(CtrlForBarb200(s, cat), 2);
-    }
-    const std::vector<std::pair<std::string, Tick>> threes = {
-        {"VEX COCAINE 150", {R::VexCoc, 150}},
-        {"ORLAN COCAINE, no cut-off", {R::OrlanCoc}},
-        {"VEX AMPHETAMINES 500", {R::VexAmph, 500}},
-        {"ORLAN AMPH/XTC 500", {R::OrlanAmphXtc, 500}},
-        {"ORLAN BENZODIAZEPINES 200", {R::OrlanBenzo, 200}},
-        {"VEX BARBITURATES 200", {R::VexBarb, 200}},
-        {"VEX ECSTASY", {R::VexEcstasy, 500}},
-    };
-    for (const auto& [label, t] : threes) {
-        SCOPED_TRACE(label);
-        reset();
-        tick(t.row, t.cut);
-        EXPECT_EQ(CtrlForBarb200(s, cat), 3);
-    }
-}
-
-// ---- CtrlForBenzo200 ----
-
-TEST_F(PickerTest, Benzo200ControlTestsInOrder) {
-    ctrl(8).ctrl(27).ctrl(3);
-    EXPECT_EQ(CtrlForBenzo200(s, cat), 8);
-    reset();
-    ctrl(27).ctrl(3);
-    EXPECT_EQ(CtrlForBenzo200(s, cat), 27);
-    // 3. K 3 wins over ECSTASY.
-    reset();
-    ctrl(3).tick(R::VexEcstasy);
-    EXPECT_EQ(CtrlForBenzo200(s, cat), 3);
-    // 4. The rows with control K 8 win over AMPH/XTC at 300.
-    reset();
-    tick(R::OrlanAmphXtc, 300).tick(R::OrlanLsd);
-    EXPECT_EQ(CtrlForBenzo200(s, cat), 8);
-    // K 2 is not one of its tests.
-    reset();
-    ctrl(2);
-    EXPECT_EQ(CtrlForBenzo200(s, cat), 3);
-}
-
-TEST_F(PickerTest, Benzo200ControlRowConditions) {
-    const std::vector<std::pair<std::string, std::pair<Tick, int>>> cases = {
-        {"VEX ECSTASY", {{R::VexEcstasy}, 8}},
-        {"ORLAN LSD", {{R::OrlanLsd}, 8}},
-        {"ORLAN 6-AM", {{R::Orlan6am, 10}, 8}},
-        {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}, 27}},
-        {"VEX COCAINE 300", {{R::VexCoc, 300}, 27}},
-        {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}, 27}},
-        {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}, 3}},
-        {"ORLAN COCAINE 150", {{R::OrlanCoc, 150}, 3}},
-        {"nothing else (ORLAN BENZODIAZEPINES 200 itself)", {{R::OrlanBenzo, 200}, 3}},
-    };
-    for (const auto& [label, c] : cases) {
-        SCOPED_TRACE(label);
-        reset();
-        tick(c.first.row, c.first.cut);
-        EXPECT_EQ(CtrlForBenzo200(s, cat), c.second);
-    }
+TEST(ControlPickers, Benzo200TestsInOrder) {
+    expectCalls(CtrlForBenzo200,
+                {
+                    {"1. K 8 before K 27", {}, {}, {3, 8, 27}, 8},
+                    {"2. K 27 before K 3", {}, {}, {3, 27}, 27},
+                    {"3. K 3 before ECSTASY", {{R::VexEcstasy}}, {}, {3}, 3},
+                    {"4. LSD before AMPH/XTC 300", {{R::OrlanAmphXtc, 300}, {R::OrlanLsd}}, {}, {}, 8},
+                    {"4. VEX ECSTASY", {{R::VexEcstasy}}, {}, {}, 8},
+                    {"4. ORLAN LSD", {{R::OrlanLsd}}, {}, {}, 8},
+                    {"4. ORLAN 6-AM", {{R::Orlan6am, 10}}, {}, {}, 8},
+                    {"5. ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {}, 27},
+                    {"5. VEX COCAINE 300", {{R::VexCoc, 300}}, {}, {}, 27},
+                    {"5. ORLAN COCAINE 300", {{R::OrlanCoc, 300}}, {}, {}, 27},
+                    {"6. ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}, {}, {}, 3},
+                    {"6. ORLAN COCAINE 150", {{R::OrlanCoc, 150}}, {}, {}, 3},
+                    {"6. ORLAN BENZODIAZEPINES itself", {{R::OrlanBenzo, 200}}, {}, {}, 3},
+                    {"K 2 is not read", {}, {}, {2}, 3},
+                });
 }
 
 // The benzodiazepine picker counts K 27 with any non-zero flag; the others count only the value 1.
-TEST_F(PickerTest, OnlyBenzo200ControlCountsK27WithAnyNonZeroFlag) {
+TEST(ControlPickers, OnlyBenzo200CountsK27WithAnyNonZeroFlag) {
+    Catalogue cat;
+    LoadCatalogue(cat);
+    const AssayState s;
     cat.Ctrls[27].Selected = 2;
     EXPECT_EQ(CtrlForBenzo200(s, cat), 27);
     EXPECT_EQ(CtrlForCoc300(s, cat), 1);
@@ -357,178 +241,108 @@ TEST_F(PickerTest, OnlyBenzo200ControlCountsK27WithAnyNonZeroFlag) {
     EXPECT_EQ(CtrlForBenzo200(s, cat), 27);
 }
 
-// ---- CtrlForCoc150 and CtrlForOpiates ----
-
-TEST_F(PickerTest, Coc150ControlDependsOnRowsOnly) {
-    EXPECT_EQ(CtrlForCoc150(s, cat), 3);
-    ctrl(8);
-    EXPECT_EQ(CtrlForCoc150(s, cat), 3);
-    for (AssayRow row : {R::VexEcstasy, R::OrlanLsd, R::Orlan6am}) {
-        SCOPED_TRACE(std::string(RowDef(row).keyName));
-        reset();
-        tick(row);
-        EXPECT_EQ(CtrlForCoc150(s, cat), 8);
-    }
-    reset();
-    tick(R::OrlanAmphXtc, 300).tick(R::VexCoc, 300);
-    EXPECT_EQ(CtrlForCoc150(s, cat), 3);
+TEST(ControlPickers, Coc150ReadsRowsOnly) {
+    expectCalls(CtrlForCoc150,
+                {
+                    {"nothing", {}, {}, {}, 3},
+                    {"K 8 selected", {}, {}, {8}, 3},
+                    {"VEX ECSTASY", {{R::VexEcstasy}}, {}, {}, 8},
+                    {"ORLAN LSD", {{R::OrlanLsd}}, {}, {}, 8},
+                    {"ORLAN 6-AM", {{R::Orlan6am}}, {}, {}, 8},
+                    {"cocaine 300 rows", {{R::OrlanAmphXtc, 300}, {R::VexCoc, 300}}, {}, {}, 3},
+                });
 }
 
-TEST_F(PickerTest, OpiatesControl) {
-    EXPECT_EQ(CtrlForOpiates(s, cat), 1);
-    // AMPH/XTC at 300 comes before the amphetamine picker's rows.
-    tick(R::OrlanAmphXtc, 300).tick(R::OrlanCoc, 150);
-    EXPECT_EQ(CtrlForOpiates(s, cat), 27);
-    reset();
-    tick(R::OrlanAmphXtc, 500).tick(R::OrlanCoc, 150);
-    EXPECT_EQ(CtrlForOpiates(s, cat), 3);
-    reset();
-    tick(R::OrlanAmphXtc, 1000);
-    EXPECT_EQ(CtrlForOpiates(s, cat), 1);
-    // It reads rows, not flags: K 27 in the order is not AMPH/XTC at 300.
-    reset();
-    ctrl(27);
-    EXPECT_EQ(CtrlForOpiates(s, cat), 1);
+TEST(ControlPickers, Opiates) {
+    expectCalls(
+        CtrlForOpiates,
+        {
+            {"nothing", {}, {}, {}, 1},
+            {"AMPH/XTC 300 before the amphetamine picker",
+             {{R::OrlanAmphXtc, 300}, {R::OrlanCoc, 150}},
+             {},
+             {},
+             27},
+            {"through the amphetamine picker", {{R::OrlanAmphXtc, 500}, {R::OrlanCoc, 150}}, {}, {}, 3},
+            {"ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}}, {}, {}, 1},
+            // K 27 in the order is not AMPH/XTC at 300.
+            {"K 27 selected", {}, {}, {27}, 1},
+        });
 }
 
 // ---- Calibrator pickers ----
 
-TEST_F(PickerTest, Pcp25CalibratorTestsInOrder) {
-    calib(3).calib(2);
-    EXPECT_EQ(CalForPcp25(s, cat), 3);
-    reset();
-    calib(2);
-    EXPECT_EQ(CalForPcp25(s, cat), 2);
-    // 1. C 3 wins over the rows of test 3.
-    reset();
-    calib(3).tick(R::OrlanCoc, 300);
-    EXPECT_EQ(CalForPcp25(s, cat), 3);
-    // C 19 is not one of its tests.
-    reset();
-    calib(19);
-    EXPECT_EQ(CalForPcp25(s, cat), 3);
+TEST(CalibratorPickers, Pcp25) {
+    expectCalls(CalForPcp25,
+                {
+                    {"1. C 3 before C 2", {}, {2, 3}, {}, 3},
+                    {"1. C 3 before the rows of 3", {{R::OrlanCoc, 300}}, {3}, {}, 3},
+                    {"2. C 2", {}, {2}, {}, 2},
+                    {"C 19 is not read", {}, {19}, {}, 3},
+                    {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}}, {}, {}, 2},
+                    {"ORLAN BENZODIAZEPINES 300", {{R::OrlanBenzo, 300}}, {}, {}, 2},
+                    {"ORLAN BARBITURATES 300", {{R::OrlanBarb, 300}}, {}, {}, 2},
+                    {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}, {}, {}, 2},
+                    {"ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}}, {}, {}, 2},
+                    {"ORLAN AMPH/XTC 301, unlisted but above 300", {{R::OrlanAmphXtc, 301}}, {}, {}, 2},
+                    {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {}, 3},
+                    {"ORLAN AMPH/XTC, no cut-off", {{R::OrlanAmphXtc}}, {}, {}, 3},
+                    {"ORLAN COCAINE 150", {{R::OrlanCoc, 150}}, {}, {}, 3},
+                    {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}}, {}, {}, 3},
+                    {"VEX COCAINE 300", {{R::VexCoc, 300}}, {}, {}, 3},
+                    {"VEX AMPHETAMINES 1000", {{R::VexAmph, 1000}}, {}, {}, 3},
+                });
 }
 
-TEST_F(PickerTest, Pcp25CalibratorRowConditions) {
-    const std::vector<std::pair<std::string, std::pair<Tick, int>>> cases = {
-        {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}, 2}},
-        {"ORLAN BENZODIAZEPINES 300", {{R::OrlanBenzo, 300}, 2}},
-        {"ORLAN BARBITURATES 300", {{R::OrlanBarb, 300}, 2}},
-        {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}, 2}},
-        {"ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}, 2}},
-        {"ORLAN AMPH/XTC 400, not an option but above 300", {{R::OrlanAmphXtc, 400}, 2}},
-        {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}, 3}},
-        {"ORLAN AMPH/XTC, no cut-off", {{R::OrlanAmphXtc}, 3}},
-        {"ORLAN COCAINE 150", {{R::OrlanCoc, 150}, 3}},
-        {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}, 3}},
-        {"VEX COCAINE 300", {{R::VexCoc, 300}, 3}},
-        {"VEX AMPHETAMINES 1000", {{R::VexAmph, 1000}, 3}},
-    };
-    for (const auto& [label, c] : cases) {
-        SCOPED_TRACE(label);
-        reset();
-        tick(c.first.row, c.first.cut);
-        EXPECT_EQ(CalForPcp25(s, cat), c.second);
-    }
+TEST(CalibratorPickers, Coc300) {
+    expectCalls(CalForCoc300, {
+                                  {"nothing", {}, {}, {}, 2},
+                                  {"1. C 2 before C 19", {}, {2, 19}, {}, 2},
+                                  {"1. C 2 before the rows of 3", {{R::OrlanAmphXtc, 300}}, {2}, {}, 2},
+                                  {"2. C 19", {}, {19}, {}, 19},
+                                  {"C 3 is not read", {}, {3}, {}, 2},
+                                  {"ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}}, {}, {}, 19},
+                                  {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}}, {}, {}, 19},
+                                  {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {}, 19},
+                                  {"ORLAN BENZODIAZEPINES 300", {{R::OrlanBenzo, 300}}, {}, {}, 2},
+                                  {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}, {}, {}, 2},
+                                  {"VEX BARBITURATES 200", {{R::VexBarb, 200}}, {}, {}, 2},
+                              });
 }
 
-TEST_F(PickerTest, Coc300CalibratorTestsInOrder) {
-    EXPECT_EQ(CalForCoc300(s, cat), 2);
-    calib(2).calib(19);
-    EXPECT_EQ(CalForCoc300(s, cat), 2);
-    reset();
-    calib(19);
-    EXPECT_EQ(CalForCoc300(s, cat), 19);
-    // 1. C 2 wins over the rows of test 3.
-    reset();
-    calib(2).tick(R::OrlanAmphXtc, 300);
-    EXPECT_EQ(CalForCoc300(s, cat), 2);
-    // C 3 is not one of its tests.
-    reset();
-    calib(3);
-    EXPECT_EQ(CalForCoc300(s, cat), 2);
-
-    const std::vector<std::pair<std::string, std::pair<Tick, int>>> cases = {
-        {"ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}, 19}},
-        {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}, 19}},
-        {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}, 19}},
-        {"ORLAN BENZODIAZEPINES 300", {{R::OrlanBenzo, 300}, 2}},
-        {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}, 2}},
-        {"VEX BARBITURATES 200", {{R::VexBarb, 200}, 2}},
-    };
-    for (const auto& [label, c] : cases) {
-        SCOPED_TRACE(label);
-        reset();
-        tick(c.first.row, c.first.cut);
-        EXPECT_EQ(CalForCoc300(s, cat), c.second);
-    }
+TEST(CalibratorPickers, BarbBenzo200) {
+    expectCalls(CalForBarbBenzo200, {
+                                        {"nothing", {}, {}, {}, 3},
+                                        {"1. C 3 before C 19", {}, {3, 19}, {}, 3},
+                                        {"1. C 3 before the rows of 3", {{R::OrlanAmphXtc, 300}}, {3}, {}, 3},
+                                        {"2. C 19", {}, {19}, {}, 19},
+                                        {"C 2 is not read", {}, {2}, {}, 3},
+                                        {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {}, 19},
+                                        {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}}, {}, {}, 19},
+                                        {"VEX COCAINE 300", {{R::VexCoc, 300}}, {}, {}, 3},
+                                        {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}, {}, {}, 3},
+                                        {"ORLAN COCAINE 150", {{R::OrlanCoc, 150}}, {}, {}, 3},
+                                    });
 }
 
-TEST_F(PickerTest, BarbBenzo200CalibratorTestsInOrder) {
-    EXPECT_EQ(CalForBarbBenzo200(s, cat), 3);
-    calib(3).calib(19);
-    EXPECT_EQ(CalForBarbBenzo200(s, cat), 3);
-    reset();
-    calib(19);
-    EXPECT_EQ(CalForBarbBenzo200(s, cat), 19);
-    reset();
-    calib(3).tick(R::OrlanAmphXtc, 300);
-    EXPECT_EQ(CalForBarbBenzo200(s, cat), 3);
-    reset();
-    calib(2);
-    EXPECT_EQ(CalForBarbBenzo200(s, cat), 3);
-
-    const std::vector<std::pair<std::string, std::pair<Tick, int>>> cases = {
-        {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}, 19}},
-        {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}, 19}},
-        {"VEX COCAINE 300", {{R::VexCoc, 300}, 3}},
-        {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}, 3}},
-        {"ORLAN COCAINE 150", {{R::OrlanCoc, 150}, 3}},
-    };
-    for (const auto& [label, c] : cases) {
-        SCOPED_TRACE(label);
-        reset();
-        tick(c.first.row, c.first.cut);
-        EXPECT_EQ(CalForBarbBenzo200(s, cat), c.second);
-    }
-}
-
-TEST_F(PickerTest, OpiatesCalibratorTestsInOrder) {
-    calib(3).calib(19).calib(2);
-    EXPECT_EQ(CalForOpiates(s, cat), 3);
-    reset();
-    calib(19).calib(2);
-    EXPECT_EQ(CalForOpiates(s, cat), 19);
-    reset();
-    calib(2);
-    EXPECT_EQ(CalForOpiates(s, cat), 2);
-    // 3. C 2 wins over the rows of test 4.
-    reset();
-    calib(2).tick(R::OrlanAmphXtc, 300);
-    EXPECT_EQ(CalForOpiates(s, cat), 2);
-}
-
-TEST_F(PickerTest, OpiatesCalibratorRowsAndFallThrough) {
-    const std::vector<std::pair<std::string, std::pair<Tick, int>>> cases = {
-        {"ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}, 19}},
-        {"ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}, 19}},
-        {"ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}, 19}},
-        {"ORLAN COCAINE 300", {{R::OrlanCoc, 300}, 19}},
-        // Through the PCP picker.
-        {"ORLAN BARBITURATES 300", {{R::OrlanBarb, 300}, 2}},
-        {"ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}, 2}},
-        {"ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}, 2}},
-        {"ORLAN COCAINE 150", {{R::OrlanCoc, 150}, 3}},
-        {"ORLAN OPIATES itself", {{R::OrlanOpi, 300}, 3}},
-    };
-    for (const auto& [label, c] : cases) {
-        SCOPED_TRACE(label);
-        reset();
-        tick(c.first.row, c.first.cut);
-        EXPECT_EQ(CalForOpiates(s, cat), c.second);
-    }
-    reset();
-    EXPECT_EQ(CalForOpiates(s, cat), 3);
+TEST(CalibratorPickers, Opiates) {
+    expectCalls(CalForOpiates, {
+                                   {"1. C 3 before C 19 and C 2", {}, {2, 3, 19}, {}, 3},
+                                   {"2. C 19 before C 2", {}, {2, 19}, {}, 19},
+                                   {"3. C 2", {}, {2}, {}, 2},
+                                   {"3. C 2 before the rows of 4", {{R::OrlanAmphXtc, 300}}, {2}, {}, 2},
+                                   {"4. ORLAN AMPH/XTC 300", {{R::OrlanAmphXtc, 300}}, {}, {}, 19},
+                                   {"4. ORLAN BARBITURATES 200", {{R::OrlanBarb, 200}}, {}, {}, 19},
+                                   {"4. ORLAN BENZODIAZEPINES 200", {{R::OrlanBenzo, 200}}, {}, {}, 19},
+                                   {"4. ORLAN COCAINE 300", {{R::OrlanCoc, 300}}, {}, {}, 19},
+                                   // Through the PCP picker.
+                                   {"5. nothing", {}, {}, {}, 3},
+                                   {"5. ORLAN BARBITURATES 300", {{R::OrlanBarb, 300}}, {}, {}, 2},
+                                   {"5. ORLAN AMPH/XTC 500", {{R::OrlanAmphXtc, 500}}, {}, {}, 2},
+                                   {"5. ORLAN AMPH/XTC 1000", {{R::OrlanAmphXtc, 1000}}, {}, {}, 2},
+                                   {"5. ORLAN COCAINE 150", {{R::OrlanCoc, 150}}, {}, {}, 3},
+                                   {"5. ORLAN OPIATES itself", {{R::OrlanOpi, 300}}, {}, {}, 3},
+                               });
 }
 
 // ---- Through update: block order decides what later pickers see ----
@@ -546,15 +360,7 @@ class CombinedOrder : public ::testing::Test {
 protected:
     void SetUp() override { LoadCatalogue(cat); }
 
-    void set(std::initializer_list<Tick> ticks) {
-        for (const Tick& t : ticks) {
-            s.SetSelected(t.row, true);
-            if (t.cut != 0.0)
-                s.ChooseCut(t.row, t.cut);
-            if (t.qual)
-                s.SetQual(t.row, true);
-        }
-    }
+    void set(std::initializer_list<Tick> ticks) { tickRows(s, ticks); }
     void expectOrder(const Slots& calibs, const Slots& ctrls, const Slots& reagents) {
         update(s, cat);
         EXPECT_EQ(selectedSlots(cat.Calibs), calibs) << "calibrators (C)";
