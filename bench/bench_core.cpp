@@ -1,5 +1,7 @@
-// Core speed: one run of the rules with both list texts, and the order-file text.
+// Core speed: one run of the rules with both list texts (also with the provenance and the lines'
+// tooltip texts, as the window runs it), and the order-file text.
 #include "output/order_file.h"
+#include "selection/provenance.h"
 #include "selection/result_lists.h"
 #include "selection/rules.h"
 
@@ -51,6 +53,29 @@ void BM_update(benchmark::State& st) {
     st.counters["controls"] = static_cast<double>(ctl.size());
 }
 BENCHMARK(BM_update);
+
+// What the window does on every click: the recording run, the list lines and their tooltips.
+void BM_update_with_provenance(benchmark::State& st) {
+    Catalogue cat;
+    LoadCatalogue(cat);
+    const AssayState s = realisticState();
+    Provenance prov;
+    std::vector<std::string> cal, ctl, calTips, ctlTips;
+    for (auto _ : st) {
+        update(s, cat, prov);
+        CalibListLines(cat, cal);
+        CtrlListLines(cat, ctl);
+        CalibListReasons(cat, prov, calTips);
+        CtrlListReasons(cat, prov, ctlTips);
+        benchmark::DoNotOptimize(cal.data());
+        benchmark::DoNotOptimize(ctl.data());
+        benchmark::DoNotOptimize(calTips.data());
+        benchmark::DoNotOptimize(ctlTips.data());
+    }
+    st.counters["calibrators"] = static_cast<double>(cal.size());
+    st.counters["controls"] = static_cast<double>(ctl.size());
+}
+BENCHMARK(BM_update_with_provenance);
 
 void BM_OrderListText(benchmark::State& st) {
     Catalogue cat;

@@ -389,15 +389,18 @@ void frmMain::Command3_Click() {
 }
 
 void frmMain::SelectAllItems() {
+    const OrderSnapshot before(cat_);
     tovimar::SelectAllItems(cat_);
+    provenance_.MarkAdded(before, cat_, Addition::SelectAll);
 }
 
 void frmMain::ClearOrderFlags() {
     tovimar::ClearOrderFlags(cat_);
+    provenance_.Clear();
 }
 
 void frmMain::runRules() {
-    tovimar::update(state_, cat_);
+    tovimar::update(state_, cat_, provenance_);
     FillCalibList();
     FillCtrlList();
 }
@@ -410,7 +413,8 @@ void frmMain::FillCalibList() {
     banner_->hide();
     icon1_->show();
     CalibListLines(cat_, calibLines_);
-    calibList_->setLines(calibLines_);
+    CalibListReasons(cat_, provenance_, calibTips_);
+    calibList_->setLines(calibLines_, calibTips_);
 }
 
 void frmMain::FillCtrlList() {
@@ -420,7 +424,8 @@ void frmMain::FillCtrlList() {
     banner_->hide();
     icon1_->show();
     CtrlListLines(cat_, ctrlLines_);
-    ctrlList_->setLines(ctrlLines_);
+    CtrlListReasons(cat_, provenance_, ctrlTips_);
+    ctrlList_->setLines(ctrlLines_, ctrlTips_);
 }
 
 // ---- Reset -----------------------------------------------------------------------------------
@@ -474,6 +479,7 @@ void frmMain::ResetSelection() {
     // 7.
     LoadCatalogue(cat_);
     tovimar::ClearOrderFlags(cat_);
+    provenance_.Clear();  // also when no ticked row below runs the rules
 
     // 8. Untick every ticked box through its own handling, so each row clears what it holds.
     for (QWidget* w : controls_)

@@ -5,6 +5,7 @@
 
 #include "catalogue/records.h"
 #include "selection/assay_state.h"
+#include "selection/provenance.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -65,6 +66,8 @@ public:
     const Catalogue& catalogue() const { return cat_; }
     AssayState& assayState() { return state_; }
     const AssayState& assayState() const { return state_; }
+    // Why each item is in the order; the lists show it as each line's tooltip.
+    const Provenance& provenance() const { return provenance_; }
     std::int16_t ColourScheme = 3;
 
     AssayPanel& panel() { return *panel_; }
@@ -156,6 +159,8 @@ private:
     AssayState state_;
     std::vector<QWidget*> controls_;
     std::vector<std::string> calibLines_, ctrlLines_;
+    Provenance provenance_;
+    std::vector<std::string> calibTips_, ctrlTips_;
     std::function<void()> outputAction_;
 
     PictureBox* picStart_ = nullptr;

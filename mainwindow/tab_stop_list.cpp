@@ -67,6 +67,17 @@ void TabStopList::setLines(const std::vector<std::string>& lines) {
     }
 }
 
+void TabStopList::setLines(const std::vector<std::string>& lines, const std::vector<std::string>& toolTips) {
+    setLines(lines);
+    for (int i = 0; i < count(); ++i) {
+        const auto n = static_cast<std::size_t>(i);
+        const QString tip = n < toolTips.size() ? QString::fromLatin1(toolTips[n]) : QString();
+        // Only a changed tooltip is set, as only changed texts are above.
+        if (item(i)->toolTip() != tip)
+            item(i)->setToolTip(tip);
+    }
+}
+
 QStringList TabStopList::lines() const {
     QStringList out;
     for (int i = 0; i < count(); ++i)

@@ -29,6 +29,9 @@ public:
 
     // Replaces every item with `lines`.
     void setLines(const std::vector<std::string>& lines);
+    // The same, and item i shows toolTips[i] while the pointer rests on it (none where the text
+    // is empty or missing). A tooltip is replaced even where the line's text stays the same.
+    void setLines(const std::vector<std::string>& lines, const std::vector<std::string>& toolTips);
     QStringList lines() const;
 
 protected:

@@ -182,11 +182,15 @@ void frmMain::Command4Back_Click() {
 }
 
 void frmMain::ReadCalMissList() {
+    const OrderSnapshot before(cat_);
     AddTickedCalibs(cat_, CalMissSlot, tickedPositions(calMissList_));
+    provenance_.MarkAdded(before, cat_, Addition::ByHand);
 }
 
 void frmMain::ReadCtrlMissList() {
+    const OrderSnapshot before(cat_);
     AddTickedCtrls(cat_, CtrlMissSlot, tickedPositions(ctrlMissList_));
+    provenance_.MarkAdded(before, cat_, Addition::ByHand);
 }
 
 void frmMain::SetAllMissEntries(bool ticked) {

@@ -274,42 +274,67 @@ const std::vector<RuleBlock>& ruleBlocks() {
     return blocks;
 }
 
-void selectCal(Catalogue& cat, int slot) {
-    if (slot != 0)
-        cat.Calibs[slot].Selected = 1;
-}
-void selectCtrl(Catalogue& cat, int slot) {
-    if (slot != 0)
-        cat.Ctrls[slot].Selected = 1;
-}
+// Recorders: the plain run records nothing and compiles to what it was before recording existed;
+// the recording run notes each selection in the provenance. Neither touches a flag.
+struct NoRecord {
+    void operator()(OrderTable, int, AssayRow) const {}
+};
+struct Record {
+    Provenance& p;
+    void operator()(OrderTable t, int slot, AssayRow row) const { p.Required(t, slot, row); }
+};
 
 // Items are resolved one by one, so a picker sees what the earlier items of its own block
 // selected, as well as every earlier block.
-void runBlock(const RuleBlock& b, const AssayState& s, Catalogue& cat) {
+template <typename Recorder>
+void runBlock(const RuleBlock& b, const AssayState& s, Catalogue& cat, Recorder record) {
     const RowState& row = s[b.row];
+    const auto selectCal = [&](int slot) {
+        if (slot == 0)
+            return;
+        cat.Calibs[slot].Selected = 1;
+        record(OrderTable::Calibs, slot, b.row);
+    };
+    const auto selectCtrl = [&](int slot) {
+        if (slot == 0)
+            return;
+        cat.Ctrls[slot].Selected = 1;
+        record(OrderTable::Ctrls, slot, b.row);
+    };
     for (const Item& i : b.alwaysCal)
-        selectCal(cat, i.resolve(s, cat));
+        selectCal(i.resolve(s, cat));
     for (const Item& i : b.alwaysCtrl)
-        selectCtrl(cat, i.resolve(s, cat));
+        selectCtrl(i.resolve(s, cat));
     for (const CutCase& c : b.cases) {
         if (c.cut && *c.cut != row.Cut)
             continue;
         for (const Item& i : row.Qual ? c.calQual : c.calFull)
-            selectCal(cat, i.resolve(s, cat));
+            selectCal(i.resolve(s, cat));
         for (const Item& i : c.ctrls)
-            selectCtrl(cat, i.resolve(s, cat));
+            selectCtrl(i.resolve(s, cat));
         break;  // the first matching cut-off decides
     }
     cat.Assays[b.reagent].Selected = 1;
+    record(OrderTable::Assays, b.reagent, b.row);
+}
+
+template <typename Recorder>
+void runRules(const AssayState& state, Catalogue& cat, Recorder record) {
+    ClearOrderFlags(cat);
+    for (const RuleBlock& b : ruleBlocks())
+        if (state.ticked(b.row))
+            runBlock(b, state, cat, record);
 }
 
 }  // namespace
 
 void update(const AssayState& state, Catalogue& cat) {
-    ClearOrderFlags(cat);
-    for (const RuleBlock& b : ruleBlocks())
-        if (state.ticked(b.row))
-            runBlock(b, state, cat);
+    runRules(state, cat, NoRecord{});
+}
+
+void update(const AssayState& state, Catalogue& cat, Provenance& provenance) {
+    provenance.BeginRun(state);
+    runRules(state, cat, Record{provenance});
 }
 
 }  // namespace tovimar

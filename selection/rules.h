@@ -3,6 +3,7 @@
 
 #include "catalogue/records.h"
 #include "selection/assay_state.h"
+#include "selection/provenance.h"
 
 namespace tovimar {
 
@@ -10,6 +11,9 @@ namespace tovimar {
 // selects its calibrators, controls and reagent. SizeChoice is never touched. Refilling the
 // result lists is the window's part.
 void update(const AssayState& state, Catalogue& cat);
+// The same run, also recording in `provenance` which rows selected each slot. It clears the
+// record first; the flags come out exactly as from the plain run.
+void update(const AssayState& state, Catalogue& cat, Provenance& provenance);
 
 // The pickers: where the right shared calibrator or control depends on other rows or on what
 // earlier blocks selected. Each returns a slot inside the filled range and changes nothing.
