@@ -209,6 +209,8 @@ void frmMain::buildControls() {
     calMissList_->setGeometry(twipsRect(1920, 7080, 1725, 735));
     ctrlMissList_ = add(new QListWidget(this), QStringLiteral("CtrlMissList"));
     ctrlMissList_->setGeometry(twipsRect(8280, 7080, 1245, 735));
+    calMissList_->setAccessibleName(QStringLiteral("SELECT CALIBRATORS"));
+    ctrlMissList_->setAccessibleName(QStringLiteral("SELECT CONTROLS"));
     makeTickList(calMissList_);
     makeTickList(ctrlMissList_);
 

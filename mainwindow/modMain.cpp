@@ -13,6 +13,8 @@ int Main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovimar"));
     QApplication::setOrganizationName(QStringLiteral("Nordvale"));
+    // Ties the window to its desktop entry, so that the desktop shows the menu entry's name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.nordvale.Tovimar"));
     // One look on every desktop: the colours of the layout are drawn the same everywhere.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     installFontSubstitutes();

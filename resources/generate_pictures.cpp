@@ -629,8 +629,11 @@ QImage drawSmallMark() {
     const QString nameText = QStringLiteral("Tovimar");
     const QString makerText = QStringLiteral("NORDVALE");
     const double textW = std::max(inkWidth(name, nameText), inkWidth(maker, makerText));
-    const double left = (w - (markSize + gap + textW)) / 2.0;
-    const double top = (h - markSize) / 2.0;
+    // ICON1 stands at 912, 696 in the 1034 x 763 window, so the window's edges cut the picture
+    // to 122 x 67: the group is centred in the part that shows.
+    const double shownW = 122, shownH = 67;
+    const double left = (shownW - (markSize + gap + textW)) / 2.0;
+    const double top = (shownH - markSize) / 2.0;
     drawMark(p, QRectF(left, top, markSize, markSize));
     const double textLeft = left + markSize + gap;
     drawTextAt(p, name, kInk, textLeft - 1, top + 21, nameText);

@@ -28,6 +28,8 @@ AssayPanel::AssayPanel(AssayState& state, const std::function<QWidget*(Frame)>& 
             w.qual->setGeometry(twipsRect(L::qualLeft(def), def.top, L::kQualWidth, L::kQualHeight));
             w.qual->setFont(font);
             w.qual->setAutoFillBackground(true);
+            // Its caption is a blank: a screen reader says which row's QUAL box it is.
+            w.qual->setAccessibleName(w.select->text().trimmed() + QStringLiteral(" QUAL"));
             // The fentanyl row's QUAL box has no handler: its flag is written only by the reset.
             if (key != AssayRow::VexFentanyl)
                 connect(w.qual, &QCheckBox::toggled, this, [this, key](bool on) { qualChanged(key, on); });
@@ -50,6 +52,7 @@ AssayPanel::AssayPanel(AssayState& state, const std::function<QWidget*(Frame)>& 
                 b->setGeometry(twipsRect(L::kOptionLefts[i], 0, L::kOptionWidth, L::kOptionHeight));
                 b->setFont(font);
                 b->setAutoFillBackground(true);
+                b->setAccessibleName(w.select->text().trimmed() + QLatin1Char(' ') + b->text());
                 const double value = o.value;
                 connect(b, &QRadioButton::toggled, this, [this, key, value](bool on) {
                     if (on)

@@ -16,7 +16,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <csignal>
+#ifdef __linux__
 #include <sys/resource.h>
+#endif
 
 using namespace tovimar;
 
@@ -131,6 +133,9 @@ private slots:
     // A write that fails part-way, as on a full disk: the file-size limit stops it after a few
     // bytes. The old order stays whole.
     void writeFailingPartWayKeepsTheOldFile() {
+#ifndef __linux__
+        QSKIP("cutting a write short needs the file-size limit of Linux");
+#else
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("OrderList.txt"));
         writeFile(path, "the previous order\r\n");
@@ -149,6 +154,7 @@ private slots:
         QVERIFY2(!reason.isEmpty(), "a write cut short must not count as saved");
         QCOMPARE(readAll(path), QByteArray("the previous order\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("OrderList.txt")});
+#endif
     }
 
     void fileCommandSavesExactlyTheChosenName() {
