@@ -140,6 +140,8 @@ private:
     void growFrames();
 
     // ---- Order refinement (refinement/) ----------------------------------------------------------
+    void enterRefinementMode(const char* entry, const char* back, const char* otherEntry);
+    void leaveRefinementMode(const char* entry, const char* back, const char* otherEntry);
     QCheckBox* makeSizeBox(QGroupBox* frame, const QString& name, int index, int widthTwips);
     void destroySizeBoxes();
     void makeTickList(QListWidget* list);

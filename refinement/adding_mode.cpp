@@ -66,11 +66,6 @@ public:
     }
 };
 
-void showLabels(frmMain& w, bool visible) {
-    for (int n = 1; n <= 9; ++n)
-        w.control(QStringLiteral("Label") + QString::number(n))->setVisible(visible);
-}
-
 // Fills `list` with one unticked entry per slot of `shown`, named as the record is.
 template <typename Table>
 void fill(QListWidget* list, const Table& table, const std::vector<std::int16_t>& shown) {
@@ -101,24 +96,7 @@ void frmMain::makeTickList(QListWidget* list) {
 }
 
 void frmMain::Command4_Click() {
-    auto* add = control(QStringLiteral("Command4"));
-    add->setEnabled(false);
-    add->hide();
-    auto* back = control(QStringLiteral("Command4Back"));
-    back->move(px(13800), back->y());
-    back->setEnabled(true);
-    back->show();
-
-    for (QGroupBox* f : {orlan_, vex_, tox_, adult_})
-        f->hide();
-    banner_->hide();
-    icon1_->show();
-    for (const char* name : {"Command2", "Command3", "cmdBottle", "cmdHelp"})
-        control(QString::fromLatin1(name))->setEnabled(false);
-
-    showLabels(*this, false);
-    ctrlList_->hide();
-    calibList_->hide();
+    enterRefinementMode("Command4", "Command4Back", "cmdBottle");
 
     label4_->move(label4_->x(), px(120));
     label4_->setText(QStringLiteral("SELECT CALIBRATORS"));
@@ -151,24 +129,13 @@ void frmMain::FillCtrlMissList() {
 }
 
 void frmMain::Command4Back_Click() {
-    auto* add = control(QStringLiteral("Command4"));
-    add->setEnabled(true);
-    add->show();
-    auto* back = control(QStringLiteral("Command4Back"));
-    back->setEnabled(false);
-    back->hide();
-
-    for (QGroupBox* f : {orlan_, vex_, tox_, adult_})
-        f->show();
-    for (const char* name : {"Command2", "Command3", "cmdBottle", "cmdHelp"})
-        control(QString::fromLatin1(name))->setEnabled(true);
+    leaveRefinementMode("Command4", "Command4Back", "cmdBottle");
 
     label4_->move(label4_->x(), px(6600));
     label4_->setText(QStringLiteral("REQUIRED CALIBRATORS"));
     label5_->move(label5_->x(), px(6600));  // FillCtrlList puts it back at its left edge
     label5_->setText(QStringLiteral("SUGGESTED CONTROLS"));
 
-    showLabels(*this, true);
     ctrlList_->show();
     calibList_->show();
     // The entries stay until the next entry empties them.

@@ -39,15 +39,51 @@ void destroyElements(std::array<QPointer<QCheckBox>, N>& elements) {
         delete elements[i];
 }
 
-void showLabels(frmMain& w, bool visible) {
-    for (int n = 1; n <= 9; ++n)
-        w.control(QStringLiteral("Label") + QString::number(n))->setVisible(visible);
-}
-
 }  // namespace
 
 // A box as the template is: hidden, in the mode's font, with the toolkit's text colours (the
 // frame it sits in is dark, and its colours would otherwise flow down to the caption).
+// Both refinement modes take the window over alike: the entry button gives way to the back button
+// in its place, the assay frames, headings, lists and banner give way to the mode's own controls,
+// and every command but exit waits until the mode is left.
+void frmMain::enterRefinementMode(const char* entry, const char* back, const char* otherEntry) {
+    QWidget* in = control(QString::fromLatin1(entry));
+    in->setEnabled(false);
+    in->hide();
+    QWidget* out = control(QString::fromLatin1(back));
+    out->move(px(13800), out->y());
+    out->setEnabled(true);
+    out->show();
+
+    for (QGroupBox* f : {orlan_, vex_, tox_, adult_})
+        f->hide();
+    banner_->hide();
+    icon1_->show();
+    for (const char* name : {"Command2", "Command3", otherEntry, "cmdHelp"})
+        control(QString::fromLatin1(name))->setEnabled(false);
+
+    for (int n = 1; n <= 9; ++n)
+        control(QStringLiteral("Label") + QString::number(n))->hide();
+    ctrlList_->hide();
+    calibList_->hide();
+}
+
+void frmMain::leaveRefinementMode(const char* entry, const char* back, const char* otherEntry) {
+    QWidget* in = control(QString::fromLatin1(entry));
+    in->setEnabled(true);
+    in->show();
+    QWidget* out = control(QString::fromLatin1(back));
+    out->setEnabled(false);
+    out->hide();
+
+    for (QGroupBox* f : {orlan_, vex_, tox_, adult_})
+        f->show();
+    for (const char* name : {"Command2", "Command3", otherEntry, "cmdHelp"})
+        control(QString::fromLatin1(name))->setEnabled(true);
+    for (int n = 1; n <= 9; ++n)
+        control(QStringLiteral("Label") + QString::number(n))->show();
+}
+
 QCheckBox* frmMain::makeSizeBox(QGroupBox* frame, const QString& name, int index, int widthTwips) {
     auto* box = new QCheckBox(frame);
     box->hide();
@@ -79,24 +115,7 @@ QCheckBox* frmMain::Check71(int Index) const {
 }
 
 void frmMain::cmdBottle_Click() {
-    auto* bottle = control(QStringLiteral("cmdBottle"));
-    bottle->setEnabled(false);
-    bottle->hide();
-    auto* back = control(QStringLiteral("cmdBottleBack"));
-    back->move(px(13800), back->y());
-    back->setEnabled(true);
-    back->show();
-
-    for (QGroupBox* f : {orlan_, vex_, tox_, adult_})
-        f->hide();
-    banner_->hide();
-    icon1_->show();
-    for (const char* name : {"Command2", "Command3", "Command4", "cmdHelp"})
-        control(QString::fromLatin1(name))->setEnabled(false);
-
-    showLabels(*this, false);
-    ctrlList_->hide();
-    calibList_->hide();
+    enterRefinementMode("cmdBottle", "cmdBottleBack", "Command4");
 
     label4_->move(label4_->x(), px(120));
     label4_->setText(QStringLiteral("PLEASE TAG THE CHECKBOXES FOR ALTERNATIVE BOTTLE SIZES"));
@@ -165,19 +184,9 @@ void frmMain::destroySizeBoxes() {
 }
 
 void frmMain::cmdBottleBack_Click() {
-    auto* bottle = control(QStringLiteral("cmdBottle"));
-    bottle->setEnabled(true);
-    bottle->show();
-    auto* back = control(QStringLiteral("cmdBottleBack"));
-    back->setEnabled(false);
-    back->hide();
-
-    for (QGroupBox* f : {orlan_, vex_, tox_, adult_})
-        f->show();
+    leaveRefinementMode("cmdBottle", "cmdBottleBack", "Command4");
     calBottleSizeFrame_->hide();
     reagBottleSizeFrame_->hide();
-    for (const char* name : {"Command2", "Command3", "Command4", "cmdHelp"})
-        control(QString::fromLatin1(name))->setEnabled(true);
 
     destroySizeBoxes();
 
@@ -187,7 +196,6 @@ void frmMain::cmdBottleBack_Click() {
     label5_->move(px(6700), px(6600));
     label5_->setText(QStringLiteral("SUGGESTED CONTROLS"));
 
-    showLabels(*this, true);
     ctrlList_->show();
     // Controls have no size variants: only the calibrator list changes.
     FillCalibList();
