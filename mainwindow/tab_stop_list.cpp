@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace tovimar {
@@ -83,6 +84,17 @@ QStringList TabStopList::lines() const {
     for (int i = 0; i < count(); ++i)
         out << item(i)->text();
     return out;
+}
+
+QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QFontMetricsF fm(opt.font);
+    qreal end = 0;
+    for (const TabStopList::Run& run : TabStopList::layout(opt.text, fm, list_->tabStop()))
+        end = std::max(end, run.x + fm.horizontalAdvance(run.text));
+    // The toolkit's own measure would count the tabs as it draws them, far wider than the stops.
+    return {static_cast<int>(std::ceil(end)) + 4 * kTextMargin, static_cast<int>(std::ceil(fm.height())) + 4};
 }
 
 void TabStopDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const {

@@ -45,6 +45,9 @@ class TabStopDelegate : public QStyledItemDelegate {
 public:
     explicit TabStopDelegate(TabStopList* list) : QStyledItemDelegate(list), list_(list) {}
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // As wide as the line laid out at its tab stops, so the list scrolls sideways only for a
+    // line that really is too long.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 
 private:
     TabStopList* list_;

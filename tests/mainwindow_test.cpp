@@ -16,6 +16,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QtTest>
@@ -267,6 +268,9 @@ private slots:
         clickBox(h.get<QCheckBox>("Check18"));
         QCOMPARE(slotsOf(h.get<TabStopList>("CtrlList")->lines(), false), (QList<int>{1, 43, 44, 45}));
         QVERIFY(h.get("CalibList")->isVisible());
+        // Lines that fit show no sideways scroll bar.
+        QCoreApplication::processEvents();
+        QVERIFY(!h.get<QListWidget>("CtrlList")->horizontalScrollBar()->isVisible());
         QVERIFY(h.get("Label5")->isVisible());
         QCOMPARE(h.get("Label5")->x(), px(6700));
         QVERIFY(!h.get("NV_Banner")->isVisible());
