@@ -23,6 +23,7 @@
 namespace tovimar {
 
 class AssayPanel;
+struct SizeBox;
 class PictureBox;
 class TabStopList;
 
@@ -142,6 +143,8 @@ private:
     // ---- Order refinement (refinement/) ----------------------------------------------------------
     void enterRefinementMode(const char* entry, const char* back, const char* otherEntry);
     void leaveRefinementMode(const char* entry, const char* back, const char* otherEntry);
+    QCheckBox* placeSizeBox(QGroupBox* frame, const QString& name, const SizeBox& b, int widthTwips,
+                            std::uint32_t colour);
     QCheckBox* makeSizeBox(QGroupBox* frame, const QString& name, int index, int widthTwips);
     void destroySizeBoxes();
     void makeTickList(QListWidget* list);

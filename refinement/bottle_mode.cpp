@@ -130,33 +130,33 @@ void frmMain::cmdBottle_Click() {
     ShowCalBottleSizes();
 }
 
+// One box of a size-box array, made from the template and put in place.
+QCheckBox* frmMain::placeSizeBox(QGroupBox* frame, const QString& name, const SizeBox& b, int widthTwips,
+                                 std::uint32_t colour) {
+    QCheckBox* box = makeSizeBox(frame, name, b.slot, widthTwips);
+    box->setEnabled(true);
+    box->move(px(kBoxLeft), px(b.top));
+    box->setText(text(b.caption));
+    box->setChecked(b.ticked);
+    setBackground(box, colour);
+    box->show();
+    return box;
+}
+
 void frmMain::ShowReagBottleSizes() {
     // Boxes left over from an entry that was never left would stand twice under one index.
     destroyElements(check20_);
-    for (const SizeBox& b : ReagSizeBoxes(cat_)) {
-        QCheckBox* box = makeSizeBox(reagBottleSizeFrame_, QStringLiteral("Check20"), b.slot, kReagBoxWidth);
-        check20_[static_cast<std::size_t>(b.slot)] = box;
-        box->setEnabled(true);
-        box->move(px(kBoxLeft), px(b.top));
-        box->setText(text(b.caption));
-        box->setChecked(b.ticked);
-        setBackground(box, ReagSizeBoxColour(ColourScheme, b.caption));
-        box->show();
-    }
+    for (const SizeBox& b : ReagSizeBoxes(cat_))
+        check20_[static_cast<std::size_t>(b.slot)] =
+            placeSizeBox(reagBottleSizeFrame_, QStringLiteral("Check20"), b, kReagBoxWidth,
+                         ReagSizeBoxColour(ColourScheme, b.caption));
 }
 
 void frmMain::ShowCalBottleSizes() {
     destroyElements(check71_);
-    for (const SizeBox& b : CalSizeBoxes(cat_)) {
-        QCheckBox* box = makeSizeBox(calBottleSizeFrame_, QStringLiteral("Check71"), b.slot, kCalBoxWidth);
-        check71_[static_cast<std::size_t>(b.slot)] = box;
-        box->setEnabled(true);
-        box->move(px(kBoxLeft), px(b.top));
-        box->setText(text(b.caption));
-        box->setChecked(b.ticked);
-        setBackground(box, kCalSizeBoxColour);
-        box->show();
-    }
+    for (const SizeBox& b : CalSizeBoxes(cat_))
+        check71_[static_cast<std::size_t>(b.slot)] =
+            placeSizeBox(calBottleSizeFrame_, QStringLiteral("Check71"), b, kCalBoxWidth, kCalSizeBoxColour);
 }
 
 // Element 0 is the template and stands for no slot: its tick changes no record.
