@@ -3,6 +3,14 @@
 // printer. Each must end with a clear message, the old file whole, the selection unchanged and
 // the program still working. Also: modes, help and resets repeated many times leave no widget
 // and no memory behind.
+#include "mainwindow/fonts.h"
+#include "mainwindow/tab_stop_list.h"
+#include "output/frmOutput.h"
+#include "output/order_file.h"
+#include "selection/result_lists.h"
+#include "tests/file_size_limit.h"
+#include "tests/window_harness.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -15,18 +23,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
-#include <csignal>
-
-#ifdef Q_OS_LINUX
-#include <sys/resource.h>
-#endif
-
-#include "mainwindow/fonts.h"
-#include "mainwindow/tab_stop_list.h"
-#include "output/frmOutput.h"
-#include "output/order_file.h"
-#include "selection/result_lists.h"
-#include "tests/window_harness.h"
 
 using namespace tovimar;
 using testing::clickBox;
@@ -191,15 +187,11 @@ private slots:
         o.key(Qt::Key_A, Qt::ShiftModifier);  // select all: the longest file
         const std::string before = o.snapshot();
         o.answer = path;
-        rlimit old{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = 1024;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        o.output(Qt::Key_F);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previous);
+        {
+            testing::FileSizeLimit limit(1024);
+            QVERIFY(limit.active());
+            o.output(Qt::Key_F);
+        }
         QCOMPARE(o.messages.size(), 1);
         QVERIFY(o.messages[0].contains(QDir::toNativeSeparators(path)));
         QCOMPARE(readAll(path), QByteArray("last week's order\r\n"));

@@ -6,6 +6,7 @@
 #include "output/order_file.h"
 #include "output/write_order_list.h"
 #include "selection/rules.h"
+#include "tests/file_size_limit.h"
 
 #include <QApplication>
 #include <QFile>
@@ -15,10 +16,6 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
-#include <csignal>
-#ifdef __linux__
-#include <sys/resource.h>
-#endif
 
 using namespace tovimar;
 
@@ -133,7 +130,7 @@ private slots:
     // A write that fails part-way, as on a full disk: the file-size limit stops it after a few
     // bytes. The old order stays whole.
     void writeFailingPartWayKeepsTheOldFile() {
-#ifndef __linux__
+#ifndef Q_OS_LINUX
         QSKIP("cutting a write short needs the file-size limit of Linux");
 #else
         QTemporaryDir dir;
@@ -142,15 +139,12 @@ private slots:
         Catalogue cat;
         LoadCatalogue(cat);
         SelectAllItems(cat);
-        rlimit old{};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-        const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = old;
-        small.rlim_cur = 512;
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const QString reason = WriteOrderList(cat, path);
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, previousHandler);
+        QString reason;
+        {
+            testing::FileSizeLimit limit(512);
+            QVERIFY(limit.active());
+            reason = WriteOrderList(cat, path);
+        }
         QVERIFY2(!reason.isEmpty(), "a write cut short must not count as saved");
         QCOMPARE(readAll(path), QByteArray("the previous order\r\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("OrderList.txt")});
