@@ -1,6 +1,7 @@
 // The catalogue rows: every slot's numbers against their form, uniqueness, the blank and
 // number-only slots, the alternatives, and what a reload restores.
 #include "catalogue/records.h"
+#include "tests/loaded_catalogue.h"
 
 #include <cctype>
 #include <gtest/gtest.h>
@@ -38,11 +39,7 @@ bool matchesForm(const std::string& number, const std::string& form) {
     return true;
 }
 
-Catalogue loaded() {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    return cat;
-}
+using tovimar::testing::loaded;
 
 // Number form of both variants per reagent slot; "" = empty slot.
 const std::map<int, std::string> kReagentForms = {

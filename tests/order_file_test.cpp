@@ -1,17 +1,14 @@
 // The bytes of the order-list file.
 #include "output/order_file.h"
 #include "selection/rules.h"
+#include "tests/loaded_catalogue.h"
 
 #include <gtest/gtest.h>
 
 namespace tovimar {
 namespace {
 
-Catalogue loaded() {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    return cat;
-}
+using tovimar::testing::loaded;
 
 TEST(OrderFile, EmptyOrderIsFiveLinesEachEndingInCrLf) {
     EXPECT_EQ(OrderListText(loaded()), "REAGENTS\r\n\r\nCALIBRATORS\r\n\r\nCONTROLS\r\n");

@@ -1,5 +1,6 @@
 // The printed order's layout: label names, captions and positions in twips, and the pages.
 #include "output/print_layout.h"
+#include "tests/loaded_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -8,11 +9,7 @@
 namespace tovimar {
 namespace {
 
-Catalogue loaded() {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    return cat;
-}
+using tovimar::testing::loaded;
 
 const PrintLabel* find(const PrintPage& page, const std::string& name) {
     for (const PrintLabel& l : page.labels)

@@ -3,6 +3,7 @@
 #include "refinement/miss_lists.h"
 #include "refinement/size_boxes.h"
 #include "selection/result_lists.h"
+#include "tests/loaded_catalogue.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -11,11 +12,7 @@ using namespace tovimar;
 
 namespace {
 
-Catalogue loaded() {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    return cat;
-}
+using tovimar::testing::loaded;
 
 std::vector<int> slotsOf(const std::vector<SizeBox>& boxes) {
     std::vector<int> slots;
