@@ -1,9 +1,9 @@
 // Core speed: one run of the rules with both list texts (also with the provenance and the lines'
 // tooltip texts, as the window runs it), and the order-file text.
-#include "output/order_file.h"
-#include "selection/provenance.h"
-#include "selection/result_lists.h"
-#include "selection/rules.h"
+#include "core/output/order_file.h"
+#include "core/selection/provenance.h"
+#include "core/selection/result_lists.h"
+#include "core/selection/rules.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,0 +1,49 @@
+// The printed order as labels in twips: REAGENTS and, under them, CONTROLS in the left column,
+// CALIBRATORS in the right one. A row is a number label ("temp1_" + key) and a description label
+// ("temp2_" + key); a heading is one wide label. Rows that do not fit on a page continue on the
+// next page in the same column, under the section's heading marked "(continued)".
+#pragma once
+
+#include "core/catalogue/records.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovimar {
+
+struct PrintLabel {
+    std::string name;     // "temp1_" or "temp2_" followed by the row's key
+    std::string caption;  // the number or heading, or the description
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct PrintPage {
+    std::vector<PrintLabel> labels;
+};
+
+struct PrintGeometry {
+    static constexpr int kRowStep = 260;
+    static constexpr int kOffset = 300;  // every row stands 300 twips right of and below its position
+    static constexpr int kNumberWidth = 900;
+    static constexpr int kWideWidth = 4500;
+    static constexpr int kLabelHeight = 220;
+    static constexpr int kLeftColumn = 120;
+    static constexpr int kRightColumn = 6000;
+    static constexpr int kFirstRow = 120;
+    static constexpr int kA4Height = 16838;    // 297 mm
+    static constexpr int kBottomMargin = 720;  // half an inch kept free at the foot of each page
+    static constexpr double kFontPoints = 10;
+};
+
+// A catalogue number without its blanks and hyphens: "1234 567" -> "1234567".
+std::string PrintKey(std::string_view number);
+
+// Lays out the order on pages of `pageHeight` twips; labels end at most kBottomMargin above the
+// page's foot. Always at least one page.
+std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, int pageHeight = PrintGeometry::kA4Height);
+
+}  // namespace tovimar

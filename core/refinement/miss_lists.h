@@ -1,0 +1,25 @@
+// The adding lists: the named calibrators and controls that are not in the order, and putting the
+// ticked ones into it. Position p of a list shows the slot at position p of its map.
+#pragma once
+
+#include "core/catalogue/records.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace tovimar {
+
+// A name of nothing but blanks names no product.
+bool HasName(std::string_view name);
+
+// The slots to list, in slot order: not in the order (Selected other than 1) and named.
+std::vector<std::int16_t> CalMissSlots(const Catalogue& cat);
+std::vector<std::int16_t> CtrlMissSlots(const Catalogue& cat);
+
+// Puts the product at each ticked list position into the order. A position the map does not
+// cover names no product and is skipped.
+void AddTickedCalibs(Catalogue& cat, const std::vector<std::int16_t>& map, const std::vector<int>& ticked);
+void AddTickedCtrls(Catalogue& cat, const std::vector<std::int16_t>& map, const std::vector<int>& ticked);
+
+}  // namespace tovimar

@@ -1,0 +1,132 @@
+// Why each item is in the order: the assay rows whose rule blocks selected it, or the user's own
+// additions (the adding mode, select all). A laboratory manager signing the order asks of every
+// line "which assay needs this?"; this record answers it. It lives beside the catalogue, is
+// rebuilt by every run of the rules and never touches a flag.
+#pragma once
+
+#include "core/catalogue/records.h"
+#include "core/selection/assay_rows.h"
+#include "core/selection/assay_state.h"
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tovimar {
+
+enum class OrderTable { Calibs, Ctrls, Assays };
+
+// How the user put items into the order outside the rules.
+enum class Addition { ByHand, SelectAll };
+
+// Which slots are in the order (Selected exactly 1) at one moment. Taken just before a step that
+// adds items, so that what the step added, and only that, can be marked.
+class OrderSnapshot {
+public:
+    explicit OrderSnapshot(const Catalogue& cat);
+    bool ordered(OrderTable t, int slot) const;
+
+private:
+    std::array<bool, CalibTable::kFilled> calibs_{};
+    std::array<bool, CtrlTable::kFilled> ctrls_{};
+    std::array<bool, AssayTable::kFilled> assays_{};
+};
+
+class Provenance {
+public:
+    // What put one slot into the order.
+    struct Sources {
+        std::uint64_t rows = 0;  // bit index(row): that row's block selected the slot
+        bool byHand = false;
+        bool bySelectAll = false;
+
+        bool empty() const { return rows == 0 && !byHand && !bySelectAll; }
+        bool requiredBy(AssayRow r) const { return (rows >> index(r)) & 1U; }
+        bool operator==(const Sources&) const = default;
+    };
+    static_assert(kAssayRowCount <= 64, "one bit per assay row");
+
+    // Nothing recorded.
+    void Clear();
+
+    // The start of a run of the rules: forgets everything and keeps the rows as the blocks are
+    // about to read them, so a text names the cut-off and mode that the block actually used.
+    void BeginRun(const AssayState& state);
+
+    // The block of `row` selected `slot`. Called for every selection, also of a slot that an
+    // earlier block already selected: the slot then names both rows.
+    void Required(OrderTable t, int slot, AssayRow row);
+
+    // Marks the slots in the order now that were not in it `before` as added by `how`. Whatever
+    // was recorded for such a slot belonged to an earlier order and is dropped.
+    void MarkAdded(const OrderSnapshot& before, const Catalogue& now, Addition how);
+
+    const Sources& Of(OrderTable t, int slot) const;
+
+    // A row as the last run of the rules read it.
+    const RowState& RowAtRun(AssayRow r) const { return state_[r]; }
+
+private:
+    // Self is Provenance or const Provenance: one body for reading and recording.
+    template <typename Self>
+    static auto& at(Self& self, OrderTable t, int slot) {
+        switch (t) {
+        case OrderTable::Calibs:
+            return pick(self.calibs_, slot);
+        case OrderTable::Ctrls:
+            return pick(self.ctrls_, slot);
+        case OrderTable::Assays:
+            break;
+        }
+        return pick(self.assays_, slot);
+    }
+    // The parameter is not called `slots`: the window includes this header, and Qt makes that a macro.
+    template <typename Table>
+    static auto& pick(Table& table, int slot) {
+        // The rules name slots inside the filled ranges; anything else is a programming error.
+        if (slot < 1 || static_cast<std::size_t>(slot) > table.size())
+            throw std::out_of_range("provenance slot " + std::to_string(slot));
+        return table[static_cast<std::size_t>(slot - 1)];
+    }
+
+    std::array<Sources, CalibTable::kFilled> calibs_{};
+    std::array<Sources, CtrlTable::kFilled> ctrls_{};
+    std::array<Sources, AssayTable::kFilled> assays_{};
+    AssayState state_;
+};
+
+// Inline: the rules call this for every item they select.
+inline void Provenance::Required(OrderTable t, int slot, AssayRow row) {
+    at(*this, t, slot).rows |= std::uint64_t{1} << index(row);
+}
+
+inline const Provenance::Sources& Provenance::Of(OrderTable t, int slot) const {
+    return at(*this, t, slot);
+}
+
+// Runs `add` on the catalogue and marks what it put into the order as added by `how`: every
+// addition outside the rules (select all, the adding view, an opened selection) is this one call.
+template <typename Add>
+void AddToOrder(Catalogue& cat, Provenance& provenance, Addition how, Add&& add) {
+    const OrderSnapshot before(cat);
+    add(cat);
+    provenance.MarkAdded(before, cat, how);
+}
+
+// One row as the order names it: frame, caption and how it runs, for example
+// "ORLAN AMPH / XTC (cut-off 500, full)", "Serum TOX TCA (no cut-off, QUAL)",
+// "VEX ETHYL ALCOHOL (no cut-off)".
+std::string RowReason(AssayRow row, const RowState& state);
+
+// The sentence for one slot: "Required by ..." for calibrators and reagents, "Suggested for ..."
+// for controls, "Added by hand", "Added by select all". Empty when nothing is recorded.
+std::string ProvenanceText(const Provenance& p, OrderTable t, int slot);
+
+// The sentences for the lines of REQUIRED CALIBRATORS and SUGGESTED CONTROLS, one per line and in
+// the lines' order (slot order, Selected exactly 1). Reuses the strings already in `texts`.
+void CalibListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts);
+void CtrlListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts);
+
+}  // namespace tovimar

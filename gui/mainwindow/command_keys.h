@@ -1,0 +1,14 @@
+// Which command key a key press is. The digit commands go by the key's place on the keyboard,
+// not by the character it types: with Shift the toolkit names the 1 key "!", and on layouts whose
+// number row types other characters unshifted (AZERTY: &, é, ") it never names it 1 at all.
+#pragma once
+
+class QKeyEvent;
+
+namespace tovimar {
+
+// The key code of `e`, with the three digit keys of the number row given as Qt::Key_1 to Key_3
+// whatever character they type. The keypad digits keep their own codes.
+int CommandKeyCode(const QKeyEvent& e);
+
+}  // namespace tovimar

@@ -1,0 +1,148 @@
+// The main window. It owns the one catalogue (which is also the order), the assay state, why each
+// item is in the order, and the number of the colour scheme in force; it composes the views and
+// holds the mode they are in. The handlers keep the names the behaviour is described in and
+// forward to the views.
+#pragma once
+
+#include "core/catalogue/records.h"
+#include "core/selection/assay_state.h"
+#include "core/selection/provenance.h"
+#include "gui/widgets/control_collection.h"
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QPushButton;
+
+namespace tovimar {
+
+class AddingView;
+class AssayPanel;
+class BottleSizeView;
+class HelpOverlay;
+class PictureBox;
+class ResultListsView;
+class StartScreen;
+
+// What the window needs from the outside world, replaceable in tests: the pauses of the start
+// transition, the clock that paces it, and ending the program.
+struct frmMainHooks {
+    std::function<void(int ms)> pause;
+    std::function<std::int64_t()> clockMs;
+    std::function<void()> endProgram;
+
+    static frmMainHooks real();
+};
+
+// What the window shows and which commands it takes: the start screen, the main view with the
+// assay panel and the lists, help over the main view, and the two refinement views.
+enum class Mode { Start, Main, Help, BottleSizes, Adding };
+
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmMain(frmMainHooks hooks = frmMainHooks::real(), QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    Mode mode() const { return mode_; }
+    Catalogue& catalogue() { return cat_; }
+    const Catalogue& catalogue() const { return cat_; }
+    const AssayState& assayState() const { return state_; }
+    // Why each item is in the order; the lists show it as each line's tooltip.
+    const Provenance& provenance() const { return provenance_; }
+    // The colour scheme last chosen (1, 2 or 3), also where the start screen kept it from showing.
+    std::int16_t colourScheme() const { return ColourScheme; }
+
+    // Every named control of the window in creation order, and one of them by name.
+    const std::vector<QWidget*>& controls() const { return controls_.all(); }
+    QWidget* control(const QString& name) const { return controls_.find(name); }
+
+    // Overrides the output button's action (the output dialog plugs in here).
+    void setOutputAction(std::function<void()> action) { outputAction_ = std::move(action); }
+
+    // The views, for tests that look at what one shows or drive one alone.
+    const AssayPanel& panel() const { return *panel_; }
+    BottleSizeView& bottleSizes() { return *bottleSizes_; }
+    AddingView& adding() { return *adding_; }
+    const HelpOverlay& help() const { return *help_; }
+
+protected:
+    // Sees key presses meant for any control of the window before the control does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // ---- Procedures ----------------------------------------------------------------------------
+    void Form_Load();
+    void ShowMainView();
+    void ResetSelection();
+    void FillCalibList();
+    void FillCtrlList();
+    void SelectAllItems();
+    // Runs the requirement rules and refills both lists. The rules keep the name `update` in
+    // the core; here it would hide QWidget::update().
+    void runRules();
+    void ApplyColourScheme(int scheme);
+
+    // ---- Handlers ------------------------------------------------------------------------------
+    void picStart_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void cmdBottle_Click();
+    void cmdBottleBack_Click();
+    void Command4_Click();
+    void Command4Back_Click();
+    void cmdHelp_Click();
+    void ShowHelp();
+    void picHelp_Click();
+    void Label13_Click(int Index);
+    void NV_Banner_Click();
+    // One command key, as the window's key commands take it; returns whether it was one, so that
+    // the control with the focus does not act on it as well.
+    bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+
+    // ---- Both refinement views take the window over alike ----------------------------------------
+    void enterRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry, Mode mode);
+    void leaveRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry);
+
+    void buildControls();
+    void growFrames();
+    QPushButton* makeButton(const char* name, const char* tooltip, const char* picture, int l, int t);
+
+    frmMainHooks hooks_;
+    Catalogue cat_;
+    AssayState state_;
+    Provenance provenance_;
+    std::int16_t ColourScheme = 3;
+    Mode mode_ = Mode::Start;
+    // Set by the reset: from then on the window sees its keys wherever the focus is.
+    bool keyPreview_ = false;
+    ControlCollection controls_;
+    std::vector<std::string> calibLines_, ctrlLines_;
+    std::vector<std::string> calibTips_, ctrlTips_;
+    std::function<void()> outputAction_;
+
+    StartScreen* start_ = nullptr;
+    AssayPanel* panel_ = nullptr;
+    ResultListsView* lists_ = nullptr;
+    BottleSizeView* bottleSizes_ = nullptr;
+    AddingView* adding_ = nullptr;
+    HelpOverlay* help_ = nullptr;
+    PictureBox* banner_ = nullptr;
+    PictureBox* icon1_ = nullptr;
+    QPushButton* command1_ = nullptr;
+    QPushButton* command2_ = nullptr;
+    QPushButton* command3_ = nullptr;
+    QPushButton* command4_ = nullptr;
+    QPushButton* command4Back_ = nullptr;
+    QPushButton* cmdBottle_ = nullptr;
+    QPushButton* cmdBottleBack_ = nullptr;
+    QPushButton* cmdHelp_ = nullptr;
+};
+
+}  // namespace tovimar

@@ -1,0 +1,28 @@
+#include "gui/mainwindow/start_screen.h"
+
+#include "gui/widgets/picture_box.h"
+#include "gui/widgets/twips.h"
+
+namespace tovimar {
+
+StartScreen::StartScreen(QWidget* window, ControlCollection& controls) : QObject(window) {
+    picStart_ = controls.add(new PictureBox(QStringLiteral("picStart"), window), QStringLiteral("picStart"));
+    picStart_->setPixmap(QPixmap(QStringLiteral(":/pictures/start.jpg")));
+    picStart_->setGeometry(twipsRect(9000, 8160, 1920, 1080));
+    picStart_->setCursor(Qt::PointingHandCursor);
+    picStart_->hide();
+    connect(picStart_, &PictureBox::clicked, this, &StartScreen::clicked);
+}
+
+void StartScreen::Show() {
+    picStart_->setGeometry(twipsRect(0, 0, 13140, 11955));
+    picStart_->setEnabled(true);
+    picStart_->show();
+    picStart_->raise();
+}
+
+void StartScreen::Hide() {
+    picStart_->hide();
+}
+
+}  // namespace tovimar

@@ -1,0 +1,30 @@
+// The start screen: the start picture over most of the dark window. A click on it enters the
+// main view.
+#pragma once
+
+#include "gui/widgets/control_collection.h"
+
+#include <QObject>
+
+namespace tovimar {
+
+class PictureBox;
+
+class StartScreen : public QObject {
+    Q_OBJECT
+
+public:
+    StartScreen(QWidget* window, ControlCollection& controls);
+
+    // The picture over the whole window but for a strip at the right, in front of the banner.
+    void Show();
+    void Hide();
+
+signals:
+    void clicked();
+
+private:
+    PictureBox* picStart_ = nullptr;
+};
+
+}  // namespace tovimar

@@ -1,0 +1,165 @@
+#include "gui/output/frmOutput.h"
+
+#include "gui/output/frmPrint.h"
+#include "gui/output/write_order_list.h"
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/twips.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QStandardPaths>
+
+namespace tovimar {
+
+frmOutputHooks frmOutputHooks::real() {
+    frmOutputHooks h;
+    h.chooseSaveFile = [](QWidget* parent, const QString& startPath, const QString& filter) {
+        // The toolkit's dialog asks before it replaces an existing file.
+        return QFileDialog::getSaveFileName(parent, QStringLiteral("Save the order list"), startPath, filter);
+    };
+    h.warn = [](QWidget* parent, const QString& title, const QString& text) {
+        QMessageBox::warning(parent, title, text);
+    };
+    h.ask = [](QWidget* parent, const QString& title, const QString& text) {
+        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
+    };
+    h.defaultPrinter = []() -> std::unique_ptr<QPrinter> {
+        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+        if (info.isNull())
+            return nullptr;
+        return std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    };
+    return h;
+}
+
+frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent)
+    : QDialog(parent), cat_(cat), hooks_(std::move(hooks)) {
+    setObjectName(QStringLiteral("frmOutput"));
+    setWindowTitle(QStringLiteral("Tovimar"));
+    setFixedSize(px(3930), px(2220));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    const QFont font = narrowFont(12, false);
+
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setGeometry(twipsRect(600, 360, 3015, 495));
+    label->setFont(font);
+    label->setText(QStringLiteral("Output to File or Printer?"));
+
+    struct Button {
+        const char* name;
+        const char* caption;
+        int left;
+        void (frmOutput::*handler)();
+    };
+    QWidget* previous = nullptr;
+    for (const Button& b : {Button{"cmdFile", "FILE", 360, &frmOutput::cmdFile_Click},
+                            Button{"cmdPrint", "PRINT", 1440, &frmOutput::cmdPrint_Click},
+                            Button{"cmdCancel", "CANCEL", 2520, &frmOutput::cmdCancel_Click}}) {
+        auto* button = new QPushButton(QString::fromLatin1(b.caption), this);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setGeometry(twipsRect(b.left, 1320, 975, 615));
+        button->setFont(font);
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, b.handler);
+        if (previous)
+            setTabOrder(previous, button);
+        else
+            button->setFocus();
+        previous = button;
+    }
+}
+
+QString frmOutput::StartFolder() {
+    const QString own = QCoreApplication::applicationDirPath();
+    if (QFileInfo(own).isWritable())
+        return own;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+void frmOutput::cmdFile_Click() {
+    const QString start = QDir(StartFolder()).filePath(QStringLiteral("OrderList"));
+    const QString name = hooks_.chooseSaveFile(this, start, QStringLiteral("Text File (*.txt)"));
+    if (!name.isEmpty()) {
+        const QString reason = WriteOrderList(cat_, name);
+        if (!reason.isEmpty())
+            hooks_.warn(this, QStringLiteral("Order not saved"),
+                        QStringLiteral("The order list could not be saved as\n%1\n\nbecause %2.\n\n"
+                                       "Your selection is unchanged; please choose another place.")
+                            .arg(QDir::toNativeSeparators(name), reason));
+    }
+    accept();
+}
+
+void frmOutput::cmdPrint_Click() {
+    std::unique_ptr<QPrinter> printer = hooks_.defaultPrinter();
+    if (!printer) {
+        offerPdf(QStringLiteral("No printer is set up on this computer."));
+    } else {
+        const QString reason = BuildPrintout(cat_, *printer);
+        if (!reason.isEmpty())
+            offerPdf(QStringLiteral("The order could not be printed on %1 because %2.")
+                         .arg(printer->printerName(), reason));
+    }
+    accept();
+}
+
+void frmOutput::cmdCancel_Click() {
+    reject();
+}
+
+void frmOutput::offerPdf(const QString& why) {
+    if (hooks_.ask(this, QStringLiteral("Not printed"),
+                   why + QStringLiteral("\n\nSave the printout as a PDF file instead?")))
+        savePdf();
+}
+
+void frmOutput::savePdf() {
+    const QString start = QDir(StartFolder()).filePath(QStringLiteral("OrderList.pdf"));
+    const QString name = hooks_.chooseSaveFile(this, start, QStringLiteral("PDF File (*.pdf)"));
+    if (name.isEmpty())
+        return;
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setOutputFileName(name);
+    const QString reason = BuildPrintout(cat_, pdf);
+    if (!reason.isEmpty())
+        hooks_.warn(this, QStringLiteral("PDF not saved"),
+                    QStringLiteral("The printout could not be saved as\n%1\n\nbecause %2.")
+                        .arg(QDir::toNativeSeparators(name), reason));
+}
+
+void frmOutput::keyPressEvent(QKeyEvent* e) {
+    switch (e->key()) {
+    case Qt::Key_C:
+        cmdCancel_Click();
+        return;
+    case Qt::Key_F:
+        cmdFile_Click();
+        return;
+    case Qt::Key_P:
+        cmdPrint_Click();
+        return;
+    case Qt::Key_Escape:
+        return;  // Esc does not close this dialog
+    default:
+        QDialog::keyPressEvent(e);
+    }
+}
+
+}  // namespace tovimar

@@ -1,0 +1,239 @@
+#include "gui/selection/assay_panel.h"
+
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/palette.h"
+#include "gui/widgets/twips.h"
+
+#include <QLabel>
+
+namespace tovimar {
+
+AssayPanel::AssayPanel(AssayState& state, QWidget* window, ControlCollection& controls)
+    : QObject(window), state_(state), controls_(controls) {
+    frames_ = {makeFrame("ORLAN_Frame", "ORLAN Assays", 120, 0, 6300, 6375),
+               makeFrame("VEX_Frame", "VEX Assays", 6555, 0, 5580, 6375),
+               makeFrame("TOX_Frame", "Serum TOX Assays", 12320, 0, 3080, 2775),
+               makeFrame("ADULT_FRAME", "Adulteration Assays", 12360, 3960, 3080, 2415)};
+    auto [orlan, vex, tox, adult] = frames_;
+    const auto heading = [&controls](QWidget* frame, const char* name, const char* text, int l, int w) {
+        auto* label = controls.add(new QLabel(QString::fromLatin1(text), frame), QString::fromLatin1(name));
+        label->setGeometry(twipsRect(l, 360, w, 300));
+        label->setFont(narrowFont(12, true));
+        return label;
+    };
+    QLabel* label3 = heading(orlan, "Label3", "PARAMETER", 240, 1800);
+    QLabel* label2 = heading(orlan, "Label2", "QUAL", 2280, 720);
+    QLabel* label1 = heading(orlan, "Label1", "DESIRED CUTOFF", 3360, 2400);
+    QLabel* label6 = heading(vex, "Label6", "PARAMETER", 240, 1800);
+    QLabel* label7 = heading(vex, "Label7", "QUAL", 2280, 720);
+    QLabel* label8 = heading(vex, "Label8", "DESIRED CUTOFF", 3480, 2000);
+    QLabel* label9 = heading(tox, "Label9", "PARAMETER", 240, 1800);
+    heading(tox, "Label10", "QUAL", 2280, 720);
+    heading(adult, "Label14", "PARAMETER", 240, 1800);
+    headings_ = {label1, label2, label3, label6, label7, label8, label9};
+    buildRows();
+}
+
+QGroupBox* AssayPanel::makeFrame(const char* name, const char* caption, int l, int t, int w, int h) {
+    auto* window = static_cast<QWidget*>(parent());
+    auto* f = controls_.add(new QGroupBox(QString::fromLatin1(caption), window), QString::fromLatin1(name));
+    f->setGeometry(twipsRect(l, t, w, h));
+    f->setFont(narrowFont(13, true));
+    return f;
+}
+
+void AssayPanel::buildRows() {
+    ControlCollection& controls = controls_;
+    using L = AssayRowLayout;
+    const QFont font = narrowFont(8.25, true);
+    for (const AssayRowDef& def : AssayRows()) {
+        QWidget* frame = frames_[static_cast<std::size_t>(def.frame)];
+        RowWidgets& w = rows_[index(def.key)];
+        const AssayRow key = def.key;
+
+        w.select =
+            new QCheckBox(QString::fromLatin1(def.caption.data(), qsizetype(def.caption.size())), frame);
+        w.select->setObjectName(QString::fromLatin1(def.selectBox.data(), qsizetype(def.selectBox.size())));
+        w.select->setGeometry(twipsRect(L::selectLeft(def), def.top, L::kSelectWidth, L::selectHeight(def)));
+        w.select->setFont(font);
+        w.select->setAutoFillBackground(true);
+        keepToolkitText(w.select);
+        controls.add(w.select);
+        connect(w.select, &QCheckBox::toggled, this, [this, key](bool on) { selectChanged(key, on); });
+
+        if (def.hasQual()) {
+            w.qual = new QCheckBox(QStringLiteral(" "), frame);
+            w.qual->setObjectName(QString::fromLatin1(def.qualBox.data(), qsizetype(def.qualBox.size())));
+            w.qual->setGeometry(twipsRect(L::qualLeft(def), def.top, L::kQualWidth, L::kQualHeight));
+            w.qual->setFont(font);
+            w.qual->setAutoFillBackground(true);
+            keepToolkitText(w.qual);
+            controls.add(w.qual);
+            // Its caption is a blank: a screen reader says which row's QUAL box it is.
+            w.qual->setAccessibleName(w.select->text().trimmed() + QStringLiteral(" QUAL"));
+            // The fentanyl row's QUAL box has no handler: its flag is written only by the reset.
+            if (key != AssayRow::VexFentanyl)
+                connect(w.qual, &QCheckBox::toggled, this, [this, key](bool on) { qualChanged(key, on); });
+        }
+
+        if (def.hasOptions()) {
+            w.container = new QWidget(frame);
+            w.container->setObjectName(
+                QString::fromLatin1(def.container.data(), qsizetype(def.container.size())));
+            w.container->setGeometry(
+                twipsRect(L::containerLeft(def), def.top, L::containerWidth(def), L::kContainerHeight));
+            controls.add(w.container);
+            // A group even for a single option: clicking a chosen option never un-chooses it.
+            w.group = new QButtonGroup(w.container);
+            w.group->setExclusive(true);
+            std::size_t i = 0;
+            for (const CutOption& o : def.options()) {
+                auto* b = new QRadioButton(QString::fromLatin1(o.caption.data(), qsizetype(o.caption.size())),
+                                           w.container);
+                b->setObjectName(QString::fromLatin1(o.control.data(), qsizetype(o.control.size())));
+                b->setGeometry(twipsRect(L::kOptionLefts[i], 0, L::kOptionWidth, L::kOptionHeight));
+                b->setFont(font);
+                b->setAutoFillBackground(true);
+                keepToolkitText(b);
+                b->setAccessibleName(w.select->text().trimmed() + QLatin1Char(' ') + b->text());
+                const double value = o.value;
+                connect(b, &QRadioButton::toggled, this, [this, key, value](bool on) {
+                    if (on)
+                        optionChosen(key, value);
+                });
+                w.group->addButton(b);
+                controls.add(b);
+                w.options[i++] = b;
+            }
+        }
+    }
+}
+
+void AssayPanel::clearOption(QRadioButton* option) {
+    if (!option || !option->isChecked())
+        return;
+    const QSignalBlocker quiet(option);
+    QButtonGroup* group = option->group();
+    if (group)
+        group->setExclusive(false);
+    option->setChecked(false);
+    if (group)
+        group->setExclusive(true);
+}
+
+void AssayPanel::selectChanged(AssayRow r, bool on) {
+    const AssayRowDef& def = RowDef(r);
+    RowWidgets& w = rows_[index(r)];
+    state_[r].Sel = on;
+    if (def.hasOptions()) {
+        for (QRadioButton* b : w.options)
+            if (b)
+                b->setVisible(on);
+        w.qual->setVisible(on);
+        if (!on) {
+            for (QRadioButton* b : w.options)
+                clearOption(b);
+            w.qual->setChecked(false);  // runs the QUAL handler when it was ticked
+        }
+    } else if (def.hasQual()) {
+        // The QUAL box keeps its tick while hidden and shows it again when the row is ticked.
+        w.qual->setVisible(on);
+    }
+    state_.SetSelected(r, on);
+    emit changed();
+}
+
+void AssayPanel::qualChanged(AssayRow r, bool on) {
+    state_.SetQual(r, on);
+    emit changed();
+}
+
+void AssayPanel::optionChosen(AssayRow r, double value) {
+    state_.ChooseCut(r, value);
+    emit changed();
+}
+
+void AssayPanel::PrepareFrames() {
+    for (QGroupBox* f : frames_) {
+        f->hide();
+        f->resize(f->width(), px(350));
+        setTextColour(f, palette::kRed);
+        QFont font = f->font();
+        font.setPointSizeF(13);
+        f->setFont(font);
+    }
+}
+
+namespace {
+// The ADULT frame's top during the transition; it grows once the others pass it.
+constexpr int kAdultTop = 4000;
+}  // namespace
+
+void AssayPanel::PlaceForGrowth() {
+    // The frames grow in front of the start picture, which lies over them until the end.
+    for (QGroupBox* f : frames_)
+        f->raise();
+    auto [orlan, vex, tox, adult] = frames_;
+    vex->move(vex->x(), px(100));
+    vex->show();
+    orlan->move(orlan->x(), px(100));
+    orlan->show();
+    tox->move(px(12280), px(100));
+    tox->show();
+    adult->move(px(12280), px(kAdultTop));
+}
+
+void AssayPanel::Grow(int h) {
+    auto [orlan, vex, tox, adult] = frames_;
+    orlan->resize(orlan->width(), px(h));
+    vex->resize(vex->width(), px(h));
+    tox->resize(tox->width(), px(h > 2775 ? 2775 : h));
+    if (h >= kAdultTop) {
+        adult->resize(adult->width(), px(h - 3900));
+        adult->show();
+    }
+}
+
+void AssayPanel::RepaintFrames() {
+    for (QGroupBox* f : frames_)
+        f->repaint();
+}
+
+void AssayPanel::SetFramesVisible(bool visible) {
+    for (QGroupBox* f : frames_)
+        f->setVisible(visible);
+}
+
+void AssayPanel::SetHeadingsVisible(bool visible) {
+    for (QWidget* l : headings_)
+        l->setVisible(visible);
+}
+
+void AssayPanel::ClearRows() {
+    for (const AssayRowDef& def : AssayRows()) {
+        RowState& s = state_[def.key];
+        s.Sel = false;
+        s.Qual = false;
+        // The single-option rows keep their cut-off here; unticking them clears it.
+        if (def.optionCount >= 2)
+            s.Cut = 0.0;
+    }
+    for (const AssayRowDef& def : AssayRows()) {
+        const RowWidgets& w = rows_[index(def.key)];
+        for (QRadioButton* b : w.options) {
+            if (!b)
+                continue;
+            // Option1 to Option18: the several-option rows but ETHYL GLUCURONIDE's.
+            const int n = b->objectName().mid(6).toInt();
+            if (n >= 1 && n <= 18)
+                clearOption(b);
+            b->hide();
+        }
+        if (w.qual)
+            w.qual->hide();
+        if (def.secondColumn)
+            w.select->hide();
+    }
+}
+
+}  // namespace tovimar

@@ -1,0 +1,73 @@
+// The assay panel: the four assay frames with their column headings and, built from the assay
+// row table, per row a select box, a QUAL box and the cut-off options in a container of their
+// own, so that the options of one row form one exclusive group. Every change updates the assay
+// state and then reports `changed`, on which the window re-derives the order.
+#pragma once
+
+#include "core/selection/assay_state.h"
+#include "gui/widgets/control_collection.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QObject>
+#include <QRadioButton>
+#include <array>
+
+namespace tovimar {
+
+class AssayPanel : public QObject {
+    Q_OBJECT
+
+public:
+    struct RowWidgets {
+        QCheckBox* select = nullptr;
+        QCheckBox* qual = nullptr;      // null when the row has no QUAL box
+        QWidget* container = nullptr;   // null when the row has no options
+        QButtonGroup* group = nullptr;  // the row's options, one always chosen once chosen
+        std::array<QRadioButton*, 3> options{};
+    };
+
+    // Builds the frames and rows on `window`, adding every control to `controls` in order.
+    AssayPanel(AssayState& state, QWidget* window, ControlCollection& controls);
+
+    const RowWidgets& row(AssayRow r) const { return rows_[index(r)]; }
+
+    // As the window loads: every frame hidden, 350 twips high, its caption red in 13 points.
+    void PrepareFrames();
+    // The transition: the frames at their tops, ORLAN, VEX and TOX shown, then grown to h twips
+    // (TOX stops at its full height; ADULT shows once h reaches its top), then painted.
+    void PlaceForGrowth();
+    void Grow(int h);
+    void RepaintFrames();
+
+    void SetFramesVisible(bool visible);
+    // The column headings that the load hides and the transition shows.
+    void SetHeadingsVisible(bool visible);
+
+    // The reset's part: state cleared directly, the several-option rows' options unchosen without
+    // their handlers, every option and QUAL box hidden and the three never-shown rows too.
+    void ClearRows();
+
+    // Un-chooses an option without running any handler (an option of an exclusive group cannot
+    // be unchecked directly).
+    static void clearOption(QRadioButton* option);
+
+signals:
+    void changed();
+
+private:
+    QGroupBox* makeFrame(const char* name, const char* caption, int l, int t, int w, int h);
+    void buildRows();
+    void selectChanged(AssayRow r, bool on);
+    void qualChanged(AssayRow r, bool on);
+    void optionChosen(AssayRow r, double value);
+
+    AssayState& state_;
+    ControlCollection& controls_;
+    std::array<QGroupBox*, 4> frames_{};  // ORLAN, VEX, TOX, ADULT
+    std::array<QWidget*, 7> headings_{};  // Label1, 2, 3, 6, 7, 8, 9
+    std::array<RowWidgets, kAssayRowCount> rows_{};
+};
+
+}  // namespace tovimar

@@ -1,0 +1,91 @@
+#include "gui/selection/result_lists_view.h"
+
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/tab_stop_list.h"
+#include "gui/widgets/twips.h"
+
+namespace tovimar {
+
+ResultListsView::ResultListsView(QWidget* window, ControlCollection& controls) : QObject(window) {
+    const auto heading = [&](const char* name, const char* text, int l, int w) {
+        auto* label = controls.add(new QLabel(QString::fromLatin1(text), window), QString::fromLatin1(name));
+        label->setGeometry(twipsRect(l, 6600, w, 375));
+        label->setFont(narrowFont(13.5, true));
+        return label;
+    };
+    label4_ = heading("Label4", "REQUIRED CALIBRATORS", 360, 3100);
+    label5_ = heading("Label5", "SUGGESTED CONTROLS", 6340, 2895);
+    calibList_ =
+        controls.add(new TabStopList(QStringLiteral("CalibList"), window), QStringLiteral("CalibList"));
+    calibList_->setAccessibleName(QStringLiteral("REQUIRED CALIBRATORS"));
+    ctrlList_ = controls.add(new TabStopList(QStringLiteral("CtrlList"), window), QStringLiteral("CtrlList"));
+    ctrlList_->setAccessibleName(QStringLiteral("SUGGESTED CONTROLS"));
+    for (TabStopList* l : {calibList_, ctrlList_})
+        l->setFont(narrowFont(10, true));
+}
+
+void ResultListsView::FillCalibList(const std::vector<std::string>& lines,
+                                    const std::vector<std::string>& tips) {
+    calibList_->show();
+    label4_->show();
+    calibList_->setLines(lines, tips);
+}
+
+void ResultListsView::FillCtrlList(const std::vector<std::string>& lines,
+                                   const std::vector<std::string>& tips) {
+    ctrlList_->show();
+    label5_->show();
+    label5_->move(px(6700), label5_->y());
+    ctrlList_->setLines(lines, tips);
+}
+
+void ResultListsView::Reset() {
+    calibList_->clear();
+    calibList_->hide();
+    calibList_->setGeometry(twipsRect(120, 7080, 6300, 3960));
+    ctrlList_->clear();
+    ctrlList_->hide();
+    ctrlList_->setGeometry(twipsRect(6555, 7080, 5580, 3960));
+    SetHeadingsVisible(false);
+}
+
+void ResultListsView::ShowListsNow() {
+    ctrlList_->show();
+    ctrlList_->repaint();
+    calibList_->show();
+    calibList_->repaint();
+}
+
+void ResultListsView::HideLists() {
+    ctrlList_->hide();
+    calibList_->hide();
+}
+
+void ResultListsView::SetHeadingsVisible(bool visible) {
+    label4_->setVisible(visible);
+    label5_->setVisible(visible);
+}
+
+void ResultListsView::HeadForOrder() {
+    label4_->setGeometry(label4_->x(), px(6600), px(3100), label4_->height());
+    label4_->setText(QStringLiteral("REQUIRED CALIBRATORS"));
+    label5_->move(px(6700), px(6600));
+    label5_->setText(QStringLiteral("SUGGESTED CONTROLS"));
+}
+
+void ResultListsView::HeadForBottleSizes() {
+    label4_->setGeometry(label4_->x(), px(120), px(7500), label4_->height());
+    label4_->setText(QStringLiteral("PLEASE TAG THE CHECKBOXES FOR ALTERNATIVE BOTTLE SIZES"));
+    label4_->show();
+}
+
+void ResultListsView::HeadForAdding() {
+    label4_->move(label4_->x(), px(120));
+    label4_->setText(QStringLiteral("SELECT CALIBRATORS"));
+    label5_->move(px(6000), px(120));
+    label5_->setText(QStringLiteral("SELECT CONTROLS"));
+    label4_->show();
+    label5_->show();
+}
+
+}  // namespace tovimar

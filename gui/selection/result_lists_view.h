@@ -1,0 +1,46 @@
+// The two result lists, REQUIRED CALIBRATORS and SUGGESTED CONTROLS, with their headings. The
+// headings also head the two refinement modes, which ask for them here.
+#pragma once
+
+#include "gui/widgets/control_collection.h"
+
+#include <QLabel>
+#include <QObject>
+#include <string>
+#include <vector>
+
+namespace tovimar {
+
+class TabStopList;
+
+class ResultListsView : public QObject {
+    Q_OBJECT
+
+public:
+    ResultListsView(QWidget* window, ControlCollection& controls);
+
+    // Shows the list and its heading with these lines; item i shows tips[i] as its tooltip.
+    void FillCalibList(const std::vector<std::string>& lines, const std::vector<std::string>& tips);
+    void FillCtrlList(const std::vector<std::string>& lines, const std::vector<std::string>& tips);
+
+    // Both lists emptied, hidden and put in their place under the frames; headings hidden.
+    void Reset();
+
+    // Shown as help leaves: controls first, then calibrators, each painted at once.
+    void ShowListsNow();
+    void HideLists();
+    void SetHeadingsVisible(bool visible);
+
+    // The headings as each view has them.
+    void HeadForOrder();
+    void HeadForBottleSizes();
+    void HeadForAdding();
+
+private:
+    QLabel* label4_ = nullptr;
+    QLabel* label5_ = nullptr;
+    TabStopList* calibList_ = nullptr;
+    TabStopList* ctrlList_ = nullptr;
+};
+
+}  // namespace tovimar

@@ -1,0 +1,36 @@
+// Every named control of the main window in creation order: the order in which the load's dark
+// pass, the reset and the colour schemes walk them, as a classic form's control collection is.
+// The views add their own controls; the window finds them by name.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+namespace tovimar {
+
+class ControlCollection {
+public:
+    template <typename W>
+    W* add(W* widget, const QString& name) {
+        widget->setObjectName(name);
+        controls_.push_back(widget);
+        return widget;
+    }
+    // A control that already carries its name.
+    void add(QWidget* widget) { controls_.push_back(widget); }
+
+    // The first control of that name, or null.
+    QWidget* find(const QString& name) const {
+        for (QWidget* w : controls_)
+            if (w->objectName() == name)
+                return w;
+        return nullptr;
+    }
+    const std::vector<QWidget*>& all() const { return controls_; }
+
+private:
+    std::vector<QWidget*> controls_;
+};
+
+}  // namespace tovimar

@@ -1,0 +1,40 @@
+#include "gui/widgets/palette.h"
+
+#include <QApplication>
+#include <QPalette>
+
+namespace tovimar {
+
+void setColours(QWidget* w, std::uint32_t back, const QColor& fore) {
+    QPalette p = w->palette();
+    for (QPalette::ColorRole r : {QPalette::Window, QPalette::Base, QPalette::Button})
+        p.setColor(r, bgr(back));
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        p.setColor(r, fore);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+void setBackground(QWidget* w, std::uint32_t back) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, bgr(back));
+    p.setColor(QPalette::Button, bgr(back));
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+void setTextColour(QWidget* w, std::uint32_t colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, bgr(colour));
+    w->setPalette(p);
+}
+
+void keepToolkitText(QWidget* box) {
+    const QPalette app = QApplication::palette();
+    QPalette p = box->palette();
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base})
+        p.setColor(r, app.color(r));
+    box->setPalette(p);
+}
+
+}  // namespace tovimar

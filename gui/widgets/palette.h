@@ -1,0 +1,27 @@
+// The window's colours on widgets. The numbers themselves are the core's (0x00BBGGRR).
+#pragma once
+
+#include "core/mainwindow/palette.h"
+
+#include <QColor>
+#include <QWidget>
+#include <cstdint>
+
+namespace tovimar {
+
+// 0x00BBGGRR, red in the low byte.
+inline QColor bgr(std::uint32_t value) {
+    return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                  static_cast<int>((value >> 16) & 0xFF));
+}
+
+// Background and text of a control, as the classic BackColor and ForeColor set them.
+void setColours(QWidget* w, std::uint32_t back, const QColor& fore);
+// The background alone: the box colours of the schemes and the size boxes.
+void setBackground(QWidget* w, std::uint32_t back);
+void setTextColour(QWidget* w, std::uint32_t colour);
+// A check box or option button keeps the toolkit's text colours whatever its container gets: the
+// dark pass leaves the boxes alone, and a container's colours would otherwise flow down to them.
+void keepToolkitText(QWidget* box);
+
+}  // namespace tovimar

@@ -1,5 +1,0 @@
-#include "mainwindow/modMain.h"
-
-int main(int argc, char** argv) {
-    return tovimar::modMain::Main(argc, argv);
-}

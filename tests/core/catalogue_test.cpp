@@ -1,0 +1,295 @@
+// The catalogue rows: every slot's numbers against their form, uniqueness, the blank and
+// number-only slots, the alternatives, and what a reload restores.
+#include "core/catalogue/records.h"
+#include "tests/support/loaded_catalogue.h"
+
+#include <cctype>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <string>
+
+namespace tovimar {
+namespace {
+
+// '9' a digit, 'A' a letter, '_' one blank, anything else itself; "" an empty number.
+bool matchesForm(const std::string& number, const std::string& form) {
+    if (number.size() != form.size())
+        return false;
+    for (std::size_t i = 0; i < form.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(number[i]);
+        switch (form[i]) {
+        case '9':
+            if (!std::isdigit(c))
+                return false;
+            break;
+        case 'A':
+            if (!std::isalpha(c))
+                return false;
+            break;
+        case '_':
+            if (c != ' ')
+                return false;
+            break;
+        default:
+            if (c != static_cast<unsigned char>(form[i]))
+                return false;
+        }
+    }
+    return true;
+}
+
+using tovimar::testing::loaded;
+
+// Number form of both variants per reagent slot; "" = empty slot.
+const std::map<int, std::string> kReagentForms = {
+    {1, "999_999"},  {2, "999_999"},   {3, "999_999"},  {4, "999_999"},  {5, "999_999"},    {6, "999_999"},
+    {7, "9999_999"}, {8, "999_999"},   {9, "999_999"},  {10, "999_999"}, {11, "999_999"},   {12, "999_999"},
+    {13, "999_999"}, {14, "9999_999"}, {15, "9999"},    {16, "9999"},    {17, "9999"},      {18, "9999"},
+    {19, "9999"},    {20, "9999"},     {21, "999_999"}, {22, "9999"},    {23, "9999"},      {24, ""},
+    {25, "9999"},    {26, "999_999"},  {27, "9999"},    {28, "9999"},    {29, "9999_9999"}, {30, ""},
+    {31, ""},        {32, "9999"},     {33, "999_999"}, {34, "9999"},    {35, "9999"},      {36, "9999"},
+    {37, "9999"},    {38, "9999"},     {39, "9999"},    {40, "9999"},
+};
+const std::set<int> kReagentsSame = {14, 21, 24, 30, 31, 32, 33, 34, 35, 36, 37, 38, 40};
+const std::set<int> kVexReagents = {15, 16, 17, 18, 19, 20, 21, 22, 23, 25, 26,
+                                    27, 28, 29, 32, 33, 34, 35, 38, 39, 40};
+
+std::string calibForm(int slot) {
+    if (slot == 52 || slot == 64)
+        return "";
+    if ((slot >= 1 && slot <= 16) || (slot >= 55 && slot <= 58))
+        return "9999_999";
+    if ((slot >= 59 && slot <= 63) || (slot >= 65 && slot <= 68))
+        return "9999_9999";
+    const std::set<int> sixDigit = {17, 18, 19, 20, 21, 22, 23, 29, 31, 39, 40, 41, 42, 43, 48, 49, 50, 51};
+    return sixDigit.count(slot) ? "999_999" : "9999";
+}
+const std::set<int> kCalibsWithAlternative = {1, 3, 4, 5, 30, 44, 45, 46, 47, 69, 70, 71, 72};
+
+const std::map<int, std::string> kCtrlForms = {
+    {1, "999_999"},    {2, "999_999"},    {3, "9999_999"},   {4, "9999_999"},   {5, "9999_999"},
+    {6, "9999_999"},   {7, "9999_999"},   {8, "999_999"},    {9, "9999"},       {10, "9999"},
+    {11, "999_999"},   {12, "999_999"},   {13, "999_999"},   {14, "999_999"},   {15, "999_999"},
+    {16, "999_999"},   {17, "9999"},      {18, "9999"},      {19, "9999"},      {20, "9999"},
+    {21, ""},          {22, "999_999"},   {23, "9999"},      {24, "9999"},      {25, "999_999"},
+    {26, "999_999"},   {27, "999_999"},   {28, "9999"},      {29, "9999"},      {30, "9999"},
+    {31, "9999"},      {32, "9999_9999"}, {33, "9999_9999"}, {34, "9999_9999"}, {35, "9999_9999"},
+    {36, "9999"},      {37, "9999"},      {38, ""},          {39, "9999_9999"}, {40, "9999_9999"},
+    {41, "9999_9999"}, {42, "9999_9999"}, {43, "AAA9-9999"}, {44, "AAA9-9999"}, {45, "AAA9-9999"},
+    {46, "9999_9999"}, {47, "999_999"},   {48, "AA-9A"},     {49, "AA-9A"},
+};
+
+TEST(CatalogueRows, ReagentNumbersHaveTheirFormAndVariantsDifferExactlyWhereListed) {
+    const Catalogue cat = loaded();
+    ASSERT_EQ(kReagentForms.size(), 40u);
+    for (const auto& [slot, form] : kReagentForms) {
+        SCOPED_TRACE("reagent slot " + std::to_string(slot));
+        const mAssay& a = cat.Assays[slot];
+        EXPECT_TRUE(matchesForm(a.OrderNo1, form)) << a.OrderNo1;
+        EXPECT_TRUE(matchesForm(a.OrderNo2, form)) << a.OrderNo2;
+        const bool same = kReagentsSame.count(slot) > 0;
+        EXPECT_EQ(a.OrderNo1 == a.OrderNo2, same);
+        EXPECT_EQ(a.Name1 == a.Name2, same);
+        EXPECT_EQ(a.Name1.empty(), form.empty());
+        EXPECT_EQ(a.Name2.empty(), form.empty());
+    }
+}
+
+TEST(CatalogueRows, OnlyVexFamilyReagentNamesBeginWithVex) {
+    const Catalogue cat = loaded();
+    for (int slot = 1; slot <= 40; ++slot) {
+        SCOPED_TRACE("reagent slot " + std::to_string(slot));
+        const bool vex = kVexReagents.count(slot) > 0;
+        EXPECT_EQ(cat.Assays[slot].Name1.rfind("VEX", 0) == 0, vex) << cat.Assays[slot].Name1;
+        EXPECT_EQ(cat.Assays[slot].Name2.rfind("VEX", 0) == 0, vex) << cat.Assays[slot].Name2;
+    }
+}
+
+TEST(CatalogueRows, CalibratorNumbersHaveTheirFormAndAlternativesAreExactlyTheListedSlots) {
+    const Catalogue cat = loaded();
+    for (int slot = 1; slot <= 72; ++slot) {
+        SCOPED_TRACE("calibrator slot " + std::to_string(slot));
+        const mCalib& c = cat.Calibs[slot];
+        const std::string form = calibForm(slot);
+        EXPECT_TRUE(matchesForm(c.OrderNo1, form)) << c.OrderNo1;
+        EXPECT_TRUE(matchesForm(c.OrderNo2, form)) << c.OrderNo2;
+        const bool alternative = kCalibsWithAlternative.count(slot) > 0;
+        EXPECT_EQ(c.OrderNo1 != c.OrderNo2, alternative);
+        EXPECT_EQ(c.Pack1.empty(), form.empty());
+        // Slots 24 and 25 list the same 25 ml pack twice under one number.
+        const bool listsSecondPack = alternative || slot == 24 || slot == 25;
+        EXPECT_EQ(c.Pack2.empty(), !listsSecondPack) << c.Pack2;
+    }
+}
+
+TEST(CatalogueRows, ControlNumbersHaveTheirForm) {
+    const Catalogue cat = loaded();
+    ASSERT_EQ(kCtrlForms.size(), 49u);
+    for (const auto& [slot, form] : kCtrlForms) {
+        SCOPED_TRACE("control slot " + std::to_string(slot));
+        EXPECT_TRUE(matchesForm(cat.Ctrls[slot].OrderNo, form)) << cat.Ctrls[slot].OrderNo;
+    }
+}
+
+TEST(CatalogueRows, NumbersLongerThanEightCharactersAreExactlyTheNineCharacterForms) {
+    const Catalogue cat = loaded();
+    std::set<int> longCalibs, longCtrls;
+    for (int slot = 1; slot <= 72; ++slot)
+        if (cat.Calibs[slot].OrderNo1.size() > 8 || cat.Calibs[slot].OrderNo2.size() > 8)
+            longCalibs.insert(slot);
+    for (int slot = 1; slot <= 49; ++slot)
+        if (cat.Ctrls[slot].OrderNo.size() > 8)
+            longCtrls.insert(slot);
+    EXPECT_EQ(longCalibs, (std::set<int>{59, 60, 61, 62, 63, 65, 66, 67, 68}));
+    EXPECT_EQ(longCtrls, (std::set<int>{32, 33, 34, 35, 39, 40, 41, 42, 43, 44, 45, 46}));
+}
+
+TEST(CatalogueRows, BlankAndNumberOnlySlots) {
+    const Catalogue cat = loaded();
+    for (int slot : {24, 30, 31}) {
+        const mAssay& a = cat.Assays[slot];
+        EXPECT_TRUE(a.OrderNo1.empty() && a.OrderNo2.empty() && a.Name1.empty() && a.Name2.empty()) << slot;
+    }
+    for (int slot : {52, 64}) {
+        const mCalib& c = cat.Calibs[slot];
+        EXPECT_TRUE(c.OrderNo1.empty() && c.OrderNo2.empty() && c.Name.empty() && c.Pack1.empty()) << slot;
+    }
+    for (int slot : {21, 38})
+        EXPECT_TRUE(cat.Ctrls[slot].OrderNo.empty() && cat.Ctrls[slot].Name.empty()) << slot;
+
+    const std::set<int> numberOnlyCalibs = {55, 56, 57, 58, 65, 66, 67, 68};
+    for (int slot = 1; slot <= 72; ++slot) {
+        const bool blank = slot == 52 || slot == 64;
+        EXPECT_EQ(cat.Calibs[slot].Name.empty(), blank || numberOnlyCalibs.count(slot) > 0) << slot;
+    }
+    const std::set<int> numberOnlyCtrls = {39, 40, 41, 42};
+    for (int slot = 1; slot <= 49; ++slot) {
+        const bool blank = slot == 21 || slot == 38;
+        EXPECT_EQ(cat.Ctrls[slot].Name.empty(), blank || numberOnlyCtrls.count(slot) > 0) << slot;
+    }
+}
+
+// One number must never stand for two products: the order file and the printout name products
+// by number only.
+TEST(CatalogueRows, NumbersAndNamesAreUniqueAcrossTheCatalogue) {
+    const Catalogue cat = loaded();
+    std::map<std::string, std::string> numberOwner, nameOwner;
+    auto claim = [](std::map<std::string, std::string>& owners, const std::string& key,
+                    const std::string& who) {
+        if (key.empty())
+            return;
+        auto [it, fresh] = owners.emplace(key, who);
+        EXPECT_TRUE(fresh || it->second == who)
+            << '"' << key << "\" used by " << it->second << " and " << who;
+    };
+    for (int s = 1; s <= 40; ++s) {
+        const std::string who = "R" + std::to_string(s);
+        claim(numberOwner, cat.Assays[s].OrderNo1, who);
+        claim(numberOwner, cat.Assays[s].OrderNo2, who);
+        claim(nameOwner, cat.Assays[s].Name1, who);
+        claim(nameOwner, cat.Assays[s].Name2, who);
+    }
+    for (int s = 1; s <= 72; ++s) {
+        const std::string who = "C" + std::to_string(s);
+        claim(numberOwner, cat.Calibs[s].OrderNo1, who);
+        claim(numberOwner, cat.Calibs[s].OrderNo2, who);
+        claim(nameOwner, cat.Calibs[s].Name, who);
+    }
+    for (int s = 1; s <= 49; ++s) {
+        const std::string who = "K" + std::to_string(s);
+        claim(numberOwner, cat.Ctrls[s].OrderNo, who);
+        claim(nameOwner, cat.Ctrls[s].Name, who);
+    }
+}
+
+// The order file is single-byte text with ", " between fields: every text must be printable
+// ASCII, and no name may contain the separator.
+TEST(CatalogueRows, TextsArePrintableAsciiWithoutTheFileSeparator) {
+    const Catalogue cat = loaded();
+    auto check = [](const std::string& text) {
+        for (unsigned char c : text)
+            EXPECT_TRUE(c >= 0x20 && c < 0x7f) << '"' << text << '"';
+        EXPECT_EQ(text.find(", "), std::string::npos) << '"' << text << '"';
+        EXPECT_EQ(text, text.empty() ? text : text.substr(text.find_first_not_of(' ')));
+    };
+    for (const mAssay& a : cat.Assays)
+        for (const std::string* t : {&a.OrderNo1, &a.OrderNo2, &a.Name1, &a.Name2})
+            check(*t);
+    for (const mCalib& c : cat.Calibs)
+        for (const std::string* t : {&c.OrderNo1, &c.OrderNo2, &c.Name, &c.Pack1, &c.Pack2})
+            check(*t);
+    for (const mCTRL& c : cat.Ctrls)
+        for (const std::string* t : {&c.OrderNo, &c.Name})
+            check(*t);
+}
+
+TEST(CatalogueLoad, ReloadRestoresTextsAndClearsTheOrder) {
+    Catalogue cat = loaded();
+    const Catalogue fresh = loaded();
+    cat.Assays[15].Selected = 1;
+    cat.Assays[15].SizeChoice = 2;
+    cat.Calibs[1].Selected = 1;
+    cat.Calibs[1].SizeChoice = 2;
+    cat.Calibs[1].Name = "scribbled";
+    cat.Ctrls[1].Selected = 1;
+    cat.Ctrls[1].OrderNo = "scribbled";
+    LoadCatalogue(cat);
+    for (int s = 1; s <= 40; ++s) {
+        EXPECT_EQ(cat.Assays[s].Selected, 0);
+        EXPECT_EQ(cat.Assays[s].SizeChoice, 0);
+    }
+    for (int s = 1; s <= 72; ++s) {
+        EXPECT_EQ(cat.Calibs[s].Selected, 0);
+        EXPECT_EQ(cat.Calibs[s].SizeChoice, 0);
+    }
+    EXPECT_EQ(cat.Calibs[1].Name, fresh.Calibs[1].Name);
+    EXPECT_EQ(cat.Ctrls[1].OrderNo, fresh.Ctrls[1].OrderNo);
+    EXPECT_EQ(cat.Ctrls[1].Selected, 0);
+}
+
+TEST(CatalogueLoad, SlotsAboveTheFilledRangeStayEmptyAndOutOfRangeSlotsThrow) {
+    const Catalogue cat = loaded();
+    EXPECT_TRUE(cat.Assays[41].OrderNo1.empty());
+    EXPECT_TRUE(cat.Assays[100].Name1.empty());
+    EXPECT_TRUE(cat.Calibs[73].OrderNo1.empty());
+    EXPECT_TRUE(cat.Calibs[100].OrderNo1.empty());
+    EXPECT_TRUE(cat.Ctrls[50].OrderNo.empty());
+    EXPECT_TRUE(cat.Ctrls[100].OrderNo.empty());
+    EXPECT_THROW((void)cat.Assays[0], std::out_of_range);
+    EXPECT_THROW((void)cat.Calibs[101], std::out_of_range);
+    EXPECT_THROW((void)cat.Ctrls[-1], std::out_of_range);
+}
+
+TEST(CatalogueFlags, ClearOrderFlagsKeepsSizeChoiceAndTexts) {
+    Catalogue cat = loaded();
+    SelectAllItems(cat);
+    cat.Calibs[3].SizeChoice = 2;
+    cat.Assays[15].SizeChoice = 1;
+    ClearOrderFlags(cat);
+    for (const mAssay& a : cat.Assays)
+        EXPECT_EQ(a.Selected, 0);
+    for (const mCalib& c : cat.Calibs)
+        EXPECT_EQ(c.Selected, 0);
+    for (const mCTRL& c : cat.Ctrls)
+        EXPECT_EQ(c.Selected, 0);
+    EXPECT_EQ(cat.Calibs[3].SizeChoice, 2);
+    EXPECT_EQ(cat.Assays[15].SizeChoice, 1);
+    EXPECT_EQ(cat.Calibs[3].OrderNo1, loaded().Calibs[3].OrderNo1);
+}
+
+TEST(CatalogueFlags, SelectAllTakesExactlyTheItemsWithANumber) {
+    Catalogue cat = loaded();
+    SelectAllItems(cat);
+    for (int s = 1; s <= 40; ++s)
+        EXPECT_EQ(cat.Assays[s].Selected, (s == 24 || s == 30 || s == 31) ? 0 : 1) << "R" << s;
+    for (int s = 1; s <= 72; ++s)
+        EXPECT_EQ(cat.Calibs[s].Selected, (s == 52 || s == 64) ? 0 : 1) << "C" << s;
+    for (int s = 1; s <= 49; ++s)
+        EXPECT_EQ(cat.Ctrls[s].Selected, (s == 21 || s == 38) ? 0 : 1) << "K" << s;
+    EXPECT_EQ(cat.Assays[41].Selected, 0);
+    EXPECT_EQ(cat.Calibs[73].Selected, 0);
+}
+
+}  // namespace
+}  // namespace tovimar

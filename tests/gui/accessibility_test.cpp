@@ -1,0 +1,256 @@
+// What a screen reader and a keyboard-only user meet: the names the accessibility tree gives each
+// control, and the assay panel worked with Tab, Space and the arrow keys alone, through real key
+// presses into the window.
+#include "core/selection/assay_rows.h"
+#include "gui/mainwindow/frmMain.h"
+#include "gui/selection/assay_panel.h"
+#include "gui/widgets/fonts.h"
+#include "tests/support/window_harness.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleFactory>
+#include <QtTest>
+#include <algorithm>
+#include <array>
+#include <map>
+#include <tuple>
+
+using namespace tovimar;
+using testing::Harness;
+
+namespace {
+
+// The name assistive technology reads out, as it asks for it.
+QString spokenName(QWidget* w) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+    return i ? i->text(QAccessible::Name) : QString();
+}
+
+const std::array<const char*, 4> kAssayFrames = {"ORLAN_Frame", "VEX_Frame", "TOX_Frame", "ADULT_FRAME"};
+
+int frameIndex(const Harness& h, const QWidget* w) {
+    for (std::size_t i = 0; i < kAssayFrames.size(); ++i)
+        if (h.get(kAssayFrames[i])->isAncestorOf(w))
+            return static_cast<int>(i);
+    return -1;
+}
+
+// Every control of the assay frames that Tab can reach now, in the order the eye reads them:
+// frame by frame, then row by row from the top, then from left to right within a row.
+QList<QWidget*> screenOrder(const Harness& h) {
+    QList<QWidget*> out;
+    for (const char* name : kAssayFrames)
+        for (QAbstractButton* b : h.get(name)->findChildren<QAbstractButton*>())
+            if (b->isVisible() && b->isEnabled() && (b->focusPolicy() & Qt::TabFocus))
+                out << b;
+    const auto key = [&h](QWidget* w) {
+        const QPoint p = w->mapTo(w->window(), QPoint(0, 0));
+        return std::tuple(frameIndex(h, w), p.y(), p.x());
+    };
+    std::stable_sort(out.begin(), out.end(), [&key](QWidget* a, QWidget* b) { return key(a) < key(b); });
+    return out;
+}
+
+QStringList names(const QList<QWidget*>& widgets) {
+    QStringList out;
+    for (QWidget* w : widgets)
+        out << w->objectName();
+    return out;
+}
+
+bool isSelectBox(const QWidget* w) {
+    for (const AssayRowDef& def : AssayRows())
+        if (w->objectName() == QLatin1String(def.selectBox.data(), qsizetype(def.selectBox.size())))
+            return true;
+    return false;
+}
+
+QWidget* focused() {
+    return QApplication::focusWidget();
+}
+
+}  // namespace
+
+class AccessibilityTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installFontSubstitutes();
+    }
+
+    // A picture button shows no text; its name is what its tooltip says, in every mode.
+    void pictureButtonsAreNamedByTheirTooltips() {
+        Harness h(Harness::MainView);
+        const QList<QPushButton*> buttons = h.w->findChildren<QPushButton*>();
+        QCOMPARE(buttons.size(), 8);
+        for (QPushButton* b : buttons) {
+            QVERIFY2(b->text().isEmpty(), qPrintable(b->objectName()));
+            QVERIFY2(!b->toolTip().isEmpty(), qPrintable(b->objectName()));
+            QCOMPARE(spokenName(b), b->toolTip());
+        }
+        QCOMPARE(spokenName(h.get("Command2")), QStringLiteral("RESET SELECTION"));
+        QCOMPARE(spokenName(h.get("Command3")), QStringLiteral("PRINT Selection"));
+        QCOMPARE(spokenName(h.get("Command1")), QStringLiteral("EXIT Tovimar"));
+        QCOMPARE(spokenName(h.get("cmdBottle")), QStringLiteral("CHOOSE BOTTLE SIZE"));
+        QCOMPARE(spokenName(h.get("Command4")), QStringLiteral("ADD ADDITIONAL CAL & CTRLS"));
+        QCOMPARE(spokenName(h.get("cmdHelp")), QStringLiteral("SHOW HELP"));
+    }
+
+    // Frames and lists are named by the heading the eye reads above them; no two controls a
+    // reader can land on in one assay frame sound the same (the frame's name tells ORLAN COCAINE
+    // from VEX COCAINE), and none is silent (a QUAL box's caption is a blank, an option's a bare
+    // number).
+    void framesListsAndAssayControlsHaveNames() {
+        Harness h(Harness::MainView);
+        const std::map<QString, QString> expected = {
+            {QStringLiteral("ORLAN_Frame"), QStringLiteral("ORLAN Assays")},
+            {QStringLiteral("VEX_Frame"), QStringLiteral("VEX Assays")},
+            {QStringLiteral("TOX_Frame"), QStringLiteral("Serum TOX Assays")},
+            {QStringLiteral("ADULT_FRAME"), QStringLiteral("Adulteration Assays")},
+            {QStringLiteral("ReagBottleSizeFrame"), QStringLiteral("Reagents")},
+            {QStringLiteral("CalBottleSizeFrame"), QStringLiteral("Calibrators")},
+            {QStringLiteral("CalibList"), QStringLiteral("REQUIRED CALIBRATORS")},
+            {QStringLiteral("CtrlList"), QStringLiteral("SUGGESTED CONTROLS")},
+            {QStringLiteral("CalMissList"), QStringLiteral("SELECT CALIBRATORS")},
+            {QStringLiteral("CtrlMissList"), QStringLiteral("SELECT CONTROLS")},
+        };
+        QList<QWidget*> framesAndLists;
+        for (QGroupBox* f : h.w->findChildren<QGroupBox*>())
+            framesAndLists << f;
+        for (QListWidget* l : h.w->findChildren<QListWidget*>())
+            framesAndLists << l;
+        QCOMPARE(framesAndLists.size(), int(expected.size()));
+        for (QWidget* w : framesAndLists) {
+            const auto it = expected.find(w->objectName());
+            QVERIFY2(it != expected.end(), qPrintable(w->objectName()));
+            QCOMPARE(spokenName(w), it->second);
+        }
+
+        std::map<std::pair<Frame, QString>, QString> seen;  // frame and name -> control
+        for (const AssayRowDef& def : AssayRows()) {
+            const AssayPanel::RowWidgets& row = h.w->panel().row(def.key);
+            const QString caption = QString::fromLatin1(def.caption.data(), qsizetype(def.caption.size()));
+            QList<QAbstractButton*> boxes{row.select, row.qual};
+            for (QRadioButton* o : row.options)
+                boxes << o;
+            for (QAbstractButton* b : boxes) {
+                if (!b)
+                    continue;
+                const QString name = spokenName(b);
+                QVERIFY2(name.contains(caption.trimmed()), qPrintable(b->objectName() + ": " + name));
+                const auto [at, fresh] = seen.emplace(std::pair(def.frame, name), b->objectName());
+                QVERIFY2(fresh, qPrintable(name + " for both " + at->second + " and " + b->objectName()));
+            }
+            if (row.qual)
+                QCOMPARE(spokenName(row.qual), caption.trimmed() + QStringLiteral(" QUAL"));
+            // The option still reads its own number, after the row it belongs to.
+            for (std::size_t i = 0; i < def.optionCount; ++i)
+                QVERIFY(spokenName(row.options[i]).endsWith(QLatin1Char(' ') + row.options[i]->text()));
+        }
+    }
+
+    // From the first Tab on, the focus visits the assay panel as the eye reads it, and Space on a
+    // select box ticks its row, whose QUAL box and options then join the walk right after it.
+    // Shift+Tab walks the same way back.
+    void tabWalksTheRowsInScreenOrderAndSpaceTicksThem() {
+        Harness h(Harness::MainView);
+        QStringList visited;
+        for (int presses = 0; presses < 300; ++presses) {
+            h.key(Qt::Key_Tab);
+            QWidget* f = focused();
+            QVERIFY(f);
+            if (frameIndex(h, f) < 0) {
+                if (visited.isEmpty())
+                    continue;  // not yet in the panel
+                break;         // past its last control
+            }
+            QVERIFY2(!visited.contains(f->objectName()), qPrintable(f->objectName() + " visited twice"));
+            visited << f->objectName();
+            if (isSelectBox(f))
+                h.key(Qt::Key_Space);
+        }
+        // Every row a user can see is ticked, and only by the key presses above.
+        int shownRows = 0;
+        for (const AssayRowDef& def : AssayRows()) {
+            const bool shown = !def.secondColumn;
+            shownRows += shown;
+            QCOMPARE(h.w->assayState().ticked(def.key), shown);
+        }
+        QCOMPARE(shownRows, 37);
+        const QStringList expected = names(screenOrder(h));
+        QCOMPARE(visited, expected);
+        // A ticked row brings its QUAL box and its options into the walk; the options of a row
+        // are one stop, as a group of option buttons is everywhere: the arrows go on from there.
+        QCOMPARE(visited.mid(0, 5),
+                 (QStringList{QStringLiteral("Check1"), QStringLiteral("Check21"), QStringLiteral("Option4"),
+                              QStringLiteral("Check4"), QStringLiteral("Check25")}));
+        QVERIFY(h.get("CalibList")->isVisible());
+
+        // Back from the control after the panel's last one.
+        QStringList back;
+        for (qsizetype i = 0; i < expected.size(); ++i) {
+            h.key(Qt::Key_Backtab, Qt::ShiftModifier);
+            back.prepend(focused()->objectName());
+        }
+        QCOMPARE(back, expected);
+    }
+
+    // Within a row the arrows move between its options, and the chosen cut-off moves with the
+    // focus once the row has one; they never leave the row. Space ticks a QUAL box and chooses an
+    // option.
+    void arrowsMoveBetweenTheOptionsOfOneRow() {
+        Harness h(Harness::MainView);
+        const AssayPanel::RowWidgets& amph = h.w->panel().row(AssayRow::OrlanAmphXtc);
+        h.key(Qt::Key_Tab);
+        QCOMPARE(focused(), amph.select);
+        h.key(Qt::Key_Space);
+        h.key(Qt::Key_Tab);
+        QCOMPARE(focused(), amph.qual);
+        h.key(Qt::Key_Space);
+        QVERIFY(h.w->assayState()[AssayRow::OrlanAmphXtc].Qual);
+        h.key(Qt::Key_Tab);
+        QCOMPARE(focused(), amph.options[0]);
+        // Moving before anything is chosen chooses nothing.
+        h.key(Qt::Key_Right);
+        QCOMPARE(focused(), amph.options[1]);
+        QCOMPARE(h.w->assayState()[AssayRow::OrlanAmphXtc].Cut, 0.0);
+        h.key(Qt::Key_Space);
+        QVERIFY(amph.options[1]->isChecked());
+        QCOMPARE(h.w->assayState()[AssayRow::OrlanAmphXtc].Cut, 500.0);
+
+        const std::vector<std::pair<Qt::Key, int>> moves = {
+            {Qt::Key_Right, 2}, {Qt::Key_Right, 2},                     // the last option: nowhere further
+            {Qt::Key_Left, 1},  {Qt::Key_Left, 0},  {Qt::Key_Left, 0},  // nor into the QUAL box
+            {Qt::Key_Down, 0},  {Qt::Key_Up, 0},                        // nor into the rows above and below
+            {Qt::Key_Right, 1},
+        };
+        const std::array<double, 3> cuts = {300, 500, 1000};
+        for (const auto& [key, option] : moves) {
+            h.key(key);
+            QCOMPARE(focused(), amph.options[std::size_t(option)]);
+            QVERIFY(amph.options[std::size_t(option)]->isChecked());
+            QCOMPARE(h.w->assayState()[AssayRow::OrlanAmphXtc].Cut, cuts[std::size_t(option)]);
+        }
+        // The next row is untouched. Coming back into the row, the focus lands on the chosen option.
+        QVERIFY(!h.w->assayState().ticked(AssayRow::OrlanBarb));
+        h.key(Qt::Key_Tab);
+        QCOMPARE(focused(), h.w->panel().row(AssayRow::OrlanBarb).select);
+        h.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focused(), amph.options[1]);
+        h.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focused(), amph.qual);
+        h.key(Qt::Key_Tab);
+        QCOMPARE(focused(), amph.options[1]);
+    }
+};
+
+QTEST_MAIN(AccessibilityTest)
+#include "accessibility_test.moc"

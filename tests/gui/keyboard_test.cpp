@@ -1,0 +1,325 @@
+// The help overlay and the command keys, with real key presses through the focused control.
+#include "core/selection/result_lists.h"
+#include "gui/mainwindow/frmMain.h"
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/palette.h"
+#include "gui/widgets/tab_stop_list.h"
+#include "gui/widgets/twips.h"
+#include "tests/support/window_harness.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyleFactory>
+#include <QTimer>
+#include <QtTest>
+
+using namespace tovimar;
+using testing::clickBox;
+using testing::Harness;
+
+namespace {
+
+QColor background(QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
+
+bool helpShowing(const Harness& h) {
+    return !h.get("picHelp")->isHidden();
+}
+
+int sizeBoxes(const Harness& h) {
+    int n = 0;
+    for (QCheckBox* b : h.w->findChildren<QCheckBox*>())
+        if ((b->objectName() == QLatin1String("Check20") || b->objectName() == QLatin1String("Check71")) &&
+            b->property("index").toInt() > 0)
+            ++n;
+    return n;
+}
+
+// VEX amphetamines at 500 and ORLAN AMPH / XTC: products with alternative sizes in the order.
+void tickSomeAssays(Harness& h) {
+    clickBox(h.get<QCheckBox>("Check34"));
+    clickBox(h.get<QRadioButton>("Option15"));
+    clickBox(h.get<QCheckBox>("Check1"));
+}
+
+}  // namespace
+
+class KeyboardTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installFontSubstitutes();
+    }
+
+    void helpOverlayShowsItsTextsAndAnyClickEndsIt() {
+        Harness h(Harness::MainView);
+        tickSomeAssays(h);
+        h.click("cmdHelp");
+        QVERIFY(helpShowing(h));
+        QCOMPARE(h.get("picHelp")->geometry(), twipsRect(0, 0, 15630, 9840));
+        QVERIFY(!h.get("CalibList")->isVisible());
+        QVERIFY(!h.get("ICON1")->isVisible());
+        QVERIFY(h.get("NV_Banner")->isVisible());
+        QCOMPARE(h.w->help().Label13(0)->text(), QStringLiteral("Click to reset your selection"));
+        QCOMPARE(h.w->help().Label13(3)->text(),
+                 QStringLiteral("Click to chose between available bottle sizes"));
+        QCOMPARE(h.w->help().Label13(8)->text(),
+                 QStringLiteral("Press 'ESC' or click anywhere to exit Help"));
+        QCOMPARE(h.w->help().Label13(8)->palette().color(QPalette::WindowText), bgr(0x3140DD));
+        QCOMPARE(h.w->help().Label13(1)->palette().color(QPalette::WindowText), bgr(0xB2B3B4));
+        QCOMPARE(h.w->help().Label13(8)->font().pointSize(), 16);
+        QVERIFY(h.w->help().Label13(4)->alignment() & Qt::AlignRight);
+        QVERIFY(h.w->help().Label13(6)->alignment() & Qt::AlignHCenter);
+        QCOMPARE(h.w->help().Label13(4)->geometry(), twipsRect(1800, 7920, 7095, 735));
+        // The example row takes the ORLAN colour of the scheme in force.
+        QCOMPARE(background(h.get("Check72")), bgr(0xE2C3A9));
+        QCOMPARE(background(h.get("Option21")), bgr(0xE2C3A9));
+        const std::string before = CalibListLines(h.cat()).front();
+
+        // A click on a help text ends help and brings both lists and the small picture back.
+        QTest::mouseClick(h.w->help().Label13(8), Qt::LeftButton);
+        QVERIFY(!helpShowing(h));
+        QVERIFY(h.get("CalibList")->isVisible());
+        QVERIFY(h.get("CtrlList")->isVisible());
+        QVERIFY(h.get("ICON1")->isVisible());
+        QVERIFY(!h.get("NV_Banner")->isVisible());
+        QCOMPARE(CalibListLines(h.cat()).front(), before);  // nothing of the order changed
+
+        // A click on the panel, or on the banner, ends it too; the example row is not clickable.
+        h.click("cmdHelp");
+        QTest::mouseClick(h.get("picHelp"), Qt::LeftButton, {}, QPoint(600, 300));
+        QVERIFY(!helpShowing(h));
+        h.click("cmdHelp");
+        // Clicked through the window, as the pointer would, not delivered to the box itself.
+        QTest::mouseClick(h.w->windowHandle(), Qt::LeftButton, {},
+                          h.get("Check72")->mapTo(h.w.get(), QPoint(6, 8)));
+        QVERIFY(!helpShowing(h));
+        QVERIFY(!h.get<QCheckBox>("Check72")->isChecked());
+        h.click("cmdHelp");
+        QTest::mouseClick(h.get("NV_Banner"), Qt::LeftButton, {}, QPoint(50, 50));
+        QVERIFY(!helpShowing(h));
+    }
+
+    void bannerClickOutsideHelpDoesNothing() {
+        Harness h(Harness::MainView);
+        QTest::mouseClick(h.get("NV_Banner"), Qt::LeftButton, {}, QPoint(50, 50));
+        QVERIFY(h.get("NV_Banner")->isVisible());
+        QVERIFY(!h.get("CalibList")->isVisible());
+    }
+
+    void f1AndEscapeRunHelpFromWhereverTheFocusIs() {
+        Harness h(Harness::MainView);
+        clickBox(h.get<QCheckBox>("Check1"));  // the focus is on a check box now
+        QCOMPARE(QApplication::focusWidget(), h.get("Check1"));
+        h.key(Qt::Key_F1);
+        QVERIFY(helpShowing(h));
+        h.key(Qt::Key_F1);  // again: the same picture
+        QVERIFY(helpShowing(h));
+        QCOMPARE(h.get("picHelp")->geometry(), twipsRect(0, 0, 15630, 9840));
+        h.key(Qt::Key_A, Qt::ShiftModifier);  // select all does nothing in help
+        QCOMPARE(h.get<QListWidget>("CalibList")->count(), 1);
+        h.key(Qt::Key_Escape);
+        QVERIFY(!helpShowing(h));
+        QVERIFY(h.w->assayState().ticked(AssayRow::OrlanAmphXtc));  // Esc ended help, nothing else
+    }
+
+    void selectAllInTheMainViewListsEveryNumberedItem() {
+        Harness h(Harness::MainView);
+        h.get<QListWidget>("CalibList")->setFocus();
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        QCOMPARE(h.get<QListWidget>("CalibList")->count(), 70);
+        QCOMPARE(h.get<QListWidget>("CtrlList")->count(), 47);
+        QCOMPARE(h.get<TabStopList>("CalibList")->lines().front(),
+                 QString::fromStdString(ListLine(h.cat().Calibs[1].OrderNo1, h.cat().Calibs[1].Name)));
+        QCOMPARE(h.cat().Assays[15].Selected, 1);
+        QCOMPARE(h.w->assayState(), AssayState{});  // the assay boxes stay as they were
+        for (const char* box : {"Check1", "Check34", "Check60"})
+            QVERIFY(!h.get<QCheckBox>(box)->isChecked());
+    }
+
+    void selectAllNeedsExactlyShift() {
+        Harness h(Harness::MainView);
+        h.key(Qt::Key_A);
+        h.key(Qt::Key_A, Qt::ShiftModifier | Qt::ControlModifier);
+        h.key(Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+        QCOMPARE(h.get<QListWidget>("CalibList")->count(), 0);
+        QVERIFY(!h.get("CalibList")->isVisible());
+    }
+
+    void escapeInTheMainViewResetsAsTheButtonDoes() {
+        Harness h(Harness::MainView);
+        tickSomeAssays(h);
+        h.key(Qt::Key_Escape);
+        QCOMPARE(h.w->assayState(), AssayState{});
+        QVERIFY(!h.get("CalibList")->isVisible());
+        QVERIFY(h.get("NV_Banner")->isVisible());
+        for (const mCalib& c : h.cat().Calibs)
+            QCOMPARE(c.Selected, 0);
+    }
+
+    void colourKeysIncludingTheKeypad() {
+        Harness h;
+        h.key(Qt::Key_2);  // start screen: the number is kept, the colours are not changed
+        QCOMPARE(h.w->colourScheme(), 2);
+        QCOMPARE(background(h.get("Check1")), bgr(0xE2C3A9));
+        QCOMPARE(background(h.get("Check34")), bgr(0xACEDFD));
+        h.key(Qt::Key_S);
+        QVERIFY(h.get("picStart")->isHidden());
+        QCOMPARE(background(h.get("Check34")), bgr(0xACEDFD));  // still the colours in force
+        h.key(Qt::Key_1, Qt::KeypadModifier);
+        QCOMPARE(h.w->colourScheme(), 1);
+        QCOMPARE(background(h.get("Check1")), bgr(0xB2B3B4));
+        QCOMPARE(background(h.get("Check34")), bgr(0xB2B3B4));
+        h.key(Qt::Key_2, Qt::ShiftModifier);
+        QCOMPARE(background(h.get("Check34")), bgr(0xB2B3BD));
+        h.key(Qt::Key_3, Qt::KeypadModifier);
+        QCOMPARE(h.w->colourScheme(), 3);
+        QCOMPARE(background(h.get("Check34")), bgr(0xACEDFD));
+        QCOMPARE(background(h.get("Check1")), bgr(0xE2C3A9));
+    }
+
+    void startKeyAndExitKey() {
+        Harness h;
+        h.key(Qt::Key_F1);  // no help on the start screen
+        QVERIFY(!helpShowing(h));
+        h.key(Qt::Key_S);
+        QVERIFY(h.get("picStart")->isHidden());
+        QVERIFY(h.get("Command1")->isVisible());
+        const std::size_t pausesAfterTransition = h.pauses.size();
+        h.key(Qt::Key_S);  // once only
+        QCOMPARE(h.pauses.size(), pausesAfterTransition);
+        h.key(Qt::Key_X, Qt::ShiftModifier);
+        QCOMPARE(h.exits, 1);
+    }
+
+    void keysInTheBottleSizeMode() {
+        Harness h(Harness::MainView);
+        tickSomeAssays(h);
+        h.key(Qt::Key_B);  // outside the modes: nothing
+        QVERIFY(h.get("ORLAN_Frame")->isVisible());
+        h.click("cmdBottle");
+        QVERIFY(sizeBoxes(h) > 0);
+        h.key(Qt::Key_F1);  // not while a mode can be left
+        QVERIFY(!helpShowing(h));
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        QCOMPARE(h.cat().Calibs[1].SizeChoice, 2);
+        QCOMPARE(h.cat().Assays[15].SizeChoice, 2);
+        QCOMPARE(h.w->bottleSizes().Check71(1)->text(),
+                 QString::fromStdString(h.cat().Calibs[1].Pack2 + "  " + h.cat().Calibs[1].Name));
+        QVERIFY(h.w->bottleSizes().Check20(15)->isChecked());
+        h.key(Qt::Key_Escape);
+        QCOMPARE(h.cat().Calibs[1].SizeChoice, 1);
+        QCOMPARE(h.cat().Assays[15].SizeChoice, 1);
+        QVERIFY(!h.w->bottleSizes().Check20(15)->isChecked());
+        QVERIFY(!h.get("CalibList")->isVisible());  // Esc cleared the boxes, it did not reset
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        h.key(Qt::Key_B);
+        QVERIFY(!h.get<QPushButton>("cmdBottleBack")->isEnabled());
+        QVERIFY(h.get("ORLAN_Frame")->isVisible());
+        QCOMPARE(sizeBoxes(h), 0);
+        QVERIFY(h.get<TabStopList>("CalibList")
+                    ->lines()
+                    .contains(QString::fromStdString(
+                        ListLine(h.cat().Calibs[1].OrderNo2, h.cat().Calibs[1].Name))));
+    }
+
+    void keysInTheAddingMode() {
+        Harness h(Harness::MainView);
+        tickSomeAssays(h);
+        h.click("Command4");
+        auto* cal = h.get<QListWidget>("CalMissList");
+        auto* ctl = h.get<QListWidget>("CtrlMissList");
+        QVERIFY(cal->count() > 0 && ctl->count() > 0);
+        cal->setFocus();  // a list would take letters for its own search
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        for (QListWidget* l : {cal, ctl})
+            for (int i = 0; i < l->count(); ++i)
+                QCOMPARE(l->item(i)->checkState(), Qt::Checked);
+        h.key(Qt::Key_Escape);
+        for (QListWidget* l : {cal, ctl})
+            for (int i = 0; i < l->count(); ++i)
+                QCOMPARE(l->item(i)->checkState(), Qt::Unchecked);
+        QVERIFY(cal->isVisible());  // still in the mode
+        cal->item(0)->setCheckState(Qt::Checked);
+        const int slot = h.w->adding().CalMissSlot.at(0);
+        h.key(Qt::Key_B);
+        QVERIFY(!cal->isVisible());
+        QCOMPARE(h.cat().Calibs[slot].Selected, 1);
+        QVERIFY(h.get("Command4")->isEnabled());
+    }
+
+    // Reload inside a mode leaves it first: no size box, no enabled back button and no ticked
+    // entry survives into the fresh start, so a later B cannot put stale ticks into an order.
+    void reloadInsideAModeLeavesItCleanly() {
+        Harness h(Harness::MainView);
+        tickSomeAssays(h);
+        h.click("cmdBottle");
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        h.key(Qt::Key_R);
+        QCOMPARE(sizeBoxes(h), 0);
+        QVERIFY(!h.get("picStart")->isHidden());
+        QCOMPARE(h.w->colourScheme(), 3);
+        for (const char* back : {"cmdBottleBack", "Command4Back"}) {
+            QVERIFY(!h.get(back)->isEnabled());
+            QVERIFY(h.get(back)->isHidden());
+        }
+        QCOMPARE(h.cat().Calibs[1].SizeChoice, 0);
+
+        h.key(Qt::Key_S);
+        tickSomeAssays(h);
+        h.click("Command4");
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        h.key(Qt::Key_R);
+        QCOMPARE(h.get<QListWidget>("CalMissList")->count(), 0);
+        QCOMPARE(h.get<QListWidget>("CtrlMissList")->count(), 0);
+        h.key(Qt::Key_S);
+        h.key(Qt::Key_B);  // nothing to leave, nothing stale to add
+        for (const mCalib& c : h.cat().Calibs)
+            QCOMPARE(c.Selected, 0);
+        // The headings are the main view's again once a list fills.
+        clickBox(h.get<QCheckBox>("Check1"));
+        QCOMPARE(h.get<QLabel>("Label4")->text(), QStringLiteral("REQUIRED CALIBRATORS"));
+        QCOMPARE(h.get("Label4")->y(), px(6600));
+    }
+
+    void noCommandKeyWhileAModalDialogIsOpen() {
+        Harness h(Harness::MainView);
+        tickSomeAssays(h);
+        bool sawDialog = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            sawDialog = modal != nullptr;
+            if (!modal)
+                return;
+            QTest::keyClick(modal->windowHandle(), Qt::Key_Escape);
+            QTest::keyClick(modal->windowHandle(), Qt::Key_1);
+            static_cast<QDialog*>(modal)->reject();
+        });
+        QDialog dialog(h.w.get());
+        dialog.setModal(true);
+        dialog.exec();
+        QVERIFY(sawDialog);
+        QVERIFY(h.w->assayState().ticked(AssayRow::VexAmph));  // Esc did not reset
+        QCOMPARE(h.w->colourScheme(), 3);
+    }
+
+    void spaceStillTicksTheFocusedBox() {
+        Harness h(Harness::MainView);
+        auto* box = h.get<QCheckBox>("Check16");
+        box->setFocus();
+        h.key(Qt::Key_Space);
+        QVERIFY(box->isChecked());
+        QVERIFY(h.w->assayState().ticked(AssayRow::ToxAcet));
+    }
+};
+
+QTEST_MAIN(KeyboardTest)
+#include "keyboard_test.moc"

@@ -1,0 +1,410 @@
+// The main window as a user meets it: start screen, transition, the assay panel driven by real
+// clicks, the two result lists, the reset and the colour schemes.
+#include "core/selection/result_lists.h"
+#include "core/selection/rules.h"
+#include "gui/mainwindow/colour_schemes.h"
+#include "gui/mainwindow/frmMain.h"
+#include "gui/selection/assay_panel.h"
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/palette.h"
+#include "gui/widgets/tab_stop_list.h"
+#include "gui/widgets/twips.h"
+#include "tests/support/window_harness.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
+#include <QtTest>
+#include <memory>
+
+using namespace tovimar;
+using tovimar::testing::clickBox;
+using tovimar::testing::Harness;
+
+namespace {
+
+QColor background(QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
+
+QStringList qLines(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& l : lines)
+        out << QString::fromLatin1(l);
+    return out;
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installFontSubstitutes();
+    }
+
+    void startScreenAfterLoad() {
+        Harness h;
+        auto* pic = h.get("picStart");
+        QVERIFY(pic->isVisible());
+        QCOMPARE(pic->geometry(), twipsRect(0, 0, 13140, 11955));
+        QVERIFY(h.get("NV_Banner")->isVisible());
+        QCOMPARE(h.get("NV_Banner")->geometry(), twipsRect(0, 9840, 15255, 1620));
+        for (const char* f : {"ORLAN_Frame", "VEX_Frame", "TOX_Frame", "ADULT_FRAME"}) {
+            QVERIFY(!h.get(f)->isVisible());
+            QCOMPARE(h.get(f)->height(), px(350));
+            QCOMPARE(h.get(f)->palette().color(QPalette::WindowText), bgr(0x3140DD));
+        }
+        for (const char* b : {"Command1", "Command2", "Command3", "Command4", "cmdBottle", "cmdHelp",
+                              "cmdBottleBack", "Command4Back"})
+            QVERIFY(!h.get(b)->isVisible());
+        for (const char* l : {"CalibList", "CtrlList", "Label4", "Label5", "ICON1", "picHelp"})
+            QVERIFY(!h.get(l)->isVisible());
+        QCOMPARE(h.w->size(), QSize(px(15510), px(11445)));
+        QCOMPARE(h.w->palette().color(QPalette::Window), bgr(0x121212));
+        QCOMPARE(h.get("Label4")->palette().color(QPalette::Window), bgr(0x121212));
+        QCOMPARE(h.w->colourScheme(), 3);
+        QVERIFY(h.w->windowTitle().startsWith(QStringLiteral("Nordvale Tovimar Vers. 2011  ")));
+        QVERIFY(h.pauses.empty());
+    }
+
+    void transitionGrowsFramesAndShowsButtonsInOrder() {
+        Harness h;
+        auto* tox = h.get("TOX_Frame");
+        auto* adult = h.get("ADULT_FRAME");
+        auto* orlan = h.get("ORLAN_Frame");
+        int growthPauses = 0;
+        int adultFirstHeight = -1;
+        bool toxCapped = true;
+        QStringList buttonOrder;
+        h.onPause = [&] {
+            if (h.pauses.back() != 300) {
+                ++growthPauses;
+                if (adult->isVisible() && adultFirstHeight < 0)
+                    adultFirstHeight = adult->height();
+                // The validity frame appears only once the others reach its top.
+                if (adult->isVisible())
+                    QVERIFY(orlan->height() >= px(4000) - 1);
+                toxCapped = toxCapped && tox->height() <= px(2775);
+                return;
+            }
+            for (const char* b : {"Command2", "Command3", "Command1", "cmdBottle", "Command4", "cmdHelp"})
+                if (h.get(b)->isVisible() && !buttonOrder.contains(QLatin1String(b)))
+                    buttonOrder << QLatin1String(b);
+        };
+        h.enterMainView();
+        // With a clock that never runs late, every one of the 301 steps is painted and paced.
+        QCOMPARE(growthPauses, 301);
+        QCOMPARE(std::count(h.pauses.begin(), h.pauses.end(), 300), 6);
+        QCOMPARE(adultFirstHeight, px(100));
+        QVERIFY(toxCapped);
+        // Each button appears only after the pause before it: at the n-th pause n-1 are shown.
+        QCOMPARE(buttonOrder, (QStringList{"Command2", "Command3", "Command1", "cmdBottle", "Command4"}));
+        for (const char* b : {"Command2", "Command3", "Command1", "cmdBottle", "Command4", "cmdHelp"}) {
+            QVERIFY(h.get(b)->isVisible());
+            QVERIFY(h.get(b)->isEnabled());
+        }
+        QCOMPARE(orlan->geometry(), QRect(px(120), px(100), px(6300), px(6300)));
+        QCOMPARE(h.get("VEX_Frame")->geometry(), QRect(px(6555), px(100), px(5580), px(6300)));
+        QCOMPARE(tox->geometry(), QRect(px(12280), px(100), px(3080), px(2775)));
+        QCOMPARE(adult->geometry(), QRect(px(12280), px(4000), px(3080), px(2400)));
+        QVERIFY(!h.get("picStart")->isVisible());
+        QVERIFY(h.get("NV_Banner")->isVisible());
+        QVERIFY(h.get("Picture1")->isVisible());  // containers shown, options not
+        QVERIFY(!h.get("Option4")->isVisible());
+        QVERIFY(h.get("Label1")->isVisible());
+        QVERIFY(!h.get("Check50")->isVisible());  // METHADONE METABOLITE never shows
+    }
+
+    void lateStepsAreSetButNotPainted() {
+        Harness h;
+        // A display so slow that every step is late: only the last growth step pauses, and the
+        // frames still end where they must.
+        h.w->hide();
+        frmMainHooks slow;
+        std::int64_t now = 0;
+        int growthPauses = 0;
+        slow.clockMs = [&] { return now += 5; };
+        slow.pause = [&](int ms) {
+            if (ms != 300)
+                ++growthPauses;
+        };
+        slow.endProgram = [] {};
+        frmMain w(slow);
+        w.show();
+        QTest::mouseClick(w.control("picStart"), Qt::LeftButton, {}, QPoint(200, 200));
+        QVERIFY(growthPauses <= 1);
+        QCOMPARE(w.control("ORLAN_Frame")->height(), px(6300));
+        QCOMPARE(w.control("ADULT_FRAME")->height(), px(2400));
+    }
+
+    void tickingShowsOptionsAndUntickingClears() {
+        Harness h;
+        h.enterMainView();
+        auto* amph = h.get<QCheckBox>("Check1");
+        auto* qual = h.get<QCheckBox>("Check21");
+        QVERIFY(!qual->isVisible());
+        clickBox(amph);
+        QVERIFY(amph->isChecked());
+        QVERIFY(qual->isVisible());
+        for (const char* o : {"Option4", "Option5", "Option6"}) {
+            QVERIFY(h.get(o)->isVisible());
+            QVERIFY(!h.get<QRadioButton>(o)->isChecked());  // no default cut-off
+        }
+        const AssayState& s = h.w->assayState();
+        QCOMPARE(s[AssayRow::OrlanAmphXtc].Cut, 0.0);
+        // Ticked without a cut-off: the negative calibrator and the reagent only.
+        QCOMPARE(h.get<TabStopList>("CalibList")->lines(), qLines(CalibListLines(h.w->catalogue())));
+        QCOMPARE(h.get<TabStopList>("CalibList")->count(), 1);
+        QCOMPARE(h.get<TabStopList>("CtrlList")->count(), 0);
+
+        clickBox(h.get<QRadioButton>("Option5"));
+        clickBox(qual);
+        QCOMPARE(s[AssayRow::OrlanAmphXtc].Cut, 500.0);
+        QVERIFY(s[AssayRow::OrlanAmphXtc].Qual);
+
+        clickBox(amph);  // untick: QUAL and cut-off go, options hide unchosen
+        QVERIFY(!s[AssayRow::OrlanAmphXtc].Sel);
+        QVERIFY(!s[AssayRow::OrlanAmphXtc].Qual);
+        QCOMPARE(s[AssayRow::OrlanAmphXtc].Cut, 0.0);
+        QVERIFY(!qual->isChecked());
+        QVERIFY(!qual->isVisible());
+        QVERIFY(!h.get<QRadioButton>("Option5")->isChecked());
+        QVERIFY(!h.get("Option5")->isVisible());
+        QCOMPARE(h.get<TabStopList>("CalibList")->count(), 0);
+
+        clickBox(amph);  // ticked again: fresh
+        QVERIFY(!qual->isChecked());
+        QVERIFY(!h.get<QRadioButton>("Option5")->isChecked());
+    }
+
+    void lsdAndBuprenorphineCutOffs() {
+        Harness h;
+        h.enterMainView();
+        clickBox(h.get<QCheckBox>("Check8"));
+        clickBox(h.get<QRadioButton>("Option24"));
+        QCOMPARE(h.w->assayState()[AssayRow::OrlanLsd].Cut, 0.5);
+        clickBox(h.get<QCheckBox>("Check11"));
+        QCOMPARE(h.w->assayState()[AssayRow::OrlanBup].Cut, 0.0);
+        clickBox(h.get<QRadioButton>("Option22"));
+        QCOMPARE(h.w->assayState()[AssayRow::OrlanBup].Cut, 5.0);
+        // A single chosen option cannot be un-chosen by clicking it again.
+        clickBox(h.get<QRadioButton>("Option22"));
+        QVERIFY(h.get<QRadioButton>("Option22")->isChecked());
+        QCOMPARE(h.w->assayState()[AssayRow::OrlanBup].Cut, 5.0);
+    }
+
+    void untickingTcaKeepsItsQual() {
+        Harness h;
+        h.enterMainView();
+        auto* tca = h.get<QCheckBox>("Check18");
+        auto* qual = h.get<QCheckBox>("Check39");
+        clickBox(tca);
+        clickBox(qual);
+        clickBox(tca);
+        QVERIFY(!qual->isVisible());
+        QVERIFY(qual->isChecked());
+        QVERIFY(h.w->assayState()[AssayRow::ToxTca].Qual);
+        clickBox(tca);
+        QVERIFY(qual->isVisible());
+        QVERIFY(qual->isChecked());
+        // TCA in QUAL mode: negative, C 36, K 46.
+        const Catalogue& cat = h.w->catalogue();
+        QCOMPARE(
+            h.get<TabStopList>("CalibList")->lines(),
+            QStringList({QString::fromStdString(ListLine(cat.Calibs[34].OrderNo1, cat.Calibs[34].Name)),
+                         QString::fromStdString(ListLine(cat.Calibs[36].OrderNo1, cat.Calibs[36].Name))}));
+        QCOMPARE(h.get<TabStopList>("CtrlList")->lines(),
+                 QStringList({QString::fromStdString(ListLine(cat.Ctrls[46].OrderNo, cat.Ctrls[46].Name))}));
+    }
+
+    void optionsOfOneRowLeaveOtherRowsAlone() {
+        Harness h;
+        h.enterMainView();
+        // ORLAN BARBITURATES and BENZODIAZEPINES both offer 200 and 300.
+        clickBox(h.get<QCheckBox>("Check4"));
+        clickBox(h.get<QCheckBox>("Check3"));
+        clickBox(h.get<QRadioButton>("Option9"));   // barb 200
+        clickBox(h.get<QRadioButton>("Option10"));  // benzo 300
+        QVERIFY(h.get<QRadioButton>("Option9")->isChecked());
+        QVERIFY(h.get<QRadioButton>("Option10")->isChecked());
+        clickBox(h.get<QRadioButton>("Option8"));  // barb 300
+        QVERIFY(!h.get<QRadioButton>("Option9")->isChecked());
+        QVERIFY(h.get<QRadioButton>("Option10")->isChecked());
+        QCOMPARE(h.w->assayState()[AssayRow::OrlanBarb].Cut, 300.0);
+        QCOMPARE(h.w->assayState()[AssayRow::OrlanBenzo].Cut, 300.0);
+    }
+
+    void listsFollowARealisticSelection() {
+        Harness h;
+        h.enterMainView();
+        // VEX amphetamines at 500 alone: C 30, 44..47, K 1; with ORLAN LSD C 1 replaces C 30.
+        clickBox(h.get<QCheckBox>("Check34"));
+        clickBox(h.get<QRadioButton>("Option15"));
+        const Catalogue& cat = h.w->catalogue();
+        auto slotsOf = [&](const QStringList& lines, bool calib) {
+            QList<int> found;
+            for (const QString& line : lines) {
+                const std::string number = line.section(QLatin1Char('\t'), 0, 0).toStdString();
+                for (int s = 1; s <= (calib ? 72 : 49); ++s)
+                    if ((calib ? cat.Calibs[s].OrderNo1 : cat.Ctrls[s].OrderNo) == number)
+                        found << s;
+            }
+            return found;
+        };
+        QCOMPARE(slotsOf(h.get<TabStopList>("CalibList")->lines(), true), (QList<int>{30, 44, 45, 46, 47}));
+        QCOMPARE(slotsOf(h.get<TabStopList>("CtrlList")->lines(), false), (QList<int>{1}));
+        clickBox(h.get<QCheckBox>("Check8"));
+        QCOMPARE(slotsOf(h.get<TabStopList>("CalibList")->lines(), true), (QList<int>{1, 44, 45, 46, 47}));
+        // Serum tox: acetaminophen puts in the TDM controls, so TCA adds no K 46.
+        clickBox(h.get<QCheckBox>("Check16"));
+        clickBox(h.get<QCheckBox>("Check18"));
+        QCOMPARE(slotsOf(h.get<TabStopList>("CtrlList")->lines(), false), (QList<int>{1, 43, 44, 45}));
+        QVERIFY(h.get("CalibList")->isVisible());
+        // Lines that fit show no sideways scroll bar.
+        QCoreApplication::processEvents();
+        QVERIFY(!h.get<QListWidget>("CtrlList")->horizontalScrollBar()->isVisible());
+        QVERIFY(h.get("Label5")->isVisible());
+        QCOMPARE(h.get("Label5")->x(), px(6700));
+        QVERIFY(!h.get("NV_Banner")->isVisible());
+        QVERIFY(h.get("ICON1")->isVisible());
+    }
+
+    void tabsShowAsAlignedColumns() {
+        Harness h;
+        auto* list = h.get<TabStopList>("CalibList");
+        const QFontMetricsF fm(list->font());
+        const qreal stop = list->tabStop();
+        Catalogue cat;
+        LoadCatalogue(cat);
+        std::vector<std::string> numbers;
+        for (const mCalib& c : cat.Calibs)
+            numbers.push_back(c.OrderNo1);
+        for (const mCTRL& c : cat.Ctrls)
+            numbers.push_back(c.OrderNo);
+        for (const std::string& n : numbers) {
+            if (n.empty())
+                continue;
+            const auto runs = TabStopList::layout(QString::fromStdString(ListLine(n, "Name")), fm, stop);
+            QCOMPARE(runs.size(), 2);
+            QCOMPARE(runs[1].text, QStringLiteral("Name"));
+            QCOMPARE(runs[1].x, 2 * stop);
+        }
+    }
+
+    void resetAfterSelectionReturnsToTheStartState() {
+        Harness h;
+        h.enterMainView();
+        clickBox(h.get<QCheckBox>("Check1"));
+        clickBox(h.get<QRadioButton>("Option4"));
+        clickBox(h.get<QCheckBox>("Check21"));
+        clickBox(h.get<QCheckBox>("Check2"));
+        clickBox(h.get<QRadioButton>("Option27"));  // 6-AM, single option
+        clickBox(h.get<QCheckBox>("Check18"));
+        clickBox(h.get<QCheckBox>("Check39"));
+        h.w->catalogue().Calibs[1].SizeChoice = 2;
+        QTest::mouseClick(h.get("Command2"), Qt::LeftButton);
+
+        const AssayState& s = h.w->assayState();
+        QCOMPARE(s, AssayState{});
+        for (const QWidget* w : h.w->controls())
+            if (auto* box = qobject_cast<const QAbstractButton*>(w); box && box->isCheckable())
+                QVERIFY2(!box->isChecked(), qPrintable(box->objectName()));
+        QVERIFY(!h.get("Option27")->isVisible());
+        QVERIFY(!h.get("Check21")->isVisible());
+        QVERIFY(!h.get("Check39")->isVisible());
+        QCOMPARE(h.w->catalogue().Calibs[1].SizeChoice, 0);
+        for (const mCalib& c : h.w->catalogue().Calibs)
+            QCOMPARE(c.Selected, 0);
+        for (const char* l : {"CalibList", "CtrlList", "Label4", "Label5", "ICON1"})
+            QVERIFY(!h.get(l)->isVisible());
+        QVERIFY(h.get("NV_Banner")->isVisible());
+        QCOMPARE(h.get<QListWidget>("CalibList")->count(), 0);
+        QCOMPARE(h.get("CalibList")->geometry(), twipsRect(120, 7080, 6300, 3960));
+        QCOMPARE(h.get("CtrlList")->geometry(), twipsRect(6555, 7080, 5580, 3960));
+        // The frames and buttons stay; the panel works again at once.
+        QVERIFY(h.get("ORLAN_Frame")->isVisible());
+        QVERIFY(h.get("Command2")->isEnabled());
+        clickBox(h.get<QCheckBox>("Check2"));
+        QVERIFY(h.get("Option27")->isVisible());
+        QVERIFY(!h.get<QRadioButton>("Option27")->isChecked());
+    }
+
+    void coloursAfterStartUpAndSchemes() {
+        Harness h;
+        QCOMPARE(background(h.get("Check1")), bgr(0xE2C3A9));
+        QCOMPARE(background(h.get("Option4")), bgr(0xE2C3A9));
+        QCOMPARE(background(h.get("Check60")), bgr(0xE2C3A9));  // SAMPLE CHECK takes the ORLAN colour
+        QCOMPARE(background(h.get("Check34")), bgr(0xACEDFD));
+        QCOMPARE(background(h.get("Check19")), bgr(0xACEDFD));
+        QCOMPARE(background(h.get("Option13")), bgr(0xACEDFD));
+        QCOMPARE(background(h.get("Picture1")), bgr(0x121212));  // containers stay dark
+        ApplyColourScheme2(*h.w);
+        QCOMPARE(background(h.get("Check1")), bgr(0xE2C3A9));
+        QCOMPARE(background(h.get("Check16")), bgr(0xB2B3BD));
+        ApplyColourScheme1(*h.w);
+        QStringList groupO, groupV;
+        for (const std::string& n : ColourGroupO())
+            groupO << QString::fromStdString(n);
+        for (const std::string& n : ColourGroupV())
+            groupV << QString::fromStdString(n);
+        for (const QString& name : groupO + groupV)
+            if (QWidget* w = h.w->control(name))
+                QCOMPARE(background(w), bgr(0xB2B3B4));
+        // Every assay box of the panel belongs to exactly one group; the size-box templates, which
+        // the bottle-size mode colours itself, to none. The help's example row is built on first use.
+        h.enterMainView();
+        h.click("cmdHelp");
+        h.key(Qt::Key_Escape);
+        QCOMPARE(background(h.get("Check72")), bgr(0xB2B3B4));  // built in the scheme in force
+        int boxes = 0;
+        for (const QWidget* w : h.w->controls()) {
+            if (w->objectName() == QLatin1String("Check20") || w->objectName() == QLatin1String("Check71")) {
+                QVERIFY(!groupO.contains(w->objectName()) && !groupV.contains(w->objectName()));
+                continue;
+            }
+            if (qobject_cast<const QAbstractButton*>(w) && !qobject_cast<const QPushButton*>(w)) {
+                ++boxes;
+                QVERIFY2(groupO.contains(w->objectName()) != groupV.contains(w->objectName()),
+                         qPrintable(w->objectName()));
+            }
+        }
+        QCOMPARE(boxes, 114);  // the panel and the example row of the help overlay: both groups whole
+        QCOMPARE(groupO.size() + groupV.size(), 114);
+    }
+
+    void disabledButtonsLookFaded() {
+        Harness h;
+        for (const char* name : {"Command1", "Command2", "Command3", "Command4", "cmdBottle", "cmdHelp"}) {
+            const QIcon icon = h.get<QPushButton>(name)->icon();
+            const QImage normal = icon.pixmap(QSize(32, 32), QIcon::Normal).toImage();
+            const QImage disabled = icon.pixmap(QSize(32, 32), QIcon::Disabled).toImage();
+            QVERIFY2(!normal.isNull(), name);  // the face was found in the resources
+            qint64 normalAlpha = 0, disabledAlpha = 0;
+            for (int y = 0; y < normal.height(); ++y)
+                for (int x = 0; x < normal.width(); ++x) {
+                    normalAlpha += qAlpha(normal.pixel(x, y));
+                    disabledAlpha += qAlpha(disabled.pixel(x, y));
+                }
+            QVERIFY2(normalAlpha > 0 && disabledAlpha * 2 < normalAlpha, name);
+        }
+    }
+
+    void exitButtonEndsTheProgram() {
+        Harness h;
+        h.enterMainView();
+        QTest::mouseClick(h.get("Command1"), Qt::LeftButton);
+        QCOMPARE(h.exits, 1);
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"

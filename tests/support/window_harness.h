@@ -1,0 +1,88 @@
+// The main window for widget tests: pauses that cost nothing (the clock moves only when the
+// window pauses), an exit that is only counted, and clicks where a user clicks.
+#pragma once
+
+#include "gui/mainwindow/frmMain.h"
+#include "gui/mainwindow/help_overlay.h"
+#include "gui/refinement/adding_view.h"
+#include "gui/refinement/bottle_size_view.h"
+
+#include <QAbstractButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QtTest>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace tovimar::testing {
+
+struct Harness {
+    enum Start { StartScreen, MainView };
+
+    std::int64_t now = 0;
+    std::vector<int> pauses;
+    int exits = 0;
+    std::function<void()> onPause;  // runs at every pause, to look at the window mid-transition
+    std::unique_ptr<frmMain> w;
+
+    explicit Harness(Start start = StartScreen) {
+        frmMainHooks hooks;
+        hooks.pause = [this](int ms) {
+            pauses.push_back(ms);
+            now += ms;
+            if (onPause)
+                onPause();
+        };
+        hooks.clockMs = [this] { return now; };
+        hooks.endProgram = [this] { ++exits; };
+        w = std::make_unique<frmMain>(hooks);
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            qFatal("the main window was not shown");
+        if (start == MainView)
+            enterMainView();
+    }
+
+    template <typename T = QWidget>
+    T* get(const char* name) const {
+        auto* c = qobject_cast<T*>(w->control(QString::fromLatin1(name)));
+        if (!c)
+            qFatal("no control %s", name);
+        return c;
+    }
+
+    Catalogue& cat() const { return w->catalogue(); }
+
+    void enterMainView() {
+        QTest::mouseClick(get("picStart"), Qt::LeftButton, {}, QPoint(200, 200));
+        onPause = nullptr;
+    }
+
+    // A command button, which must be there for the user to press.
+    void click(const char* button) const {
+        QWidget* b = get(button);
+        QVERIFY2(b->isVisible() && b->isEnabled(), button);
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+
+    // A key as the user types it: into the window, to whichever control has the focus.
+    void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) const {
+        QTest::keyClick(w->windowHandle(), k, m);
+    }
+};
+
+// Clicks the indicator of a check box or option button, where a user clicks (a wide box's centre
+// may lie past its text and toggle nothing).
+inline void clickBox(QAbstractButton* b) {
+    QVERIFY2(b->isVisible(), qPrintable(b->objectName() + " is not visible"));
+    QStyleOptionButton opt;
+    opt.initFrom(b);
+    const bool radio = qobject_cast<QRadioButton*>(b) != nullptr;
+    const QRect r = b->style()->subElementRect(
+        radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &opt, b);
+    QTest::mouseClick(b, Qt::LeftButton, {}, r.center());
+}
+
+}  // namespace tovimar::testing
