@@ -907,11 +907,14 @@ QImage drawHelp() {
                 {QPointF(textEnd, textMid(4080)), QPointF(reset.center().x(), textMid(4080)),
                  QPointF(reset.center().x(), reset.top() - 3)},
                 pointer);
-    // Text 1, output: round the right of the column, over the reset pointer.
-    const double rail = reset.right() + 11;
+    // Text 1, output: round the right of the column, over the reset pointer. The picture is wider
+    // than the window (1042 against 1034 pixels), so the rail runs in the few pixels between the
+    // buttons and the window's edge, and the arrow reaches a little into the output button's place.
+    const double windowRight = tw(15510);
+    const double rail = std::min(reset.right() + 11, windowRight - 4);
     drawPointer(p,
                 {QPointF(textEnd, textMid(5040)), QPointF(rail, textMid(5040)),
-                 QPointF(rail, output.center().y()), QPointF(output.right() + 2, output.center().y())},
+                 QPointF(rail, output.center().y()), QPointF(output.right() - 5, output.center().y())},
                 pointer, true);
     // Text 2, exit: round the bottom of the column, over the bottle-size and add pointers.
     const double below = exitPlace.bottom() + 12;

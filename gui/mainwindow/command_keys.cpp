@@ -1,6 +1,5 @@
 #include "gui/mainwindow/command_keys.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <array>
 
@@ -10,8 +9,7 @@ namespace {
 
 // The number row's 1, 2 and 3 by the platform's own code for the physical key: Key_1 to Key_3,
 // 0 for another key, -1 where the platform gave no such code.
-int digitAt(const QKeyEvent& e) {
-    const QString platform = QGuiApplication::platformName();
+int digitAt(const QKeyEvent& e, const QString& platform) {
     std::array<quint32, 3> codes{};
     quint32 code = e.nativeScanCode();
     if (platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland"))) {
@@ -34,11 +32,11 @@ int digitAt(const QKeyEvent& e) {
 
 }  // namespace
 
-int CommandKeyCode(const QKeyEvent& e) {
+int CommandKeyCode(const QKeyEvent& e, const QString& platform) {
     const int key = e.key();
     if ((key >= Qt::Key_1 && key <= Qt::Key_3) || e.modifiers().testFlag(Qt::KeypadModifier))
         return key;
-    const int digit = digitAt(e);
+    const int digit = digitAt(e, platform);
     if (digit > 0)
         return digit;
     if (digit == 0)

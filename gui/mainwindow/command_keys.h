@@ -4,11 +4,13 @@
 #pragma once
 
 class QKeyEvent;
+class QString;
 
 namespace tovimar {
 
 // The key code of `e`, with the three digit keys of the number row given as Qt::Key_1 to Key_3
-// whatever character they type. The keypad digits keep their own codes.
-int CommandKeyCode(const QKeyEvent& e);
+// whatever character they type. The keypad digits keep their own codes. `platform` is the Qt
+// platform's name, which says what the event's native key codes mean.
+int CommandKeyCode(const QKeyEvent& e, const QString& platform);
 
 }  // namespace tovimar

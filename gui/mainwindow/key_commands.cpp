@@ -19,7 +19,8 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (QApplication::activeModalWidget() && QApplication::activeModalWidget() != this)
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-    return Form_KeyDown(CommandKeyCode(*key), key->modifiers()) || QWidget::eventFilter(watched, event);
+    return Form_KeyDown(CommandKeyCode(*key, QGuiApplication::platformName()), key->modifiers()) ||
+           QWidget::eventFilter(watched, event);
 }
 
 bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {

@@ -1,5 +1,6 @@
 // The help overlay and the command keys, with real key presses through the focused control.
 #include "core/selection/result_lists.h"
+#include "gui/mainwindow/command_keys.h"
 #include "gui/mainwindow/frmMain.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleFactory>
+#include <QTextLayout>
 #include <QTimer>
 #include <QtTest>
 
@@ -108,6 +110,61 @@ private slots:
         QVERIFY(!helpShowing(h));
     }
 
+    // The exit button works in every view, help included; the other buttons lie under the help
+    // panel, whose click only ends help.
+    void exitButtonWorksOverHelp() {
+        Harness h(Harness::MainView);
+        tickSomeAssays(h);
+        const auto clickAt = [&](const char* name) {
+            QWidget* b = h.get(name);
+            QTest::mouseClick(h.w->windowHandle(), Qt::LeftButton, {},
+                              b->mapTo(h.w.get(), b->rect().center()));
+        };
+        h.click("cmdHelp");
+        clickAt("Command2");
+        QVERIFY(!helpShowing(h));
+        QVERIFY(h.w->assayState().ticked(AssayRow::VexAmph));  // not reset
+        h.click("cmdHelp");
+        clickAt("Command1");
+        QCOMPARE(h.exits, 1);
+    }
+
+    // The help picture keeps every pointer inside the window, and the texts wrap between words.
+    void helpPictureAndTextsFitTheWindow() {
+        const QImage help(QStringLiteral(":/pictures/help.jpg"));
+        QVERIFY(!help.isNull());
+        const int windowWidth = px(15510);
+        int brightOutside = 0, brightNearEdge = 0;
+        for (int y = 0; y < help.height(); ++y)
+            for (int x = windowWidth - 8; x < help.width(); ++x)
+                if (qGray(help.pixel(x, y)) > 150)
+                    ++(x >= windowWidth ? brightOutside : brightNearEdge);
+        QCOMPARE(brightOutside, 0);
+        QVERIFY(brightNearEdge > 20);  // the output pointer's rail runs there
+
+        Harness h(Harness::MainView);
+        h.click("cmdHelp");
+        const auto lines = [](const QLabel* l, const QString& text) {
+            QTextLayout layout(text, l->font());
+            QTextOption option;
+            option.setWrapMode(QTextOption::WordWrap);
+            layout.setTextOption(option);
+            layout.beginLayout();
+            QStringList out;
+            for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+                line.setLineWidth(l->contentsRect().width());
+                out << text.mid(line.textStart(), line.textLength()).trimmed();
+            }
+            layout.endLayout();
+            return out;
+        };
+        const QLabel* cutOff = h.w->help().Label13(7);
+        QCOMPARE(cutOff->text(), QStringLiteral("Choose your desired Cut-Off here"));
+        QVERIFY(lines(cutOff, cutOff->text()).size() > 1);  // it does wrap at this width
+        for (const QString& line : lines(cutOff, HelpOverlay::WrappedText(cutOff->text())))
+            QVERIFY2(!line.endsWith(QLatin1Char('-')), qPrintable(line));
+    }
+
     void bannerClickOutsideHelpDoesNothing() {
         Harness h(Harness::MainView);
         QTest::mouseClick(h.get("NV_Banner"), Qt::LeftButton, {}, QPoint(50, 50));
@@ -184,6 +241,45 @@ private slots:
         QCOMPARE(h.w->colourScheme(), 3);
         QCOMPARE(background(h.get("Check34")), bgr(0xACEDFD));
         QCOMPARE(background(h.get("Check1")), bgr(0xE2C3A9));
+        // With Shift the toolkit names the number-row keys by their characters.
+        h.key(Qt::Key_Exclam, Qt::ShiftModifier);
+        QCOMPARE(h.w->colourScheme(), 1);
+        h.key(Qt::Key_At, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(h.w->colourScheme(), 2);
+        QCOMPARE(background(h.get("Check34")), bgr(0xB2B3BD));
+        h.key(Qt::Key_NumberSign, Qt::ShiftModifier);
+        QCOMPARE(h.w->colourScheme(), 3);
+    }
+
+    // The physical key decides, on each platform's own key codes: AZERTY's unshifted number row
+    // types &, é and "; a UK keyboard has a # key of its own, which is no digit.
+    void digitKeysByTheirPlace_data() {
+        QTest::addColumn<QString>("platform");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<quint32>("scanCode");
+        QTest::addColumn<int>("expected");
+        const int shift = Qt::ShiftModifier, none = Qt::NoModifier, keypad = Qt::KeypadModifier;
+        QTest::newRow("X11 AZERTY &") << "xcb" << int(Qt::Key_Ampersand) << none << 10u << int(Qt::Key_1);
+        QTest::newRow("X11 AZERTY e acute") << "xcb" << int(Qt::Key_Eacute) << none << 11u << int(Qt::Key_2);
+        QTest::newRow("X11 AZERTY quote") << "xcb" << int(Qt::Key_QuoteDbl) << none << 12u << int(Qt::Key_3);
+        QTest::newRow("X11 shift 2 as @") << "xcb" << int(Qt::Key_At) << shift << 11u << int(Qt::Key_2);
+        QTest::newRow("X11 UK # key")
+            << "xcb" << int(Qt::Key_NumberSign) << none << 51u << int(Qt::Key_NumberSign);
+        QTest::newRow("X11 keypad 3") << "xcb" << int(Qt::Key_3) << keypad << 89u << int(Qt::Key_3);
+        QTest::newRow("X11 letter") << "xcb" << int(Qt::Key_B) << none << 56u << int(Qt::Key_B);
+        QTest::newRow("Windows shift 1") << "windows" << int(Qt::Key_Exclam) << shift << 2u << int(Qt::Key_1);
+        QTest::newRow("no native code")
+            << "offscreen" << int(Qt::Key_Exclam) << shift << 0u << int(Qt::Key_1);
+    }
+    void digitKeysByTheirPlace() {
+        QFETCH(QString, platform);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(quint32, scanCode);
+        QFETCH(int, expected);
+        const QKeyEvent e(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), scanCode, 0, 0);
+        QCOMPARE(CommandKeyCode(e, platform), expected);
     }
 
     void startKeyAndExitKey() {

@@ -85,9 +85,22 @@ private slots:
         int adultFirstHeight = -1;
         bool toxCapped = true;
         QStringList buttonOrder;
+        bool framesInFront = true;
+        bool pictureOverBanner = true;
+        const QPoint bannerPoint = h.get("NV_Banner")->geometry().topLeft() + QPoint(40, 10);
+        // What a pointer at a frame's lower part hits: the growing frame, not the start picture
+        // (which stays in front of the banner).
+        const auto frontAt = [&](QWidget* frame) {
+            const QPoint p = frame->mapTo(h.w.get(), QPoint(frame->width() / 2, frame->height() - 4));
+            QWidget* top = h.w->childAt(p);
+            return top == frame || frame->isAncestorOf(top);
+        };
         h.onPause = [&] {
             if (h.pauses.back() != 300) {
                 ++growthPauses;
+                for (QWidget* f : {orlan, h.get("VEX_Frame"), tox})
+                    framesInFront = framesInFront && frontAt(f);
+                pictureOverBanner = pictureOverBanner && h.w->childAt(bannerPoint) == h.get("picStart");
                 if (adult->isVisible() && adultFirstHeight < 0)
                     adultFirstHeight = adult->height();
                 // The validity frame appears only once the others reach its top.
@@ -106,6 +119,8 @@ private slots:
         QCOMPARE(std::count(h.pauses.begin(), h.pauses.end(), 300), 6);
         QCOMPARE(adultFirstHeight, px(100));
         QVERIFY(toxCapped);
+        QVERIFY2(framesInFront, "the start picture hides the growing frames");
+        QVERIFY2(pictureOverBanner, "the banner lies over the start picture");
         // Each button appears only after the pause before it: at the n-th pause n-1 are shown.
         QCOMPARE(buttonOrder, (QStringList{"Command2", "Command3", "Command1", "cmdBottle", "Command4"}));
         for (const char* b : {"Command2", "Command3", "Command1", "cmdBottle", "Command4", "cmdHelp"}) {
