@@ -1,6 +1,8 @@
 // Window speed, measured in one run on the real window:
 //   ui_bench startup-minimal   an empty Qt window that quits at its first paint (the yardstick)
 //   ui_bench startup           Tovimar's main window, quitting once its start screen is painted
+//                              (both print the wall clock of that first paint; with `hold`
+//                              they stay up instead, to have their memory measured)
 //   ui_bench click [n]         n clicks on a select box, each to both lists refilled (in process)
 //   ui_bench transition        the whole start-screen transition with its real pauses
 // bench/measure-ui runs them under Xvfb and prints the figures.
@@ -17,20 +19,32 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 using namespace tovimar;
 
 namespace {
 
-// Quits the program once the watched window has been painted.
+// Quits the program once the watched window has been painted, and prints the wall clock of that
+// first paint (nanoseconds since the epoch), so that the caller can tell how long it took from
+// the moment it started the process: what a user waits for, without the work that follows it.
 class QuitOnPaint : public QObject {
 public:
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::Paint)
+        if (e->type() == QEvent::Paint && !painted_) {
+            painted_ = true;
+            timespec now{};
+            clock_gettime(CLOCK_REALTIME, &now);
+            std::printf("painted %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+            std::fflush(stdout);
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        }
         return QObject::eventFilter(o, e);
     }
+
+private:
+    bool painted_ = false;
 };
 
 void clickIndicator(QAbstractButton* b) {
@@ -40,18 +54,21 @@ void clickIndicator(QAbstractButton* b) {
     QTest::mouseClick(b, Qt::LeftButton, {}, r.center());
 }
 
-int startup(bool minimal) {
+// With `hold`, the window stays up (for measuring its memory) instead of quitting at its paint.
+int startup(bool minimal, bool hold) {
     QuitOnPaint quit;
     if (minimal) {
         QWidget w;
-        w.installEventFilter(&quit);
+        if (!hold)
+            w.installEventFilter(&quit);
         w.show();
         return QApplication::exec();
     }
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     installFontSubstitutes();
     frmMain w;
-    w.installEventFilter(&quit);
+    if (!hold)
+        w.installEventFilter(&quit);
     w.show();
     return QApplication::exec();
 }
@@ -103,14 +120,15 @@ int transition() {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
+    const bool hold = argc > 2 && QLatin1String(argv[2]) == QLatin1String("hold");
     if (mode == QLatin1String("startup-minimal"))
-        return startup(true);
+        return startup(true, hold);
     if (mode == QLatin1String("startup"))
-        return startup(false);
+        return startup(false, hold);
     if (mode == QLatin1String("click"))
         return clicks(argc > 2 ? std::atoi(argv[2]) : 1000);
     if (mode == QLatin1String("transition"))
         return transition();
-    std::fprintf(stderr, "usage: ui_bench startup-minimal|startup|click [n]|transition\n");
+    std::fprintf(stderr, "usage: ui_bench startup-minimal [hold]|startup [hold]|click [n]|transition\n");
     return 2;
 }

@@ -12,8 +12,8 @@ void apply(frmMain& w, int scheme) {
     const SchemeColours c = SchemeColoursOf(scheme);
     auto paint = [&w](const std::vector<std::string>& names, std::uint32_t colour) {
         for (const std::string& name : names)
-            // The example row of the help panel is built only when help is first shown.
-            if (QWidget* box = w.control(QString::fromStdString(name)))
+            // Views not built yet take the scheme when they are; so does the help's example row.
+            if (QWidget* box = w.builtControl(QString::fromStdString(name)))
                 setBackground(box, colour);
     };
     paint(ColourGroupO(), c.groupO);

@@ -9,6 +9,7 @@
 #include "gui/refinement/bottle_size_view.h"
 #include "gui/selection/assay_panel.h"
 #include "gui/selection/result_lists_view.h"
+#include "gui/widgets/button_face.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
@@ -16,9 +17,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QPainter>
 #include <QPushButton>
 #include <QThread>
+#include <QTimer>
+#include <future>
 
 namespace tovimar {
 
@@ -26,22 +28,6 @@ namespace {
 
 const QString kCaption =
     QStringLiteral("Nordvale Tovimar Vers. 2011  - assay order builder, Nordvale Diagnostics");
-
-// A button face, and a faded copy for while the button is disabled: the light faces otherwise
-// look the same in both states on the dark buttons.
-QIcon buttonFace(const QString& path) {
-    const QPixmap face(path);
-    QPixmap faded(face.size());
-    faded.fill(Qt::transparent);
-    QPainter p(&faded);
-    p.setOpacity(0.3);
-    p.drawPixmap(0, 0, face);
-    p.end();
-    QIcon icon;
-    icon.addPixmap(face, QIcon::Normal);
-    icon.addPixmap(faded, QIcon::Disabled);
-    return icon;
-}
 
 // The assay check boxes and option buttons keep their own colours through the dark pass.
 bool isBox(const QString& name) {
@@ -63,9 +49,15 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent) : QWidget(parent), hooks_(
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/app_icon_48.png")));
     setFixedSize(px(15510), px(11445));
+    // The start picture takes about as long to decode as all the controls take to build and
+    // load: the one is done beside the other.
+    std::future<QImage> startPicture =
+        std::async(std::launch::async, [] { return QImage(QStringLiteral(":/pictures/start.jpg")); });
     buildControls();
     qApp->installEventFilter(this);
     Form_Load();
+    banner_->setPixmap(QPixmap(QStringLiteral(":/pictures/banner.jpg")));
+    start_->SetPicture(startPicture.get());
 }
 
 frmMain::~frmMain() = default;
@@ -75,7 +67,7 @@ QPushButton* frmMain::makeButton(const char* name, const char* tooltip, const ch
     b->setGeometry(twipsRect(l, t, 735, 735));
     b->setToolTip(QString::fromLatin1(tooltip));
     b->setAccessibleName(b->toolTip());
-    b->setIcon(buttonFace(QStringLiteral(":/pictures/") + QString::fromLatin1(picture)));
+    b->setIcon(ButtonFace(QStringLiteral(":/pictures/") + QString::fromLatin1(picture)));
     b->setIconSize(QSize(32, 32));
     b->setFocusPolicy(Qt::TabFocus);
     return b;
@@ -87,16 +79,47 @@ void frmMain::buildControls() {
     connect(start_, &StartScreen::clicked, this, &frmMain::picStart_Click);
 
     banner_ = controls_.add(new PictureBox(QStringLiteral("NV_Banner"), this), QStringLiteral("NV_Banner"));
-    banner_->setPixmap(QPixmap(QStringLiteral(":/pictures/banner.jpg")));
     banner_->setGeometry(twipsRect(240, 9600, 15255, 1635));
     connect(banner_, &PictureBox::clicked, this, &frmMain::NV_Banner_Click);
 
+    help_ = new HelpOverlay(this, controls_);
+    connect(help_, &HelpOverlay::clicked, this, [this](int index) {
+        if (index < 0)
+            picHelp_Click();
+        else
+            Label13_Click(index);
+    });
+
+    icon1_ = controls_.add(new PictureBox(QStringLiteral("ICON1"), this), QStringLiteral("ICON1"));
+    icon1_->setPixmap(QPixmap(QStringLiteral(":/pictures/icon1.png")));
+    icon1_->setGeometry(twipsRect(13560, 10440, 1950, 1035));
+    icon1_->hide();
+}
+
+// The assay panel, the lists, the refinement views and the buttons: built right after the start
+// screen is first painted, or earlier where something needs them, in the state the load and the
+// resets so far have left the window in.
+void frmMain::ensureViews() {
+    if (panel_)
+        return;
+    const std::size_t first = controls_.all().size();
     panel_ = new AssayPanel(state_, this, controls_);
     connect(panel_, &AssayPanel::changed, this, &frmMain::runRules);
     lists_ = new ResultListsView(this, controls_);
     bottleSizes_ = new BottleSizeView(cat_, this, controls_);
     adding_ = new AddingView(cat_, provenance_, this, controls_);
 
+    panel_->PrepareFrames();
+    panel_->SetHeadingsVisible(false);
+    panel_->ClearRows();
+    lists_->Reset();
+    bottleSizes_->Hide();
+    adding_->Hide();
+    if (appliedScheme_ != 3)  // the boxes are made in the colours of scheme 3
+        ApplyColourScheme(appliedScheme_);
+
+    // The buttons come after the views, as they stand on the screen: the keyboard reaches the
+    // panel first. They are hidden until the transition shows them.
     command2_ = makeButton("Command2", "RESET SELECTION", "btn_reset.png", 14640, 7080);
     command3_ = makeButton("Command3", "PRINT Selection", "btn_output.png", 14640, 7920);
     command1_ = makeButton("Command1", "EXIT Tovimar", "btn_exit.png", 14640, 8760);
@@ -118,18 +141,15 @@ void frmMain::buildControls() {
     connect(command4Back_, &QPushButton::clicked, this, &frmMain::Command4Back_Click);
     connect(cmdHelp_, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
 
-    help_ = new HelpOverlay(this, controls_);
-    connect(help_, &HelpOverlay::clicked, this, [this](int index) {
-        if (index < 0)
-            picHelp_Click();
-        else
-            Label13_Click(index);
-    });
+    for (std::size_t i = first; i < controls_.all().size(); ++i)
+        if (QWidget* w = controls_.all()[i]; !isBox(w->objectName()))
+            w->setAutoFillBackground(true);  // in the window's dark colours, as the load's pass has it
+}
 
-    icon1_ = controls_.add(new PictureBox(QStringLiteral("ICON1"), this), QStringLiteral("ICON1"));
-    icon1_->setPixmap(QPixmap(QStringLiteral(":/pictures/icon1.png")));
-    icon1_->setGeometry(twipsRect(13560, 10440, 1950, 1035));
-    icon1_->hide();
+bool frmMain::event(QEvent* e) {
+    if (e->type() == QEvent::Paint && !panel_)
+        QTimer::singleShot(0, this, &frmMain::ensureViews);  // once the start screen is on the screen
+    return QWidget::event(e);
 }
 
 // ---- Load and transition ---------------------------------------------------------------------
@@ -137,18 +157,21 @@ void frmMain::buildControls() {
 void frmMain::Form_Load() {
     mode_ = Mode::Start;
     help_->Hide();
-    for (QPushButton* b :
-         {command1_, command2_, command3_, command4_, command4Back_, cmdBottle_, cmdBottleBack_, cmdHelp_})
-        b->hide();
-    panel_->SetHeadingsVisible(false);
+    if (panel_)
+        for (QPushButton* b : {command1_, command2_, command3_, command4_, command4Back_, cmdBottle_,
+                               cmdBottleBack_, cmdHelp_})
+            b->hide();
+    if (panel_)
+        panel_->SetHeadingsVisible(false);
 
-    // Dark pass: every control but the assay boxes and options.
-    const QColor windowBackground = QApplication::palette().color(QPalette::Base);
+    // Dark pass: the window's colours, which every control but the assay boxes and options
+    // (whose own colours stay) takes from it; each fills its background with them.
+    setColours(this, palette::kDark, QApplication::palette().color(QPalette::Base));
     for (QWidget* w : controls_.all())
         if (!isBox(w->objectName()))
-            setColours(w, palette::kDark, windowBackground);
-    panel_->PrepareFrames();
-    setColours(this, palette::kDark, windowBackground);
+            w->setAutoFillBackground(true);
+    if (panel_)
+        panel_->PrepareFrames();
 
     start_->Show();  // in front of the banner
     banner_->setGeometry(twipsRect(0, 9840, 15255, 1620));
@@ -164,6 +187,7 @@ void frmMain::picStart_Click() {
 }
 
 void frmMain::ShowMainView() {
+    ensureViews();
     for (QWidget* w : controls_.all())
         if (w->objectName().startsWith(QLatin1String("Pict")))
             w->hide();
@@ -237,6 +261,7 @@ void frmMain::ApplyColourScheme(int scheme) {
         ApplyColourScheme2(*this);
     else
         ApplyColourScheme3(*this);
+    appliedScheme_ = scheme;
 }
 
 // ---- Result lists ----------------------------------------------------------------------------
@@ -264,14 +289,18 @@ void frmMain::ResetSelection() {
     keyPreview_ = true;
 
     // Leave no refinement view showing.
-    bottleSizes_->Hide();
-    adding_->Hide();
+    if (panel_) {
+        bottleSizes_->Hide();
+        adding_->Hide();
+    }
 
     icon1_->setGeometry(twipsRect(13680, 10440, 1950, 1080));
     icon1_->hide();
     banner_->show();
 
-    panel_->ClearRows();
+    // Before the panel is built nothing can have been ticked: the state is as the reset leaves it.
+    if (panel_)
+        panel_->ClearRows();
     LoadCatalogue(cat_);
     ClearOrderFlags(cat_);
     provenance_.Clear();  // also when no ticked row below runs the rules
@@ -280,7 +309,8 @@ void frmMain::ResetSelection() {
         if (auto* box = qobject_cast<QCheckBox*>(w);
             box && box->objectName().startsWith(QLatin1String("Check")))
             box->setChecked(false);
-    lists_->Reset();
+    if (panel_)
+        lists_->Reset();
 
     // Every reset ends as the start does: the banner shown, the small picture hidden.
     banner_->show();
@@ -363,7 +393,7 @@ void frmMain::ShowHelp() {
     icon1_->hide();
     banner_->show();
     // The example row takes the ORLAN colour the panel shows.
-    help_->ShowHelp(control(QStringLiteral("Check1"))->palette().color(QPalette::Window));
+    help_->ShowHelp(builtControl(QStringLiteral("Check1"))->palette().color(QPalette::Window));
     // The exit button works in every view: it stays in front of the help panel.
     command1_->raise();
     mode_ = Mode::Help;

@@ -59,21 +59,40 @@ public:
     std::int16_t colourScheme() const { return ColourScheme; }
 
     // Every named control of the window in creation order, and one of them by name.
-    const std::vector<QWidget*>& controls() const { return controls_.all(); }
-    QWidget* control(const QString& name) const { return controls_.find(name); }
+    const std::vector<QWidget*>& controls() {
+        ensureViews();
+        return controls_.all();
+    }
+    QWidget* control(const QString& name) {
+        ensureViews();
+        return controls_.find(name);
+    }
+    // The same without building what the start screen does not show yet: null for a control of
+    // a view not built.
+    QWidget* builtControl(const QString& name) const { return controls_.find(name); }
 
     // Overrides the output button's action (the output dialog plugs in here).
     void setOutputAction(std::function<void()> action) { outputAction_ = std::move(action); }
 
     // The views, for tests that look at what one shows or drive one alone.
-    const AssayPanel& panel() const { return *panel_; }
-    BottleSizeView& bottleSizes() { return *bottleSizes_; }
-    AddingView& adding() { return *adding_; }
+    const AssayPanel& panel() {
+        ensureViews();
+        return *panel_;
+    }
+    BottleSizeView& bottleSizes() {
+        ensureViews();
+        return *bottleSizes_;
+    }
+    AddingView& adding() {
+        ensureViews();
+        return *adding_;
+    }
     const HelpOverlay& help() const { return *help_; }
 
 protected:
     // Sees key presses meant for any control of the window before the control does.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* e) override;
 
 private:
     // ---- Procedures ----------------------------------------------------------------------------
@@ -111,6 +130,7 @@ private:
     void leaveRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry);
 
     void buildControls();
+    void ensureViews();
     void growFrames();
     QPushButton* makeButton(const char* name, const char* tooltip, const char* picture, int l, int t);
 
@@ -119,6 +139,7 @@ private:
     AssayState state_;
     Provenance provenance_;
     std::int16_t ColourScheme = 3;
+    int appliedScheme_ = 3;  // what the boxes show: on the start screen a chosen scheme waits
     Mode mode_ = Mode::Start;
     // Set by the reset: from then on the window sees its keys wherever the focus is.
     bool keyPreview_ = false;

@@ -7,11 +7,14 @@ namespace tovimar {
 
 StartScreen::StartScreen(QWidget* window, ControlCollection& controls) : QObject(window) {
     picStart_ = controls.add(new PictureBox(QStringLiteral("picStart"), window), QStringLiteral("picStart"));
-    picStart_->setPixmap(QPixmap(QStringLiteral(":/pictures/start.jpg")));
     picStart_->setGeometry(twipsRect(9000, 8160, 1920, 1080));
     picStart_->setCursor(Qt::PointingHandCursor);
     picStart_->hide();
     connect(picStart_, &PictureBox::clicked, this, &StartScreen::clicked);
+}
+
+void StartScreen::SetPicture(const QImage& picture) {
+    picStart_->setPixmap(QPixmap::fromImage(picture));
 }
 
 void StartScreen::Show() {

@@ -4,6 +4,7 @@
 
 #include "gui/widgets/control_collection.h"
 
+#include <QImage>
 #include <QObject>
 
 namespace tovimar {
@@ -15,6 +16,9 @@ class StartScreen : public QObject {
 
 public:
     StartScreen(QWidget* window, ControlCollection& controls);
+
+    // The start picture, decoded by the window while it builds its controls.
+    void SetPicture(const QImage& picture);
 
     // The picture over the whole window but for a strip at the right, in front of the banner.
     void Show();

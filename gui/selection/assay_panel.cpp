@@ -1,10 +1,12 @@
 #include "gui/selection/assay_panel.h"
 
+#include "core/mainwindow/palette.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/twips.h"
 
 #include <QLabel>
+#include <algorithm>
 
 namespace tovimar {
 
@@ -36,7 +38,11 @@ AssayPanel::AssayPanel(AssayState& state, QWidget* window, ControlCollection& co
 
 QGroupBox* AssayPanel::makeFrame(const char* name, const char* caption, int l, int t, int w, int h) {
     auto* window = static_cast<QWidget*>(parent());
-    auto* f = controls_.add(new QGroupBox(QString::fromLatin1(caption), window), QString::fromLatin1(name));
+    // The caption is set when the frames first show: measuring it loads the system's fonts, which
+    // the start screen does not need.
+    auto* f = controls_.add(new QGroupBox(window), QString::fromLatin1(name));
+    f->setProperty("caption", QString::fromLatin1(caption));
+    f->setAccessibleName(QString::fromLatin1(caption));
     f->setGeometry(twipsRect(l, t, w, h));
     f->setFont(narrowFont(13, true));
     return f;
@@ -44,6 +50,14 @@ QGroupBox* AssayPanel::makeFrame(const char* name, const char* caption, int l, i
 
 void AssayPanel::buildRows() {
     ControlCollection& controls = controls_;
+    // Every box starts in the colours of the scheme the window starts with, in one go.
+    const SchemeColours start = SchemeColoursOf(3);
+    const auto colourBox = [&start](QAbstractButton* box) {
+        const std::vector<std::string>& groupO = ColourGroupO();
+        const bool orlan =
+            std::find(groupO.begin(), groupO.end(), box->objectName().toStdString()) != groupO.end();
+        setBoxColours(box, orlan ? start.groupO : start.groupV);
+    };
     using L = AssayRowLayout;
     const QFont font = narrowFont(8.25, true);
     for (const AssayRowDef& def : AssayRows()) {
@@ -56,8 +70,7 @@ void AssayPanel::buildRows() {
         w.select->setObjectName(QString::fromLatin1(def.selectBox.data(), qsizetype(def.selectBox.size())));
         w.select->setGeometry(twipsRect(L::selectLeft(def), def.top, L::kSelectWidth, L::selectHeight(def)));
         w.select->setFont(font);
-        w.select->setAutoFillBackground(true);
-        keepToolkitText(w.select);
+        colourBox(w.select);
         controls.add(w.select);
         connect(w.select, &QCheckBox::toggled, this, [this, key](bool on) { selectChanged(key, on); });
 
@@ -66,8 +79,7 @@ void AssayPanel::buildRows() {
             w.qual->setObjectName(QString::fromLatin1(def.qualBox.data(), qsizetype(def.qualBox.size())));
             w.qual->setGeometry(twipsRect(L::qualLeft(def), def.top, L::kQualWidth, L::kQualHeight));
             w.qual->setFont(font);
-            w.qual->setAutoFillBackground(true);
-            keepToolkitText(w.qual);
+            colourBox(w.qual);
             controls.add(w.qual);
             // Its caption is a blank: a screen reader says which row's QUAL box it is.
             w.qual->setAccessibleName(w.select->text().trimmed() + QStringLiteral(" QUAL"));
@@ -93,8 +105,7 @@ void AssayPanel::buildRows() {
                 b->setObjectName(QString::fromLatin1(o.control.data(), qsizetype(o.control.size())));
                 b->setGeometry(twipsRect(L::kOptionLefts[i], 0, L::kOptionWidth, L::kOptionHeight));
                 b->setFont(font);
-                b->setAutoFillBackground(true);
-                keepToolkitText(b);
+                colourBox(b);
                 b->setAccessibleName(w.select->text().trimmed() + QLatin1Char(' ') + b->text());
                 const double value = o.value;
                 connect(b, &QRadioButton::toggled, this, [this, key, value](bool on) {
@@ -170,6 +181,9 @@ constexpr int kAdultTop = 4000;
 }  // namespace
 
 void AssayPanel::PlaceForGrowth() {
+    for (QGroupBox* f : frames_)
+        if (f->title().isEmpty())
+            f->setTitle(f->property("caption").toString());
     // The frames grow in front of the start picture, which lies over them until the end.
     for (QGroupBox* f : frames_)
         f->raise();

@@ -3,6 +3,7 @@
 // The views add their own controls; the window finds them by name.
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QWidget>
 #include <vector>
@@ -14,23 +15,23 @@ public:
     template <typename W>
     W* add(W* widget, const QString& name) {
         widget->setObjectName(name);
-        controls_.push_back(widget);
+        add(widget);
         return widget;
     }
     // A control that already carries its name.
-    void add(QWidget* widget) { controls_.push_back(widget); }
+    void add(QWidget* widget) {
+        controls_.push_back(widget);
+        if (!byName_.contains(widget->objectName()))  // the first of a name is the one found
+            byName_.insert(widget->objectName(), widget);
+    }
 
     // The first control of that name, or null.
-    QWidget* find(const QString& name) const {
-        for (QWidget* w : controls_)
-            if (w->objectName() == name)
-                return w;
-        return nullptr;
-    }
+    QWidget* find(const QString& name) const { return byName_.value(name); }
     const std::vector<QWidget*>& all() const { return controls_; }
 
 private:
     std::vector<QWidget*> controls_;
+    QHash<QString, QWidget*> byName_;
 };
 
 }  // namespace tovimar

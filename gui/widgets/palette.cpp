@@ -16,6 +16,11 @@ void setColours(QWidget* w, std::uint32_t back, const QColor& fore) {
 }
 
 void setBackground(QWidget* w, std::uint32_t back) {
+    const QColor colour = bgr(back);
+    const QPalette& now = w->palette();
+    if (w->autoFillBackground() && now.color(QPalette::Window) == colour &&
+        now.color(QPalette::Button) == colour && now.isBrushSet(QPalette::Active, QPalette::Window))
+        return;
     QPalette p = w->palette();
     p.setColor(QPalette::Window, bgr(back));
     p.setColor(QPalette::Button, bgr(back));
@@ -27,6 +32,17 @@ void setTextColour(QWidget* w, std::uint32_t colour) {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, bgr(colour));
     w->setPalette(p);
+}
+
+void setBoxColours(QWidget* box, std::uint32_t back) {
+    const QPalette app = QApplication::palette();
+    QPalette p = box->palette();
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base})
+        p.setColor(r, app.color(r));
+    p.setColor(QPalette::Window, bgr(back));
+    p.setColor(QPalette::Button, bgr(back));
+    box->setPalette(p);
+    box->setAutoFillBackground(true);
 }
 
 void keepToolkitText(QWidget* box) {

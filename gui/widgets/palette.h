@@ -17,11 +17,14 @@ inline QColor bgr(std::uint32_t value) {
 
 // Background and text of a control, as the classic BackColor and ForeColor set them.
 void setColours(QWidget* w, std::uint32_t back, const QColor& fore);
-// The background alone: the box colours of the schemes and the size boxes.
+// The background alone: the box colours of the schemes and the size boxes. A control that
+// already shows the colour is left alone.
 void setBackground(QWidget* w, std::uint32_t back);
 void setTextColour(QWidget* w, std::uint32_t colour);
 // A check box or option button keeps the toolkit's text colours whatever its container gets: the
 // dark pass leaves the boxes alone, and a container's colours would otherwise flow down to them.
 void keepToolkitText(QWidget* box);
+// Both at once, for a box as it is made.
+void setBoxColours(QWidget* box, std::uint32_t back);
 
 }  // namespace tovimar
