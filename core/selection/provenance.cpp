@@ -109,8 +109,9 @@ void appendRowText(std::string& out, AssayRow row, const RowState& state) {
         appendReason(out, row, state);
 }
 
-// Writes the sentence for one slot into `out`, replacing what it held.
-void writeText(std::string& out, const Provenance& p, OrderTable t, int slot) {
+}  // namespace
+
+void ProvenanceText(std::string& out, const Provenance& p, OrderTable t, int slot) {
     out.clear();
     const Provenance::Sources& src = p.Of(t, slot);
     if (src.rows != 0) {
@@ -137,6 +138,8 @@ void writeText(std::string& out, const Provenance& p, OrderTable t, int slot) {
         say("Added by select all");
 }
 
+namespace {
+
 template <typename Table>
 void listReasons(const Table& table, OrderTable t, const Provenance& p, std::vector<std::string>& texts) {
     std::size_t n = 0;
@@ -145,7 +148,7 @@ void listReasons(const Table& table, OrderTable t, const Provenance& p, std::vec
             continue;
         if (n == texts.size())
             texts.emplace_back();
-        writeText(texts[n++], p, t, slot);
+        ProvenanceText(texts[n++], p, t, slot);
     }
     texts.resize(n);
 }
@@ -207,18 +210,6 @@ void Provenance::MarkAdded(const OrderSnapshot& before, const Catalogue& now, Ad
     mark(OrderTable::Calibs, now.Calibs);
     mark(OrderTable::Ctrls, now.Ctrls);
     mark(OrderTable::Assays, now.Assays);
-}
-
-std::string RowReason(AssayRow row, const RowState& state) {
-    std::string out;
-    appendReason(out, row, state);
-    return out;
-}
-
-std::string ProvenanceText(const Provenance& p, OrderTable t, int slot) {
-    std::string out;
-    writeText(out, p, t, slot);
-    return out;
 }
 
 void CalibListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts) {

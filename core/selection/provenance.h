@@ -115,14 +115,11 @@ void AddToOrder(Catalogue& cat, Provenance& provenance, Addition how, Add&& add)
     provenance.MarkAdded(before, cat, how);
 }
 
-// One row as the order names it: frame, caption and how it runs, for example
-// "ORLAN AMPH / XTC (cut-off 500, full)", "Serum TOX TCA (no cut-off, QUAL)",
-// "VEX ETHYL ALCOHOL (no cut-off)".
-std::string RowReason(AssayRow row, const RowState& state);
-
-// The sentence for one slot: "Required by ..." for calibrators and reagents, "Suggested for ..."
-// for controls, "Added by hand", "Added by select all". Empty when nothing is recorded.
-std::string ProvenanceText(const Provenance& p, OrderTable t, int slot);
+// The sentence for one slot into `out`: "Required by ..." for calibrators and reagents,
+// "Suggested for ..." for controls, naming each row as the last run of the rules read it
+// ("ORLAN AMPH / XTC (cut-off 500, full)", "Serum TOX TCA (no cut-off, QUAL)"), or "Added by
+// hand", "Added by select all". Empty when nothing is recorded.
+void ProvenanceText(std::string& out, const Provenance& p, OrderTable t, int slot);
 
 // The sentences for the lines of REQUIRED CALIBRATORS and SUGGESTED CONTROLS, one per line and in
 // the lines' order (slot order, Selected exactly 1). Reuses the strings already in `texts`.

@@ -11,13 +11,11 @@
 
 namespace tovimar {
 
-std::string ListLine(std::string_view number, std::string_view name);
+// One line into `line`, replacing what it held.
+void ListLine(std::string& line, std::string_view number, std::string_view name);
 
-std::vector<std::string> CalibListLines(const Catalogue& cat);
-std::vector<std::string> CtrlListLines(const Catalogue& cat);
-
-// The same into `lines`, reusing its strings' storage: the window refills its lists on every
-// click, and this keeps a refill free of allocations once the lists have been that long.
+// The lines of each list into `lines`, reusing its strings' storage: the window refills its lists
+// on every click, and this keeps a refill free of allocations once the lists have been that long.
 void CalibListLines(const Catalogue& cat, std::vector<std::string>& lines);
 void CtrlListLines(const Catalogue& cat, std::vector<std::string>& lines);
 

@@ -176,8 +176,8 @@ struct CutCase {
     Items ctrls;
 };
 
+// One block of the rule table; the blocks run in the table's order, numbered in a comment.
 struct RuleBlock {
-    int number;
     AssayRow row;
     Items alwaysCal;
     Items alwaysCtrl;
@@ -190,83 +190,83 @@ constexpr std::nullopt_t anyCut = std::nullopt;
 const std::vector<RuleBlock>& ruleBlocks() {
     // clang-format off
     static const std::vector<RuleBlock> blocks{
-        // #  row               always cal         always ctrl
+        //       row               always cal         always ctrl
         //      cut   cal QUAL                 cal full                           controls            reagent
-        {1, R::OrlanAmphXtc,   {1},                 {}, {
+        /*  1 */ {R::OrlanAmphXtc,   {1},                 {}, {
             {300,  {19},                   {19, 2, 3, 4},                     {27}},
             {500,  {3},                    {2, 3, 4},                         {CtrlForAmph500}},
             {1000, {2},                    {2, 4, 5},                         {2}}},             1},
-        {2, R::VexAmph,        {NegCalForVex},      {}, {
+        /*  2 */ {R::VexAmph,        {NegCalForVex},      {}, {
             {500,  {44},                   {44, 45, 46, 47},                  {CtrlForAmph500}},
             {1000, {45},                   {44, 45, 46, 47},                  {2}}},             15},
-        {3, R::Orlan6am,       {1},                 {}, {
+        /*  3 */ {R::Orlan6am,       {1},                 {}, {
             {10,   {17},                   {17, 18},                          {8}}},             6},
-        {4, R::OrlanBarb,      {1},                 {}, {
+        /*  4 */ {R::OrlanBarb,      {1},                 {}, {
             {200,  {CalForBarbBenzo200},   {CalForBarbBenzo200, 4, 5},        {CtrlForBarb200}},
             {300,  {2},                    {2, 4, 5},                         {1}}},             2},
-        {5, R::VexBarb,        {NegCalForVex},      {}, {
+        /*  5 */ {R::VexBarb,        {NegCalForVex},      {}, {
             {200,  {45},                   {44, 45, 46, 47},                  {CtrlForBarb200}}}, 16},
-        {6, R::OrlanBenzo,     {1},                 {}, {
+        /*  6 */ {R::OrlanBenzo,     {1},                 {}, {
             {200,  {CalForBarbBenzo200},   {CalForBarbBenzo200, 4, 5},        {CtrlForBenzo200}},
             {300,  {2},                    {2, 4, 5},                         {1}}},             3},
-        {7, R::VexBenzo,       {NegCalForVex},      {}, {
+        /*  7 */ {R::VexBenzo,       {NegCalForVex},      {}, {
             {200,  {45},                   {44, 45, 46, 47},                  {2}}},             17},
-        {8, R::OrlanCoc,       {1},                 {}, {
+        /*  8 */ {R::OrlanCoc,       {1},                 {}, {
             {150,  {3},                    {3, 4, 5},                         {CtrlForCoc150}},
             {300,  {CalForCoc300},         {CalForCoc300, 4, 5},              {CtrlForCoc300}}}, 5},
-        {9, R::VexCoc,         {NegCalForVex},      {}, {
+        /*  9 */ {R::VexCoc,         {NegCalForVex},      {}, {
             {150,  {44},                   {44, 45, 46, 47},                  {CtrlForCoc150}},
             {300,  {45},                   {44, 45, 46, 47},                  {CtrlForCoc300}}}, 19},
-        {10, R::OrlanEddp,     {1},                 {}, {
+        /* 10 */ {R::OrlanEddp,     {1},                 {}, {
             {100,  {CalForOpiates},        {CalForOpiates, 4, 5},             {CtrlForOpiates}}}, 9},
-        {11, R::OrlanOpi,      {1},                 {}, {
+        /* 11 */ {R::OrlanOpi,      {1},                 {}, {
             {300,  {CalForOpiates},        {CalForOpiates, 4, 5},             {CtrlForOpiates}}}, 11},
-        {12, R::OrlanLsd,      {1},                 {}, {
+        /* 12 */ {R::OrlanLsd,      {1},                 {}, {
             {0.5,  {14},                   {14, 15, 16},                      {8}}},             7},
-        {13, R::OrlanThcMulti, {1},                 {}, {
+        /* 13 */ {R::OrlanThcMulti, {1},                 {}, {
             {25,   {6},                    {6, 7, 8},                         {4}},
             {50,   {7},                    {6, 7, 8, 9},                      {5}},
             {100,  {9},                    {7, 8, 9, 10},                     {6}}},             10},
-        {14, R::VexThc,        {NegCalForVex},      {}, {
+        /* 14 */ {R::VexThc,        {NegCalForVex},      {}, {
             {50,   {70},                   {69, 70, 71, 72},                  {28, 29}},
             {100,  {71},                   {69, 70, 71, 72},                  {30, 31}}},        18},
-        {15, R::AdultSampleCheck, {1},              {7}, {},                                             14},
-        {16, R::OrlanBup,      {NegCalForBup},      {}, {
+        /* 15 */ {R::AdultSampleCheck, {1},              {7}, {},                                             14},
+        /* 16 */ {R::OrlanBup,      {NegCalForBup},      {}, {
             {5,    {40},                   {40, 41, 42, 43},                  {22}}},            4},
-        {17, R::VexEtoh,       {24, 25},            {17, 18}, {},                                        22},
-        {18, R::ToxAcet,       {32},                {43, 44, 45}, {},                                    36},
-        {19, R::ToxSali,       {33},                {43, 44, 45}, {},                                    37},
-        {20, R::ToxTca,        {34},                {}, {
+        /* 17 */ {R::VexEtoh,       {24, 25},            {17, 18}, {},                                        22},
+        /* 18 */ {R::ToxAcet,       {32},                {43, 44, 45}, {},                                    36},
+        /* 19 */ {R::ToxSali,       {33},                {43, 44, 45}, {},                                    37},
+        /* 20 */ {R::ToxTca,        {34},                {}, {
             {anyCut, {36},                 {35, 36, 37, 38},                  {TdmControlForTca}}}, 38},
-        {21, R::OrlanMtd,      {1},                 {}, {
+        /* 21 */ {R::OrlanMtd,      {1},                 {}, {
             {300,  {11},                   {11, 12, 13},                      {CtrlForMtdPcpPpx}}}, 8},
-        {22, R::OrlanPropox,   {1},                 {}, {
+        /* 22 */ {R::OrlanPropox,   {1},                 {}, {
             {300,  {11},                   {11, 12, 13},                      {CtrlForMtdPcpPpx}}}, 13},
-        {23, R::OrlanPcp,      {1},                 {}, {
+        /* 23 */ {R::OrlanPcp,      {1},                 {}, {
             {25,   {CalForPcp25},          {CalForPcp25, 4, 5},               {CtrlForMtdPcpPpx}}}, 12},
-        {24, R::VexCotinine,   {26},                {19, 20}, {},                                        20},
-        {25, R::VexEcstasy,    {NegCalForVex},      {}, {
+        /* 24 */ {R::VexCotinine,   {26},                {19, 20}, {},                                        20},
+        /* 25 */ {R::VexEcstasy,    {NegCalForVex},      {}, {
             {500,  {21},                   {20, 21, 22, 23},                  {8}}},             21},
-        {26, R::VexMethaq,     {NegCalForVex},      {}, {
+        /* 26 */ {R::VexMethaq,     {NegCalForVex},      {}, {
             {300,  {45},                   {44, 45, 46, 47},                  {2}}},             39},
-        {27, R::VexOpi,        {1},                 {}, {
+        /* 27 */ {R::VexOpi,        {1},                 {}, {
             {300,  {CalForOpiates},        {CalForOpiates, 4, 5},             {CtrlForOpiates}}}, 25},
-        {28, R::VexPcp,        {NegCalForVex},      {}, {
+        /* 28 */ {R::VexPcp,        {NegCalForVex},      {}, {
             {25,   {45},                   {44, 45, 46, 47},                  {CtrlForMtdPcpPpx}}}, 27},
-        {29, R::VexPropox,     {NegCalForVex},      {}, {
+        /* 29 */ {R::VexPropox,     {NegCalForVex},      {}, {
             {300,  {45},                   {44, 45, 46, 47},                  {CtrlForMtdPcpPpx}}}, 28},
-        {30, R::VexMtd,        {NegCalForVex},      {}, {
+        /* 30 */ {R::VexMtd,        {NegCalForVex},      {}, {
             {300,  {45},                   {44, 45, 46, 47},                  {CtrlForMtdPcpPpx}}}, 23},
-        {31, R::VexOxy,        {NegCalForVex},      {}, {
+        /* 31 */ {R::VexOxy,        {NegCalForVex},      {}, {
             {100,  {48},                   {48, 49, 50, 51},                  {25, 26}}},        26},
-        {32, R::AdultCreat,    {31},                {15, 16}, {},                                        34},
-        {33, R::AdultPh,       {29},                {11, 13}, {},                                        33},
-        {34, R::AdultSg,       {27, 28},            {9, 10}, {},                                         32},
-        {35, R::ToxBarb,       {34},                {}, {
+        /* 32 */ {R::AdultCreat,    {31},                {15, 16}, {},                                        34},
+        /* 33 */ {R::AdultPh,       {29},                {11, 13}, {},                                        33},
+        /* 34 */ {R::AdultSg,       {27, 28},            {9, 10}, {},                                         32},
+        /* 35 */ {R::ToxBarb,       {34},                {}, {
             {anyCut, {35},                 {35, 36, 37, 38},                  {46}}},            35},
-        {36, R::ToxBenzo,      {34},                {}, {
+        /* 36 */ {R::ToxBenzo,      {34},                {}, {
             {anyCut, {35},                 {35, 36, 37, 38},                  {46}}},            40},
-        {37, R::VexEtg,        {59},                {}, {
+        /* 37 */ {R::VexEtg,        {59},                {}, {
             {500,  {61},                   {60, 61, 62, 63},                  {32, 33}},
             {1000, {62},                   {60, 61, 62, 63},                  {34, 35}}},        29},
     };

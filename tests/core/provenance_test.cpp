@@ -10,6 +10,7 @@
 #include "core/selection/provenance.h"
 #include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
+#include "tests/support/order_lines.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -46,8 +47,8 @@ struct Order {
         update(state, cat, prov);
     }
 
-    std::string cal(int slot) const { return ProvenanceText(prov, T::Calibs, slot); }
-    std::string ctrl(int slot) const { return ProvenanceText(prov, T::Ctrls, slot); }
+    std::string cal(int slot) const { return tovimar::testing::provenanceText(prov, T::Calibs, slot); }
+    std::string ctrl(int slot) const { return tovimar::testing::provenanceText(prov, T::Ctrls, slot); }
 
     Rows rowsOf(T t, int slot) const {
         Rows rows;
@@ -160,8 +161,8 @@ TEST(ProvenanceRowNames, CutOffAndModeAsTheRowHasThem) {
     EXPECT_EQ(Order({{R::VexEtg, 1000, true}}).ctrl(34),
               "Suggested for VEX ETHYL GLUCURONIDE (cut-off 1000, QUAL)");
     // A value no option offers is still said as the number it is.
-    EXPECT_EQ(RowReason(R::OrlanAmphXtc, {true, false, 400}), "ORLAN AMPH / XTC (cut-off 400, full)");
-    EXPECT_EQ(RowReason(R::OrlanLsd, {true, true, 0.25}), "ORLAN LSD (cut-off 0.25, QUAL)");
+    EXPECT_EQ(Order({{R::OrlanAmphXtc, 400}}).cal(1), "Required by ORLAN AMPH / XTC (cut-off 400, full)");
+    EXPECT_EQ(Order({{R::OrlanLsd, 0.25, true}}).cal(1), "Required by ORLAN LSD (cut-off 0.25, QUAL)");
 }
 
 // ---- Additions by the user, and forgetting ---------------------------------------------------------
@@ -214,10 +215,10 @@ TEST(ProvenanceAdditions, SelectAllMarksOnlyWhatItAdded) {
     EXPECT_EQ(r.ctrl(18), "Suggested for VEX ETHYL ALCOHOL (no cut-off)");
     EXPECT_EQ(r.rowsOf(T::Assays, 22), Rows{R::VexEtoh});
     EXPECT_EQ(r.cal(2), "Added by select all");
-    EXPECT_EQ(ProvenanceText(r.prov, T::Assays, 1), "Added by select all");
+    EXPECT_EQ(tovimar::testing::provenanceText(r.prov, T::Assays, 1), "Added by select all");
 
     // One sentence per line, in the lines' order, and each says one of the two.
-    std::vector<std::string> lines = CalibListLines(r.cat), reasons;
+    std::vector<std::string> lines = tovimar::testing::calibLines(r.cat), reasons;
     CalibListReasons(r.cat, r.prov, reasons);
     ASSERT_EQ(reasons.size(), lines.size());
     int selectAll = 0;
@@ -277,10 +278,10 @@ TEST(ProvenanceProperty, RecordingLeavesTheOrderByteForByteAndNamesOnlyTickedRow
             ASSERT_EQ(plain.Ctrls[slot].Selected, recorded.Ctrls[slot].Selected) << "K " << slot;
         for (int slot = 1; slot <= filled(plain.Assays); ++slot)
             ASSERT_EQ(plain.Assays[slot].Selected, recorded.Assays[slot].Selected) << "R " << slot;
-        const std::vector<std::string> calLines = CalibListLines(recorded);
-        const std::vector<std::string> ctrlLines = CtrlListLines(recorded);
-        ASSERT_EQ(CalibListLines(plain), calLines);
-        ASSERT_EQ(CtrlListLines(plain), ctrlLines);
+        const std::vector<std::string> calLines = tovimar::testing::calibLines(recorded);
+        const std::vector<std::string> ctrlLines = tovimar::testing::ctrlLines(recorded);
+        ASSERT_EQ(tovimar::testing::calibLines(plain), calLines);
+        ASSERT_EQ(tovimar::testing::ctrlLines(plain), ctrlLines);
         ASSERT_EQ(OrderListText(plain), OrderListText(recorded));
 
         // Listed exactly when something is recorded, and only ticked rows are named, as they

@@ -4,6 +4,7 @@
 #include "core/refinement/size_boxes.h"
 #include "core/selection/result_lists.h"
 #include "tests/support/loaded_catalogue.h"
+#include "tests/support/order_lines.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -83,10 +84,12 @@ TEST(SizeBoxes, TickOrdersTheAlternativeAndUntickTheStandardExplicitly) {
     thc.Selected = 1;
     ChooseSize(thc, true);
     EXPECT_EQ(SizeCaption(thc), "25 ml  VEX THC Calibrator 50 ng/ml");
-    EXPECT_EQ(CalibListLines(cat), (std::vector<std::string>{"6705\t\tVEX THC Calibrator 50 ng/ml"}));
+    EXPECT_EQ(tovimar::testing::calibLines(cat),
+              (std::vector<std::string>{"6705\t\tVEX THC Calibrator 50 ng/ml"}));
     ChooseSize(thc, false);
     EXPECT_EQ(thc.SizeChoice, 1);
-    EXPECT_EQ(CalibListLines(cat), (std::vector<std::string>{"6700\t\tVEX THC Calibrator 50 ng/ml"}));
+    EXPECT_EQ(tovimar::testing::calibLines(cat),
+              (std::vector<std::string>{"6700\t\tVEX THC Calibrator 50 ng/ml"}));
 }
 
 TEST(SizeBoxes, ReagentColoursBySchemeSetVexApart) {

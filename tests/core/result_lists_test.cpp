@@ -1,6 +1,7 @@
 // The lines of the two result lists.
 #include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
+#include "tests/support/order_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -8,16 +9,16 @@ namespace tovimar {
 namespace {
 
 TEST(ResultLists, TabsDependOnNumberLength) {
-    EXPECT_EQ(ListLine("1234 567", "Eight"), "1234 567\t\tEight");  // exactly 8: two tabs
-    EXPECT_EQ(ListLine("1234 5678", "Nine"), "1234 5678\tNine");    // 9: one tab
-    EXPECT_EQ(ListLine("UC-1A", ""), "UC-1A\t\t");
+    EXPECT_EQ(tovimar::testing::listLine("1234 567", "Eight"), "1234 567\t\tEight");  // exactly 8: two tabs
+    EXPECT_EQ(tovimar::testing::listLine("1234 5678", "Nine"), "1234 5678\tNine");    // 9: one tab
+    EXPECT_EQ(tovimar::testing::listLine("UC-1A", ""), "UC-1A\t\t");
 }
 
 TEST(ResultLists, EmptyOrderGivesEmptyLists) {
     Catalogue cat;
     LoadCatalogue(cat);
-    EXPECT_TRUE(CalibListLines(cat).empty());
-    EXPECT_TRUE(CtrlListLines(cat).empty());
+    EXPECT_TRUE(tovimar::testing::calibLines(cat).empty());
+    EXPECT_TRUE(tovimar::testing::ctrlLines(cat).empty());
 }
 
 TEST(ResultLists, SlotOrderOnlyValueOneAndAlternativeNumbers) {
@@ -32,15 +33,17 @@ TEST(ResultLists, SlotOrderOnlyValueOneAndAlternativeNumbers) {
     cat.Calibs[60].Selected = 1;
     cat.Ctrls[43].Selected = 1;
     cat.Ctrls[1].Selected = 1;
-    EXPECT_EQ(CalibListLines(cat),
-              (std::vector<std::string>{ListLine(cat.Calibs[1].OrderNo2, cat.Calibs[1].Name),
-                                        ListLine(cat.Calibs[44].OrderNo1, cat.Calibs[44].Name),
-                                        cat.Calibs[60].OrderNo1 + "\t" + cat.Calibs[60].Name}));
-    EXPECT_EQ(CtrlListLines(cat),
+    EXPECT_EQ(
+        tovimar::testing::calibLines(cat),
+        (std::vector<std::string>{tovimar::testing::listLine(cat.Calibs[1].OrderNo2, cat.Calibs[1].Name),
+                                  tovimar::testing::listLine(cat.Calibs[44].OrderNo1, cat.Calibs[44].Name),
+                                  cat.Calibs[60].OrderNo1 + "\t" + cat.Calibs[60].Name}));
+    EXPECT_EQ(tovimar::testing::ctrlLines(cat),
               (std::vector<std::string>{cat.Ctrls[1].OrderNo + "\t\t" + cat.Ctrls[1].Name,
                                         cat.Ctrls[43].OrderNo + "\t" + cat.Ctrls[43].Name}));
     cat.Calibs[1].SizeChoice = 1;  // back to the standard pack
-    EXPECT_EQ(CalibListLines(cat).front(), ListLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name));
+    EXPECT_EQ(tovimar::testing::calibLines(cat).front(),
+              tovimar::testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name));
 }
 
 TEST(ResultLists, CalibratorRequiredByTwoRowsIsListedOnce) {
@@ -50,9 +53,9 @@ TEST(ResultLists, CalibratorRequiredByTwoRowsIsListedOnce) {
     s.SetSelected(AssayRow::OrlanAmphXtc, true);
     s.SetSelected(AssayRow::OrlanLsd, true);
     update(s, cat);
-    const auto lines = CalibListLines(cat);
+    const auto lines = tovimar::testing::calibLines(cat);
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], ListLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name));
+    EXPECT_EQ(lines[0], tovimar::testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name));
 }
 
 }  // namespace
@@ -77,12 +80,12 @@ TEST(ResultLists, RefillIntoUsedBuffersEqualsAFreshFill) {
     update(s, cat);
     CalibListLines(cat, cal);
     CtrlListLines(cat, ctl);
-    EXPECT_EQ(cal, CalibListLines(cat));
-    EXPECT_EQ(ctl, CtrlListLines(cat));
+    EXPECT_EQ(cal, tovimar::testing::calibLines(cat));
+    EXPECT_EQ(ctl, tovimar::testing::ctrlLines(cat));
     EXPECT_EQ(ctl.size(), 2u);
     SelectAllItems(cat);
     CalibListLines(cat, cal);
-    EXPECT_EQ(cal, CalibListLines(cat));
+    EXPECT_EQ(cal, tovimar::testing::calibLines(cat));
 }
 
 }  // namespace

@@ -58,6 +58,11 @@ struct SingleRowCase {
     Slots reagents;
 };
 
+// Test names and messages show the case's name, not a dump of its bytes.
+void PrintTo(const SingleRowCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // ORLAN rows. The negative calibrator is C 1, except BUPRENORPHINE (C 39 while alone).
 const std::vector<SingleRowCase> kOrlanCases = {
     // AMPH / XTC: controls at 500 from the amphetamine picker, which answers K 1 with nothing else.

@@ -9,6 +9,7 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
 
 #include <QApplication>
@@ -88,7 +89,7 @@ struct OrderWindow : Harness {
         QCOMPARE(cat().Calibs[24].Selected, 1);
         QCOMPARE(cat().Calibs[25].Selected, 1);
         QStringList expected;
-        for (const std::string& line : CalibListLines(cat()))
+        for (const std::string& line : testing::calibLines(cat()))
             expected << QString::fromStdString(line);
         QCOMPARE(get<TabStopList>("CalibList")->lines(), expected);
     }

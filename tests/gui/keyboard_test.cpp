@@ -6,6 +6,7 @@
 #include "gui/widgets/palette.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
 
 #include <QApplication>
@@ -84,7 +85,7 @@ private slots:
         // The example row takes the ORLAN colour of the scheme in force.
         QCOMPARE(background(h.get("Check72")), bgr(0xE2C3A9));
         QCOMPARE(background(h.get("Option21")), bgr(0xE2C3A9));
-        const std::string before = CalibListLines(h.cat()).front();
+        const std::string before = testing::calibLines(h.cat()).front();
 
         // A click on a help text ends help and brings both lists and the small picture back.
         QTest::mouseClick(h.w->help().Label13(8), Qt::LeftButton);
@@ -93,7 +94,7 @@ private slots:
         QVERIFY(h.get("CtrlList")->isVisible());
         QVERIFY(h.get("ICON1")->isVisible());
         QVERIFY(!h.get("NV_Banner")->isVisible());
-        QCOMPARE(CalibListLines(h.cat()).front(), before);  // nothing of the order changed
+        QCOMPARE(testing::calibLines(h.cat()).front(), before);  // nothing of the order changed
 
         // A click on the panel, or on the banner, ends it too; the example row is not clickable.
         h.click("cmdHelp");
@@ -194,8 +195,9 @@ private slots:
         h.key(Qt::Key_A, Qt::ShiftModifier);
         QCOMPARE(h.get<QListWidget>("CalibList")->count(), 70);
         QCOMPARE(h.get<QListWidget>("CtrlList")->count(), 47);
-        QCOMPARE(h.get<TabStopList>("CalibList")->lines().front(),
-                 QString::fromStdString(ListLine(h.cat().Calibs[1].OrderNo1, h.cat().Calibs[1].Name)));
+        QCOMPARE(
+            h.get<TabStopList>("CalibList")->lines().front(),
+            QString::fromStdString(testing::listLine(h.cat().Calibs[1].OrderNo1, h.cat().Calibs[1].Name)));
         QCOMPARE(h.cat().Assays[15].Selected, 1);
         QCOMPARE(h.w->assayState(), AssayState{});  // the assay boxes stay as they were
         for (const char* box : {"Check1", "Check34", "Check60"})
@@ -324,7 +326,7 @@ private slots:
         QVERIFY(h.get<TabStopList>("CalibList")
                     ->lines()
                     .contains(QString::fromStdString(
-                        ListLine(h.cat().Calibs[1].OrderNo2, h.cat().Calibs[1].Name))));
+                        testing::listLine(h.cat().Calibs[1].OrderNo2, h.cat().Calibs[1].Name))));
     }
 
     void keysInTheAddingMode() {

@@ -9,6 +9,7 @@
 #include "gui/widgets/palette.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
 
 #include <QApplication>
@@ -177,7 +178,7 @@ private slots:
         const AssayState& s = h.w->assayState();
         QCOMPARE(s[AssayRow::OrlanAmphXtc].Cut, 0.0);
         // Ticked without a cut-off: the negative calibrator and the reagent only.
-        QCOMPARE(h.get<TabStopList>("CalibList")->lines(), qLines(CalibListLines(h.w->catalogue())));
+        QCOMPARE(h.get<TabStopList>("CalibList")->lines(), qLines(testing::calibLines(h.w->catalogue())));
         QCOMPARE(h.get<TabStopList>("CalibList")->count(), 1);
         QCOMPARE(h.get<TabStopList>("CtrlList")->count(), 0);
 
@@ -235,10 +236,12 @@ private slots:
         const Catalogue& cat = h.w->catalogue();
         QCOMPARE(
             h.get<TabStopList>("CalibList")->lines(),
-            QStringList({QString::fromStdString(ListLine(cat.Calibs[34].OrderNo1, cat.Calibs[34].Name)),
-                         QString::fromStdString(ListLine(cat.Calibs[36].OrderNo1, cat.Calibs[36].Name))}));
+            QStringList(
+                {QString::fromStdString(testing::listLine(cat.Calibs[34].OrderNo1, cat.Calibs[34].Name)),
+                 QString::fromStdString(testing::listLine(cat.Calibs[36].OrderNo1, cat.Calibs[36].Name))}));
         QCOMPARE(h.get<TabStopList>("CtrlList")->lines(),
-                 QStringList({QString::fromStdString(ListLine(cat.Ctrls[46].OrderNo, cat.Ctrls[46].Name))}));
+                 QStringList(
+                     {QString::fromStdString(testing::listLine(cat.Ctrls[46].OrderNo, cat.Ctrls[46].Name))}));
     }
 
     void optionsOfOneRowLeaveOtherRowsAlone() {
@@ -308,7 +311,8 @@ private slots:
         for (const std::string& n : numbers) {
             if (n.empty())
                 continue;
-            const auto runs = TabStopList::layout(QString::fromStdString(ListLine(n, "Name")), fm, stop);
+            const auto runs =
+                TabStopList::layout(QString::fromStdString(testing::listLine(n, "Name")), fm, stop);
             QCOMPARE(runs.size(), 2);
             QCOMPARE(runs[1].text, QStringLiteral("Name"));
             QCOMPARE(runs[1].x, 2 * stop);

@@ -8,6 +8,7 @@
 #include "gui/mainwindow/frmMain.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/tab_stop_list.h"
+#include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
 
 #include <QApplication>
@@ -66,10 +67,10 @@ void expectEveryLineExplained(const Harness& h) {
     std::vector<std::string> cal, ctl;
     CalibListReasons(h.cat(), h.w->provenance(), cal);
     CtrlListReasons(h.cat(), h.w->provenance(), ctl);
-    QCOMPARE(tips(h.calibList()), qStrings(cal));
-    QCOMPARE(tips(h.ctrlList()), qStrings(ctl));
+    HELPER_COMPARE(tips(h.calibList()), qStrings(cal));
+    HELPER_COMPARE(tips(h.ctrlList()), qStrings(ctl));
     for (const QString& tip : tips(h.calibList()) + tips(h.ctrlList()))
-        QVERIFY2(!tip.isEmpty(), "a listed line without a reason");
+        HELPER_VERIFY2(!tip.isEmpty(), "a listed line without a reason");
 }
 
 // The lines and the file as the plain run of the rules makes them for the window's assay state.
@@ -77,9 +78,9 @@ void expectOutputsAsWithoutRecording(const Harness& h) {
     Catalogue plain;
     LoadCatalogue(plain);
     update(h.w->assayState(), plain);
-    QCOMPARE(h.calibList()->lines(), qStrings(CalibListLines(plain)));
-    QCOMPARE(h.ctrlList()->lines(), qStrings(CtrlListLines(plain)));
-    QCOMPARE(OrderListText(h.cat()), OrderListText(plain));
+    HELPER_COMPARE(h.calibList()->lines(), qStrings(testing::calibLines(plain)));
+    HELPER_COMPARE(h.ctrlList()->lines(), qStrings(testing::ctrlLines(plain)));
+    HELPER_COMPARE(OrderListText(h.cat()), OrderListText(plain));
 }
 
 bool nothingRecorded(const Provenance& p) {
@@ -176,7 +177,7 @@ private slots:
         const QStringList calTips = tips(h.calibList());
         QCOMPARE(calTips.count(QStringLiteral("Added by select all")), h.calibList()->count() - 2);
         expectEveryLineExplained(h);
-        QCOMPARE(h.calibList()->lines(), qStrings(CalibListLines(h.cat())));
+        QCOMPARE(h.calibList()->lines(), qStrings(testing::calibLines(h.cat())));
     }
 
     void resetForgetsEveryReason() {

@@ -8,6 +8,7 @@
 #include "gui/widgets/palette.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
 
 #include <QApplication>
@@ -50,11 +51,11 @@ QRect tickBoxOf(QListWidget* list, int row) {
 
 // Clicks entry `row` of a tick list: on its tick box, or on its text.
 void clickEntry(QListWidget* list, int row, bool onTickBox) {
-    QVERIFY(list->item(row));
+    HELPER_VERIFY(list->item(row));
     const QRect tick = tickBoxOf(list, row);
     const QRect entry = list->visualItemRect(list->item(row));
     const QPoint at = onTickBox ? tick.center() : QPoint(entry.center().x(), tick.center().y());
-    QVERIFY(onTickBox || !tick.contains(at));
+    HELPER_VERIFY(onTickBox || !tick.contains(at));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
 }
 
@@ -423,10 +424,10 @@ private slots:
         QCOMPARE(cat.Ctrls[1].Selected, 0);
         QVERIFY(h.w->assayState()[AssayRow::OrlanAmphXtc].Sel);  // no rules ran
         QCOMPARE(h.get<TabStopList>("CalibList")->lines(),
-                 (QStringList{q(ListLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name)),
-                              q(ListLine(cat.Calibs[3].OrderNo1, cat.Calibs[3].Name))}));
+                 (QStringList{q(testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name)),
+                              q(testing::listLine(cat.Calibs[3].OrderNo1, cat.Calibs[3].Name))}));
         QCOMPARE(h.get<TabStopList>("CtrlList")->lines(),
-                 (QStringList{q(ListLine(cat.Ctrls[22].OrderNo, cat.Ctrls[22].Name))}));
+                 (QStringList{q(testing::listLine(cat.Ctrls[22].OrderNo, cat.Ctrls[22].Name))}));
         QVERIFY(q(OrderListText(cat)).contains(q(cat.Ctrls[22].OrderNo)));
 
         // Once in the order, they are no longer offered.

@@ -6,6 +6,7 @@
 #include "gui/mainwindow/help_overlay.h"
 #include "gui/refinement/adding_view.h"
 #include "gui/refinement/bottle_size_view.h"
+#include "tests/support/helper_checks.h"
 
 #include <QAbstractButton>
 #include <QRadioButton>
@@ -63,7 +64,7 @@ struct Harness {
     // A command button, which must be there for the user to press.
     void click(const char* button) const {
         QWidget* b = get(button);
-        QVERIFY2(b->isVisible() && b->isEnabled(), button);
+        HELPER_VERIFY2(b->isVisible() && b->isEnabled(), button);
         QTest::mouseClick(b, Qt::LeftButton);
     }
 
@@ -76,7 +77,7 @@ struct Harness {
 // Clicks the indicator of a check box or option button, where a user clicks (a wide box's centre
 // may lie past its text and toggle nothing).
 inline void clickBox(QAbstractButton* b) {
-    QVERIFY2(b->isVisible(), qPrintable(b->objectName() + " is not visible"));
+    HELPER_VERIFY2(b->isVisible(), qPrintable(b->objectName() + " is not visible"));
     QStyleOptionButton opt;
     opt.initFrom(b);
     const bool radio = qobject_cast<QRadioButton*>(b) != nullptr;
