@@ -175,7 +175,25 @@ std::string shown(std::string_view utf8) {
         text.resize(n);
         cut = true;
     }
-    std::string out = json(text).dump(-1, ' ', false, json::error_handler_t::replace);
+    const std::string dumped = json(text).dump(-1, ' ', false, json::error_handler_t::replace);
+    // JSON escapes the C0 controls only; DEL and the C1 controls would show as nothing or as boxes.
+    std::string out;
+    out.reserve(dumped.size());
+    for (std::size_t k = 0; k < dumped.size(); ++k) {
+        const auto c = static_cast<unsigned char>(dumped[k]);
+        const auto next = k + 1 < dumped.size() ? static_cast<unsigned char>(dumped[k + 1]) : 0;
+        if (c == 0x7F) {
+            out += "\\u007f";
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            constexpr std::string_view kHex = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[next >> 4];
+            out += kHex[next & 0xF];
+            ++k;
+        } else {
+            out += dumped[k];
+        }
+    }
     if (cut)
         out.insert(out.size() - 1, "...");
     return out;

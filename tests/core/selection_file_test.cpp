@@ -63,6 +63,9 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
         {file("\"assays\": []") + " {}", "line 1, column 61: The file is not valid JSON: ", true},
         {"[]", "The file must be one JSON object, not an array."},
         {"{\"version\": 1}", "format: This is not a Tovimar selection: the file has no \"format\"."},
+        // Controls that JSON leaves unescaped (DEL, C1) are escaped in the message all the same.
+        {"{\"format\": \"a\x7F\xC2\x85\"}", "format: This is not a Tovimar selection: \"format\" is "
+                                            "\"a\\u007f\\u0085\", not \"tovimar-selection\"."},
         {"{\"format\": \"tovimar-order\", \"version\": 1}",
          "format: This is not a Tovimar selection: \"format\" is \"tovimar-order\", not "
          "\"tovimar-selection\"."},
