@@ -347,13 +347,10 @@ SelectedAssay readAssay(const json& v, const std::string& item, std::array<int, 
         a.cut = option->value;
     }
     if (const json* qual = member(v, "qual")) {
+        if (!def->hasQual())
+            refuse(item + ".qual", named + " has no QUAL box.");
         expect(*qual, qual->is_boolean(), "true or false", item + ".qual", valueOf("qual"));
-        // "qual": false says no more than leaving it out, also on a row without the box.
-        if (qual->get<bool>()) {
-            if (!def->hasQual())
-                refuse(item + ".qual", named + " has no QUAL box.");
-            a.qual = true;
-        }
+        a.qual = qual->get<bool>();
     }
     return a;
 }

@@ -95,7 +95,7 @@ struct SelectionReading {
 // that is missing, not a whole number, below 1 or newer than kSelectionVersion, an unknown frame
 // (ORLAN, VEX, TOX, ADULT, any case) or assay (its caption in that frame, any case, surrounding
 // blanks ignored), a row that is never shown, a row listed twice, a cut-off the row does not offer,
-// "qual": true on a row without a QUAL box, a bottle size that is not an alternative's number, an
+// "qual" on a row without a QUAL box, a bottle size that is not an alternative's number, an
 // added number that is unknown, empty or in another section than the one it is listed under, and
 // a value of the wrong JSON type anywhere. Unknown keys are ignored; a missing "assays",
 // "bottleSizes", "added" or section of "added" is empty. An alternative's number under "added" adds

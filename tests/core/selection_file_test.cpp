@@ -107,7 +107,7 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
          "assays[0].cutoff: Assay \"COTININE\" in frame VEX has no cut-off to choose."},
         {assays("{\"frame\": \"ORLAN\", \"assay\": \"LSD\", \"cutoff\": \"0.5\"}"),
          "assays[0].cutoff: The value of \"cutoff\" must be a number, not a text in quotes."},
-        {assays("{\"frame\": \"ADULT\", \"assay\": \"pH\", \"qual\": true}"),
+        {assays("{\"frame\": \"ADULT\", \"assay\": \"pH\", \"qual\": false}"),
          "assays[0].qual: Assay \"pH\" in frame ADULT has no QUAL box."},
         {assays("{\"frame\": \"TOX\", \"assay\": \"TCA\", \"qual\": 1}"),
          "assays[0].qual: The value of \"qual\" must be true or false, not a number."},
@@ -161,13 +161,14 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
 TEST(SelectionFile, ReadsWhatPeopleWriteAsMeant) {
     const Catalogue cat = loaded();
     // Any case and surrounding blanks in frames and captions (the catalogue's "BARBITURATES " has a
-    // trailing one), unknown keys, "qual": false on a row without the box, a number listed twice,
+    // trailing one), unknown keys, "qual": false as good as none, a number listed twice,
     // an alternative's number under "added", sections left out; and exactly 1 MiB is allowed.
     std::string text =
         "{\"version\": 1, \"comment\": \"ours\", \"format\": \"tovimar-selection\",\n"
         " \"assays\": [{\"frame\": \" vex\", \"assay\": \"barbiturates\", \"cutoff\": 2e2, \"x\": [[]]},\n"
-        "  {\"frame\": \"ADULT\", \"assay\": \"PH\", \"qual\": false},\n"
-        "  {\"frame\": \"ORLAN\", \"assay\": \"LSD\", \"cutoff\": 0.5, \"qual\": true}],\n"
+        "  {\"frame\": \"ADULT\", \"assay\": \"PH\"},\n"
+        "  {\"frame\": \"ORLAN\", \"assay\": \"LSD\", \"cutoff\": 0.5, \"qual\": true},\n"
+        "  {\"frame\": \"TOX\", \"assay\": \"TCA\", \"qual\": false}],\n"
         " \"bottleSizes\": [\"" +
         cat.Calibs[1].OrderNo2 + "\", \" " + cat.Calibs[1].OrderNo2 + " \"],\n" +
         " \"added\": {\"reagents\": [\"" + cat.Assays[15].OrderNo2 + "\"], \"extra\": 1}}\n";
@@ -175,7 +176,7 @@ TEST(SelectionFile, ReadsWhatPeopleWriteAsMeant) {
     const SelectionReading r = ReadSelection(text, cat);
     ASSERT_TRUE(r.selection) << ProblemText(r.problem);
     const Selection expected{
-        {{R::VexBarb, 200, false}, {R::AdultPh, 0, false}, {R::OrlanLsd, 0.5, true}},
+        {{R::VexBarb, 200, false}, {R::AdultPh, 0, false}, {R::OrlanLsd, 0.5, true}, {R::ToxTca, 0, false}},
         {{T::Calibs, 1}, {T::Assays, 15}},
         {{T::Assays, 15}},
     };
