@@ -1,4 +1,5 @@
-// The bytes of the order-list file.
+// The bytes of the order-list file, and the same order as CSV and as an HTML table.
+#include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/selection/rules.h"
 #include "tests/support/loaded_catalogue.h"
@@ -82,6 +83,52 @@ TEST(OrderFile, SelectAllWritesEveryNumberedItemAsSingleByteText) {
     }
     // 5 fixed lines, 37 reagents, 70 calibrators, 47 controls.
     EXPECT_EQ(lines, 5u + 37u + 70u + 47u);
+}
+
+// ---- CSV and HTML ------------------------------------------------------------------------------
+
+// An order whose texts need every kind of care: a comma and quotes, markup characters and a Latin-1
+// letter, a line break.
+Catalogue awkwardOrder() {
+    Catalogue cat = loaded();
+    cat.Assays[15].Name2 = "VEX Amph, \"big\" 500 ml";
+    PutInOrder(cat.Assays[15]);
+    cat.Assays[15].SizeChoice = 2;
+    cat.Calibs[1].Name = "Neg <&> Cal\xE9";
+    cat.Calibs[1].Pack1 = "5 'ml'";
+    PutInOrder(cat.Calibs[1]);
+    cat.Ctrls[2].Name = "Set B\r\nlevel 2";
+    PutInOrder(cat.Ctrls[2]);
+    return cat;
+}
+
+TEST(OrderExport, CsvQuotesOnlyWhatNeedsItAndIsUtf8WithCrLf) {
+    EXPECT_EQ(OrderCsv(loaded()), "section,number,product,pack\r\n");
+    const Catalogue cat = awkwardOrder();
+    EXPECT_EQ(OrderCsv(cat), "section,number,product,pack\r\n"
+                             "REAGENTS," +
+                                 cat.Assays[15].OrderNo2 +
+                                 ",\"VEX Amph, \"\"big\"\" 500 ml\",\r\n"
+                                 "CALIBRATORS," +
+                                 cat.Calibs[1].OrderNo1 +
+                                 ",Neg <&> Cal\xC3\xA9,5 'ml'\r\n"
+                                 "CONTROLS," +
+                                 cat.Ctrls[2].OrderNo + ",\"Set B\r\nlevel 2\",\r\n");
+}
+
+TEST(OrderExport, HtmlTableEscapesEveryText) {
+    const std::string head =
+        "<table>\n<tr><th>Section</th><th>Number</th><th>Product</th><th>Pack</th></tr>\n";
+    EXPECT_EQ(OrderHtml(loaded()), head + "</table>\n");
+    const Catalogue cat = awkwardOrder();
+    EXPECT_EQ(OrderHtml(cat), head + "<tr><td>REAGENTS</td><td>" + cat.Assays[15].OrderNo2 +
+                                  "</td><td>VEX Amph, &quot;big&quot; 500 ml</td><td></td></tr>\n"
+                                  "<tr><td>CALIBRATORS</td><td>" +
+                                  cat.Calibs[1].OrderNo1 +
+                                  "</td><td>Neg &lt;&amp;&gt; Cal\xC3\xA9</td><td>5 &#39;ml&#39;</td></tr>\n"
+                                  "<tr><td>CONTROLS</td><td>" +
+                                  cat.Ctrls[2].OrderNo +
+                                  "</td><td>Set B\r\nlevel 2</td><td></td></tr>\n</table>\n");
 }
 
 }  // namespace

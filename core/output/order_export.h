@@ -1,0 +1,24 @@
+// The order for other programs: a CSV file for purchasing systems and spreadsheets, and an HTML
+// table for pasting into a mail. The same rows as the order-list file: reagents, calibrators,
+// controls, each in slot order and in the size chosen, only items in the order. The catalogue's
+// single-byte texts come out as UTF-8.
+#pragma once
+
+#include "core/catalogue/records.h"
+
+#include <string>
+
+namespace tovimar {
+
+// RFC 4180: the header "section,number,product,pack", then one record per item with the section
+// REAGENTS, CALIBRATORS or CONTROLS (the order list's headings), the catalogue number, the product
+// name and the pack (empty for reagents and controls, whose name says it). CR LF after every
+// record; a field holding a comma, a double quote, CR or LF is quoted, its quotes doubled. No
+// byte-order mark.
+std::string OrderCsv(const Catalogue& cat);
+
+// A <table> with a header row (Section, Number, Product, Pack) and one row per item, every text
+// HTML-escaped; one row per line.
+std::string OrderHtml(const Catalogue& cat);
+
+}  // namespace tovimar

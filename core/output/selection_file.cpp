@@ -1,0 +1,656 @@
+#include "core/output/selection_file.h"
+
+#include "core/output/latin1.h"
+#include "core/refinement/size_boxes.h"
+#include "core/selection/rules.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <utility>
+
+namespace tovimar {
+
+namespace {
+
+using json = nlohmann::json;
+
+constexpr std::string_view kFormat = "tovimar-selection";
+
+// ---- Names in the file -----------------------------------------------------------------------
+
+struct FrameName {
+    Frame frame;
+    std::string_view name;
+};
+constexpr std::array<FrameName, 4> kFrameNames{
+    {{Frame::Orlan, "ORLAN"}, {Frame::Vex, "VEX"}, {Frame::Tox, "TOX"}, {Frame::Adult, "ADULT"}}};
+
+std::string_view frameName(Frame f) {
+    for (const FrameName& n : kFrameNames)
+        if (n.frame == f)
+            return n.name;
+    return {};
+}
+
+// The sections of "added", in the order list's order.
+struct Section {
+    OrderTable table;
+    std::string_view key;
+    std::string_view kind;
+};
+constexpr std::array<Section, 3> kSections{{{OrderTable::Assays, "reagents", "reagent"},
+                                            {OrderTable::Calibs, "calibrators", "calibrator"},
+                                            {OrderTable::Ctrls, "controls", "control"}}};
+
+std::string_view kindOf(OrderTable t) {
+    for (const Section& s : kSections)
+        if (s.table == t)
+            return s.kind;
+    return {};
+}
+
+std::string_view trimmed(std::string_view s) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!s.empty() && blank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && blank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Captions and frame names are ASCII; case is folded in ASCII only.
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+const CutOption* optionFor(const AssayRowDef& def, double value) {
+    for (const CutOption& o : def.options())
+        if (o.value == value)
+            return &o;
+    return nullptr;
+}
+
+// ---- The catalogue by item -------------------------------------------------------------------
+
+int filledSlots(OrderTable t) {
+    switch (t) {
+    case OrderTable::Assays:
+        return AssayTable::kFilled;
+    case OrderTable::Calibs:
+        return CalibTable::kFilled;
+    case OrderTable::Ctrls:
+        break;
+    }
+    return CtrlTable::kFilled;
+}
+
+bool inOrder(const Catalogue& cat, ItemRef i) {
+    switch (i.table) {
+    case OrderTable::Assays:
+        return InOrder(cat.Assays[i.slot]);
+    case OrderTable::Calibs:
+        return InOrder(cat.Calibs[i.slot]);
+    case OrderTable::Ctrls:
+        break;
+    }
+    return InOrder(cat.Ctrls[i.slot]);
+}
+
+const std::string& standardNo(const Catalogue& cat, ItemRef i) {
+    switch (i.table) {
+    case OrderTable::Assays:
+        return cat.Assays[i.slot].OrderNo1;
+    case OrderTable::Calibs:
+        return cat.Calibs[i.slot].OrderNo1;
+    case OrderTable::Ctrls:
+        break;
+    }
+    return cat.Ctrls[i.slot].OrderNo;
+}
+
+// Controls come in one size: their alternative is their only number.
+const std::string& alternativeNo(const Catalogue& cat, ItemRef i) {
+    switch (i.table) {
+    case OrderTable::Assays:
+        return cat.Assays[i.slot].OrderNo2;
+    case OrderTable::Calibs:
+        return cat.Calibs[i.slot].OrderNo2;
+    case OrderTable::Ctrls:
+        break;
+    }
+    return cat.Ctrls[i.slot].OrderNo;
+}
+
+bool hasAlternative(const Catalogue& cat, ItemRef i) {
+    return i.table != OrderTable::Ctrls && alternativeNo(cat, i) != standardNo(cat, i);
+}
+
+// ---- Writing ---------------------------------------------------------------------------------
+
+std::string quotedUtf8(std::string_view latin1) {
+    return json(Latin1ToUtf8(latin1)).dump();
+}
+
+void appendNumbers(std::string& out, const Catalogue& cat, const std::vector<ItemRef>& items, OrderTable only,
+                   const std::string& (*number)(const Catalogue&, ItemRef)) {
+    out += '[';
+    bool first = true;
+    for (const ItemRef& i : items) {
+        if (i.table != only)
+            continue;
+        if (!first)
+            out += ", ";
+        out += quotedUtf8(number(cat, i));
+        first = false;
+    }
+    out += ']';
+}
+
+// ---- Reading ---------------------------------------------------------------------------------
+
+// Thrown inside the reader only: the first problem ends the reading.
+struct Refusal {
+    SelectionProblem problem;
+};
+
+[[noreturn]] void refuse(std::string item, std::string message) {
+    throw Refusal{SelectionProblem{std::move(message), 0, 0, std::move(item)}};
+}
+
+// A text of the file inside a message: quoted and escaped like JSON, and cut short (at a character
+// boundary) so that a message stays one readable line whatever the file holds.
+std::string shown(std::string_view utf8) {
+    constexpr std::size_t kLongest = 60;
+    std::string text(utf8);
+    bool cut = false;
+    if (text.size() > kLongest) {
+        std::size_t n = kLongest;
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80)
+            --n;
+        text.resize(n);
+        cut = true;
+    }
+    const std::string dumped = json(text).dump(-1, ' ', false, json::error_handler_t::replace);
+    // JSON escapes the C0 controls only; DEL and the C1 controls would show as nothing or as boxes.
+    std::string out;
+    out.reserve(dumped.size());
+    for (std::size_t k = 0; k < dumped.size(); ++k) {
+        const auto c = static_cast<unsigned char>(dumped[k]);
+        const auto next = k + 1 < dumped.size() ? static_cast<unsigned char>(dumped[k + 1]) : 0;
+        if (c == 0x7F) {
+            out += "\\u007f";
+        } else if (c == 0xC2 && next >= 0x80 && next <= 0x9F) {
+            constexpr std::string_view kHex = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[next >> 4];
+            out += kHex[next & 0xF];
+            ++k;
+        } else {
+            out += dumped[k];
+        }
+    }
+    if (cut)
+        out.insert(out.size() - 1, "...");
+    return out;
+}
+
+std::string_view kindOf(const json& v) {
+    switch (v.type()) {
+    case json::value_t::null:
+        return "null";
+    case json::value_t::boolean:
+        return "true or false";
+    case json::value_t::number_integer:
+    case json::value_t::number_unsigned:
+    case json::value_t::number_float:
+        return "a number";
+    case json::value_t::string:
+        return "a text in quotes";
+    case json::value_t::array:
+        return "an array";
+    case json::value_t::object:
+        return "an object";
+    case json::value_t::binary:
+    case json::value_t::discarded:
+        break;
+    }
+    return "an unreadable value";
+}
+
+// `what` must be of the kind `expected` ("an array"), else the reading stops at `item`.
+void expect(const json& v, bool ok, std::string_view expected, const std::string& item,
+            std::string_view what) {
+    if (!ok)
+        refuse(item, std::string(what) + " must be " + std::string(expected) + ", not " +
+                         std::string(kindOf(v)) + ".");
+}
+
+std::string valueOf(std::string_view key) {
+    return "The value of \"" + std::string(key) + "\"";
+}
+
+std::string itemAt(std::string_view list, std::size_t i) {
+    return std::string(list) + "[" + std::to_string(i) + "]";
+}
+
+// Every catalogue number, as the file writes it (UTF-8), to its product and variant. Numbers are
+// unique across the catalogue; were one not, the first slot in order-list order would win.
+class Numbers {
+public:
+    struct Ref {
+        ItemRef item;
+        bool alternative = false;
+    };
+
+    explicit Numbers(const Catalogue& cat) {
+        for (const Section& s : kSections)
+            for (int slot = 1; slot <= filledSlots(s.table); ++slot) {
+                const ItemRef i{s.table, slot};
+                if (!standardNo(cat, i).empty())
+                    refs_.emplace(Latin1ToUtf8(standardNo(cat, i)), Ref{i, false});
+                if (hasAlternative(cat, i) && !alternativeNo(cat, i).empty())
+                    refs_.emplace(Latin1ToUtf8(alternativeNo(cat, i)), Ref{i, true});
+            }
+    }
+
+    // The product a number of the file names (surrounding blanks ignored).
+    const Ref& find(const json& v, const std::string& item) const {
+        expect(v, v.is_string(), "a text in quotes", item, "A catalogue number");
+        const std::string& text = v.get_ref<const std::string&>();
+        const std::string_view number = trimmed(text);
+        if (number.empty())
+            refuse(item, "The catalogue number is empty.");
+        const auto it = refs_.find(number);
+        if (it == refs_.end())
+            refuse(item, "Unknown catalogue number " + shown(text) + ".");
+        return it->second;
+    }
+
+private:
+    std::map<std::string, Ref, std::less<>> refs_;
+};
+
+void addOnce(std::vector<ItemRef>& items, ItemRef i) {
+    if (std::ranges::find(items, i) == items.end())
+        items.push_back(i);
+}
+
+const json* member(const json& object, std::string_view key) {
+    const auto it = object.find(key);
+    return it == object.end() ? nullptr : &*it;
+}
+
+// "its cut-offs are 300, 500 and 1000", "its only cut-off is 5"
+std::string offered(const AssayRowDef& def) {
+    const auto options = def.options();
+    if (options.size() == 1)
+        return "its only cut-off is " + std::string(options[0].caption);
+    std::string out = "its cut-offs are ";
+    for (std::size_t k = 0; k < options.size(); ++k) {
+        if (k > 0)
+            out += k + 1 == options.size() ? " and " : ", ";
+        out += options[k].caption;
+    }
+    return out;
+}
+
+SelectedAssay readAssay(const json& v, const std::string& item, std::array<int, kAssayRowCount>& listedAt,
+                        int position) {
+    expect(v, v.is_object(), "an object", item, "Each assay");
+    const auto text = [&](std::string_view key) -> const std::string& {
+        const json* m = member(v, key);
+        if (m == nullptr)
+            refuse(item, "The assay has no \"" + std::string(key) + "\".");
+        expect(*m, m->is_string(), "a text in quotes", item + "." + std::string(key), valueOf(key));
+        return m->get_ref<const std::string&>();
+    };
+    const std::string& frameText = text("frame");
+    const std::string& caption = text("assay");
+
+    const auto frame = std::ranges::find_if(
+        kFrameNames, [&](const FrameName& n) { return equalIgnoringCase(trimmed(frameText), n.name); });
+    if (frame == kFrameNames.end())
+        refuse(item + ".frame",
+               "Unknown frame " + shown(frameText) + "; the frames are ORLAN, VEX, TOX and ADULT.");
+    const auto& rows = AssayRows();
+    const auto def = std::ranges::find_if(rows, [&](const AssayRowDef& d) {
+        return d.frame == frame->frame && equalIgnoringCase(trimmed(d.caption), trimmed(caption));
+    });
+    if (def == rows.end())
+        refuse(item + ".assay",
+               "Unknown assay " + shown(caption) + " in frame " + std::string(frame->name) + ".");
+
+    const std::string named =
+        "Assay " + shown(trimmed(def->caption)) + " in frame " + std::string(frame->name);
+    if (def->secondColumn)
+        refuse(item + ".assay", named + " is never shown and cannot be ticked.");
+    int& first = listedAt[index(def->key)];
+    if (first >= 0)
+        refuse(item, named + " is listed twice, also as " +
+                         itemAt("assays", static_cast<std::size_t>(first)) + ".");
+    first = position;
+
+    SelectedAssay a{def->key, 0.0, false};
+    if (const json* cut = member(v, "cutoff")) {
+        if (!def->hasOptions())
+            refuse(item + ".cutoff", named + " has no cut-off to choose.");
+        expect(*cut, cut->is_number(), "a number", item + ".cutoff", valueOf("cutoff"));
+        const CutOption* option = optionFor(*def, cut->get<double>());
+        if (option == nullptr)
+            refuse(item + ".cutoff",
+                   named + " offers no cut-off " + cut->dump() + "; " + offered(*def) + ".");
+        a.cut = option->value;
+    }
+    if (const json* qual = member(v, "qual")) {
+        if (!def->hasQual())
+            refuse(item + ".qual", named + " has no QUAL box.");
+        expect(*qual, qual->is_boolean(), "true or false", item + ".qual", valueOf("qual"));
+        a.qual = qual->get<bool>();
+    }
+    return a;
+}
+
+void readFormatAndVersion(const json& doc) {
+    const json* format = member(doc, "format");
+    if (format == nullptr)
+        refuse("format", "This is not a Tovimar selection: the file has no \"format\".");
+    if (!format->is_string() || format->get_ref<const std::string&>() != kFormat)
+        refuse("format", "This is not a Tovimar selection: \"format\" is " +
+                             (format->is_string() ? shown(format->get_ref<const std::string&>())
+                                                  : std::string(kindOf(*format))) +
+                             ", not \"tovimar-selection\".");
+
+    const json* version = member(doc, "version");
+    if (version == nullptr)
+        refuse("version", "The file has no \"version\".");
+    if (!version->is_number_integer())
+        refuse("version", valueOf("version") + " must be a whole number, not " +
+                              (version->is_number() ? version->dump() : std::string(kindOf(*version))) + ".");
+    const bool belowOne =
+        version->is_number_unsigned() ? version->get<std::uint64_t>() < 1 : version->get<std::int64_t>() < 1;
+    if (belowOne)
+        refuse("version", "The version must be 1 or more, not " + version->dump() + ".");
+    if (version->is_number_unsigned() ? version->get<std::uint64_t>() > kSelectionVersion
+                                      : version->get<std::int64_t>() > kSelectionVersion)
+        refuse("version", "This file was written by a newer Tovimar (selection version " + version->dump() +
+                              "); this Tovimar reads version " + std::to_string(kSelectionVersion) + ".");
+}
+
+Selection readDocument(const json& doc, const Catalogue& cat) {
+    expect(doc, doc.is_object(), "one JSON object", "", "The file");
+    readFormatAndVersion(doc);
+
+    Selection sel;
+    if (const json* assays = member(doc, "assays")) {
+        expect(*assays, assays->is_array(), "an array", "assays", valueOf("assays"));
+        std::array<int, kAssayRowCount> listedAt;
+        listedAt.fill(-1);
+        for (std::size_t k = 0; k < assays->size(); ++k)
+            sel.assays.push_back(readAssay((*assays)[k], itemAt("assays", k), listedAt, static_cast<int>(k)));
+    }
+
+    const Numbers numbers(cat);
+    if (const json* sizes = member(doc, "bottleSizes")) {
+        expect(*sizes, sizes->is_array(), "an array", "bottleSizes", valueOf("bottleSizes"));
+        for (std::size_t k = 0; k < sizes->size(); ++k) {
+            const std::string item = itemAt("bottleSizes", k);
+            const Numbers::Ref& ref = numbers.find((*sizes)[k], item);
+            const std::string number = shown((*sizes)[k].get_ref<const std::string&>());
+            if (ref.alternative)
+                addOnce(sel.bottleSizes, ref.item);
+            else if (ref.item.table == OrderTable::Ctrls)
+                refuse(item, "Catalogue number " + number + " is a control, and controls come in one size.");
+            else if (hasAlternative(cat, ref.item))
+                refuse(item, "Catalogue number " + number + " is the standard size; its alternative is " +
+                                 shown(Latin1ToUtf8(alternativeNo(cat, ref.item))) + ".");
+            else
+                refuse(item, "Catalogue number " + number + " is a " + std::string(kindOf(ref.item.table)) +
+                                 " without an alternative size.");
+        }
+    }
+
+    if (const json* added = member(doc, "added")) {
+        expect(*added, added->is_object(), "an object", "added", valueOf("added"));
+        for (const Section& s : kSections) {
+            const json* list = member(*added, s.key);
+            if (list == nullptr)
+                continue;
+            const std::string where = "added." + std::string(s.key);
+            expect(*list, list->is_array(), "an array", where, valueOf(s.key));
+            for (std::size_t k = 0; k < list->size(); ++k) {
+                const std::string item = itemAt(where, k);
+                const Numbers::Ref& ref = numbers.find((*list)[k], item);
+                if (ref.item.table != s.table)
+                    refuse(item, "Catalogue number " + shown((*list)[k].get_ref<const std::string&>()) +
+                                     " is a " + std::string(kindOf(ref.item.table)) + ", not a " +
+                                     std::string(s.kind) + ".");
+                addOnce(sel.added, ref.item);
+                // The alternative's number names the size too.
+                if (ref.alternative)
+                    addOnce(sel.bottleSizes, ref.item);
+            }
+        }
+    }
+    return sel;
+}
+
+// Where the parser stopped in a file that json::parse refused. The same parser, through its event
+// interface, hands over the position, which not all its exceptions carry (a number too large to
+// hold has none).
+class ErrorLocator final : public nlohmann::json_sax<json> {
+public:
+    std::size_t position = 0;
+    std::string what;
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t at, const std::string&, const json::exception& ex) override {
+        position = at;
+        what = ex.what();
+        return false;
+    }
+};
+
+// The parser's own words, without its prefixes and without the bytes it last read (which may be
+// anything): "unexpected '}'; expected string literal", "invalid literal".
+std::string syntaxDetail(std::string_view what) {
+    if (const auto p = what.find("] "); p != std::string_view::npos)
+        what.remove_prefix(p + 2);
+    if (what.starts_with("parse error"))
+        if (const auto p = what.find(": "); p != std::string_view::npos)
+            what.remove_prefix(p + 2);
+    if (what.starts_with("syntax error"))
+        if (const auto p = what.find(" - "); p != std::string_view::npos)
+            what.remove_prefix(p + 3);
+    what = what.substr(0, what.find("; last read"));
+    std::string detail;
+    for (const char c : what)
+        detail.push_back(c >= 0x20 && c < 0x7F ? c : '?');
+    return detail;
+}
+
+SelectionProblem syntaxProblem(std::string_view bytes, std::string_view fallback) {
+    ErrorLocator locator;
+    json::sax_parse(bytes.begin(), bytes.end(), &locator);
+    SelectionProblem p;
+    const std::string detail = syntaxDetail(locator.what.empty() ? fallback : std::string_view(locator.what));
+    p.message =
+        detail.empty() ? "The file is not valid JSON." : "The file is not valid JSON: " + detail + ".";
+    // The position counts the characters read, the offending one included; columns count characters,
+    // not the bytes of UTF-8.
+    const std::size_t before = std::min(locator.position > 0 ? locator.position - 1 : 0, bytes.size());
+    p.line = 1;
+    p.column = 1;
+    for (std::size_t k = 0; k < before; ++k) {
+        if (bytes[k] == '\n') {
+            ++p.line;
+            p.column = 1;
+        } else if ((static_cast<unsigned char>(bytes[k]) & 0xC0) != 0x80) {
+            ++p.column;
+        }
+    }
+    return p;
+}
+
+}  // namespace
+
+Selection SelectionOf(const AssayState& state, const Catalogue& cat) {
+    Selection sel;
+    for (const AssayRowDef& def : AssayRows()) {
+        if (!state.ticked(def.key) || def.secondColumn)
+            continue;
+        const RowState& row = state[def.key];
+        // A cut-off no option offers selects what no cut-off does: the file leaves it out.
+        const CutOption* option = optionFor(def, row.Cut);
+        sel.assays.push_back({def.key, option != nullptr ? option->value : 0.0, def.hasQual() && row.Qual});
+    }
+    for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
+        if (AlternativeChosen(cat.Assays[slot]) && HasAlternative(cat.Assays[slot]))
+            sel.bottleSizes.push_back({OrderTable::Assays, slot});
+    for (int slot = 1; slot <= CalibTable::kFilled; ++slot)
+        if (AlternativeChosen(cat.Calibs[slot]) && HasAlternative(cat.Calibs[slot]))
+            sel.bottleSizes.push_back({OrderTable::Calibs, slot});
+
+    // What the rules alone make of this state; the rest of the order was added.
+    Catalogue byRules = cat;
+    update(state, byRules);
+    for (const Section& s : kSections)
+        for (int slot = 1; slot <= filledSlots(s.table); ++slot) {
+            const ItemRef i{s.table, slot};
+            if (inOrder(cat, i) && !inOrder(byRules, i) && !standardNo(cat, i).empty())
+                sel.added.push_back(i);
+        }
+    return sel;
+}
+
+std::string SelectionText(const Selection& selection, const Catalogue& cat) {
+    std::string out;
+    out.reserve(2048);
+    out += "{\n  \"format\": \"";
+    out += kFormat;
+    out += "\",\n  \"version\": " + std::to_string(kSelectionVersion) + ",\n  \"assays\": [";
+    bool first = true;
+    for (const SelectedAssay& a : selection.assays) {
+        const AssayRowDef& def = RowDef(a.row);
+        out += first ? "\n    " : ",\n    ";
+        first = false;
+        out += "{\"frame\": \"";
+        out += frameName(def.frame);
+        out += "\", \"assay\": ";
+        out += quotedUtf8(trimmed(def.caption));
+        if (const CutOption* option = optionFor(def, a.cut)) {
+            out += ", \"cutoff\": ";
+            out += option->caption;
+        }
+        if (def.hasQual())
+            out += a.qual ? ", \"qual\": true" : ", \"qual\": false";
+        out += '}';
+    }
+    out += first ? "],\n" : "\n  ],\n";
+
+    out += "  \"bottleSizes\": ";
+    std::vector<ItemRef> sizes;
+    for (const Section& s : kSections)
+        for (const ItemRef& i : selection.bottleSizes)
+            if (i.table == s.table)
+                sizes.push_back(i);
+    out += '[';
+    for (std::size_t k = 0; k < sizes.size(); ++k) {
+        if (k > 0)
+            out += ", ";
+        out += quotedUtf8(alternativeNo(cat, sizes[k]));
+    }
+    out += "],\n  \"added\": {";
+    for (const Section& s : kSections) {
+        if (s.table != OrderTable::Assays)
+            out += ", ";
+        out += '"';
+        out += s.key;
+        out += "\": ";
+        appendNumbers(out, cat, selection.added, s.table, standardNo);
+    }
+    out += "}\n}\n";
+    return out;
+}
+
+std::string ProblemText(const SelectionProblem& problem) {
+    if (problem.line > 0)
+        return "line " + std::to_string(problem.line) + ", column " + std::to_string(problem.column) + ": " +
+               problem.message;
+    if (!problem.item.empty())
+        return problem.item + ": " + problem.message;
+    return problem.message;
+}
+
+SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat) {
+    SelectionReading reading;
+    try {
+        if (bytes.size() > kSelectionMaxBytes)
+            refuse("", "The file is " + std::to_string(bytes.size()) +
+                           " bytes long, more than the 1 MiB a selection file may hold.");
+        if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos)
+            refuse("", "The file is empty.");
+        json doc;
+        try {
+            doc = json::parse(bytes.begin(), bytes.end());
+        } catch (const json::exception& e) {
+            reading.problem = syntaxProblem(bytes, e.what());
+            return reading;
+        }
+        reading.selection = readDocument(doc, cat);
+    } catch (Refusal& r) {
+        reading.problem = std::move(r.problem);
+    }
+    return reading;
+}
+
+void ApplySelection(const Selection& selection, AssayState& state, Catalogue& cat, Provenance& provenance) {
+    // The reset.
+    LoadCatalogue(cat);
+    ClearOrderFlags(cat);
+    state.Clear();
+    provenance.Clear();
+    // The clicks: the select box, then the option, then the QUAL box. Only the last run of the rules
+    // counts, so they run once.
+    for (const SelectedAssay& a : selection.assays) {
+        state.SetSelected(a.row, true);
+        if (a.cut != 0.0)
+            state.ChooseCut(a.row, a.cut);
+        if (a.qual)
+            state.SetQual(a.row, true);
+    }
+    update(state, cat, provenance);
+    for (const ItemRef& i : selection.bottleSizes) {
+        if (i.table == OrderTable::Assays)
+            ChooseSize(cat.Assays[i.slot], true);
+        else if (i.table == OrderTable::Calibs)
+            ChooseSize(cat.Calibs[i.slot], true);
+    }
+    AddToOrder(cat, provenance, Addition::ByHand, [&](Catalogue& c) {
+        for (const ItemRef& i : selection.added) {
+            if (i.table == OrderTable::Assays)
+                PutInOrder(c.Assays[i.slot]);
+            else if (i.table == OrderTable::Calibs)
+                PutInOrder(c.Calibs[i.slot]);
+            else
+                PutInOrder(c.Ctrls[i.slot]);
+        }
+    });
+}
+
+}  // namespace tovimar

@@ -1,0 +1,111 @@
+// The lab's selection as a file (.tovimar): the ticked assays with their cut-offs and QUAL marks,
+// the alternative bottle sizes chosen and the items added outside the rules. UTF-8 JSON that people
+// and scripts read and edit:
+//
+//   {
+//     "format": "tovimar-selection",
+//     "version": 1,
+//     "assays": [
+//       {"frame": "ORLAN", "assay": "AMPH / XTC", "cutoff": 500, "qual": false},
+//       {"frame": "TOX", "assay": "TCA", "qual": true}
+//     ],
+//     "bottleSizes": ["4155"],
+//     "added": {"reagents": [], "calibrators": ["6270"], "controls": ["715 025"]}
+//   }
+//
+// Opening a file gives the order a user clicking the same would get; saving and opening again gives
+// the same order byte for byte.
+#pragma once
+
+#include "core/catalogue/records.h"
+#include "core/selection/assay_rows.h"
+#include "core/selection/assay_state.h"
+#include "core/selection/provenance.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tovimar {
+
+// One ticked row as the file holds it.
+struct SelectedAssay {
+    AssayRow row = AssayRow::OrlanAmphXtc;
+    double cut = 0.0;   // the value of one of the row's options; 0 = no option chosen
+    bool qual = false;  // only ever set on a row with a QUAL box
+
+    bool operator==(const SelectedAssay&) const = default;
+};
+
+// One product: a reagent (Assays), calibrator (Calibs) or control (Ctrls) slot.
+struct ItemRef {
+    OrderTable table = OrderTable::Assays;
+    int slot = 0;
+
+    bool operator==(const ItemRef&) const = default;
+};
+
+struct Selection {
+    std::vector<SelectedAssay> assays;  // no row twice, no row of the never-shown second column
+    std::vector<ItemRef> bottleSizes;   // reagents and calibrators with an alternative, ordered in it
+    std::vector<ItemRef> added;         // in the order although the rules do not select them
+
+    bool operator==(const Selection&) const = default;
+};
+
+// The version this program writes and the newest it reads.
+inline constexpr int kSelectionVersion = 1;
+// A larger file is refused before it is parsed.
+inline constexpr std::size_t kSelectionMaxBytes = std::size_t{1} << 20;
+
+// What is on the screen now: every ticked row in the row table's order (cut-off and QUAL as the row
+// shows them), every reagent and calibrator whose alternative is chosen (ordered now or not: the
+// choice applies whenever the product is ordered), and every item in the order that the rules would
+// not select for `state` (added by hand or by select all), reagents, calibrators, controls in slot
+// order.
+Selection SelectionOf(const AssayState& state, const Catalogue& cat);
+
+// The file's bytes: UTF-8 JSON, one assay per line, captions without their trailing blanks, cut-offs
+// as their options show them ("0.5", "500"), bottle sizes by the alternative's catalogue number,
+// additions by the standard one. The same selection always gives the same bytes; the text ends with
+// a newline. `cat` is a loaded catalogue (only its numbers are read).
+std::string SelectionText(const Selection& selection, const Catalogue& cat);
+
+// The first thing wrong with a file: one sentence, and where it is.
+struct SelectionProblem {
+    std::string message;  // "Unknown assay \"AMPH/XTC\" in frame ORLAN."
+    int line = 0;         // from 1, for a file that is not JSON; 0 otherwise
+    int column = 0;       // from 1, in characters
+    std::string item;     // "assays[3].cutoff", "added.controls[0]", "version"; may be empty
+};
+
+// The problem for people: "line 4, column 17: ...", "assays[2].assay: ..." or the bare message.
+// The window puts the file's name in front.
+std::string ProblemText(const SelectionProblem& problem);
+
+struct SelectionReading {
+    std::optional<Selection> selection;  // set exactly when the file is sound
+    SelectionProblem problem;            // otherwise the first problem found
+};
+
+// Reads a selection file against a loaded catalogue. Refuses, naming the first problem: more than
+// kSelectionMaxBytes, not JSON, anything but an object at the top, a wrong "format", a "version"
+// that is missing, not a whole number, below 1 or newer than kSelectionVersion, an unknown frame
+// (ORLAN, VEX, TOX, ADULT, any case) or assay (its caption in that frame, any case, surrounding
+// blanks ignored), a row that is never shown, a row listed twice, a cut-off the row does not offer,
+// "qual" on a row without a QUAL box, a bottle size that is not an alternative's number, an
+// added number that is unknown, empty or in another section than the one it is listed under, and
+// a value of the wrong JSON type anywhere. Unknown keys are ignored; a missing "assays",
+// "bottleSizes", "added" or section of "added" is empty. An alternative's number under "added" adds
+// the product and chooses that size. No item is listed twice in the result.
+SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat);
+
+// Opens a selection without a window, as the clicks would: the reset (catalogue reloaded, order,
+// state and provenance cleared), each row ticked, its option chosen and its QUAL box ticked, the
+// rules run, the bottle sizes chosen, then the additions put into the order by hand. `selection`
+// holds what ReadSelection or SelectionOf give.
+void ApplySelection(const Selection& selection, AssayState& state, Catalogue& cat, Provenance& provenance);
+
+}  // namespace tovimar

@@ -1,0 +1,299 @@
+// The selection file: every way a file can be wrong is refused with its own sentence and place, what
+// people write by hand is read as meant, and any session saved and opened again gives the same order
+// byte for byte, the same ticks and the same bottle sizes.
+#include "core/output/order_file.h"
+#include "core/output/selection_file.h"
+#include "core/refinement/miss_lists.h"
+#include "core/refinement/size_boxes.h"
+#include "core/selection/rules.h"
+#include "tests/support/loaded_catalogue.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace tovimar {
+namespace {
+
+using tovimar::testing::loaded;
+using R = AssayRow;
+using T = OrderTable;
+
+const std::string kHead = "{\"format\": \"tovimar-selection\", \"version\": 1, ";
+
+std::string file(const std::string& body) {
+    return kHead + body + "}";
+}
+
+std::string assays(const std::string& list) {
+    return file("\"assays\": [" + list + "]");
+}
+
+std::string quoted(const std::string& s) {
+    return "\"" + s + "\"";
+}
+
+TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
+    const Catalogue cat = loaded();
+    const std::string amph = cat.Assays[15].OrderNo1, amphBig = cat.Assays[15].OrderNo2;
+    const std::string ecstasy = cat.Assays[21].OrderNo1;  // one size only
+    const std::string sgCal = cat.Calibs[27].OrderNo1;    // one pack only
+    const std::string ctrl = cat.Ctrls[15].OrderNo;
+    std::string tooLarge = file("\"assays\": []");
+    tooLarge.append(kSelectionMaxBytes + 1 - tooLarge.size(), ' ');
+
+    struct Case {
+        std::string file;
+        std::string problem;
+        bool syntax = false;  // only the place and the first words: the rest is the JSON parser's
+    };
+    const std::vector<Case> cases = {
+        {tooLarge, "The file is 1048577 bytes long, more than the 1 MiB a selection file may hold."},
+        {" \r\n\t", "The file is empty."},
+        {"{\n  \"format\": \"tovimar-selection\",\n  \"assays\": [}\n}",
+         "line 3, column 14: The file is not valid JSON: ", true},
+        // Columns count characters, not bytes.
+        {"{\"format\": \"\xC3\xA9\", x}", "line 1, column 17: The file is not valid JSON: ", true},
+        {"{\"format\": \"\xFF\"}", "line 1, column 13: The file is not valid JSON: ", true},
+        {file("\"version\": 1e400"), "line 1, column 62: The file is not valid JSON: ", true},
+        {file("\"assays\": []") + " {}", "line 1, column 61: The file is not valid JSON: ", true},
+        {"[]", "The file must be one JSON object, not an array."},
+        {"{\"version\": 1}", "format: This is not a Tovimar selection: the file has no \"format\"."},
+        // Controls that JSON leaves unescaped (DEL, C1) are escaped in the message all the same.
+        {"{\"format\": \"a\x7F\xC2\x85\"}", "format: This is not a Tovimar selection: \"format\" is "
+                                            "\"a\\u007f\\u0085\", not \"tovimar-selection\"."},
+        {"{\"format\": \"tovimar-order\", \"version\": 1}",
+         "format: This is not a Tovimar selection: \"format\" is \"tovimar-order\", not "
+         "\"tovimar-selection\"."},
+        {"{\"format\": \"tovimar-selection\"}", "version: The file has no \"version\"."},
+        {"{\"format\": \"tovimar-selection\", \"version\": \"1\"}",
+         "version: The value of \"version\" must be a whole number, not a text in quotes."},
+        {"{\"format\": \"tovimar-selection\", \"version\": 1.5}",
+         "version: The value of \"version\" must be a whole number, not 1.5."},
+        {"{\"format\": \"tovimar-selection\", \"version\": 0}",
+         "version: The version must be 1 or more, not 0."},
+        {"{\"format\": \"tovimar-selection\", \"version\": 2, \"assays\": 7}",
+         "version: This file was written by a newer Tovimar (selection version 2); this Tovimar reads "
+         "version 1."},
+        {file("\"assays\": {}"), "assays: The value of \"assays\" must be an array, not an object."},
+        {assays("[]"), "assays[0]: Each assay must be an object, not an array."},
+        {assays("{\"assay\": \"LSD\"}"), "assays[0]: The assay has no \"frame\"."},
+        {assays("{\"frame\": \"ORLAN\"}"), "assays[0]: The assay has no \"assay\"."},
+        {assays("{\"frame\": 1, \"assay\": \"LSD\"}"),
+         "assays[0].frame: The value of \"frame\" must be a text in quotes, not a number."},
+        {assays("{\"frame\": \"SERUM\", \"assay\": \"LSD\"}"),
+         "assays[0].frame: Unknown frame \"SERUM\"; the frames are ORLAN, VEX, TOX and ADULT."},
+        {assays("{\"frame\": \"ORLAN\", \"assay\": \"AMPH/XTC\"}"),
+         "assays[0].assay: Unknown assay \"AMPH/XTC\" in frame ORLAN."},
+        {assays("{\"frame\": \"VEX\", \"assay\": \"TCA\"}"),
+         "assays[0].assay: Unknown assay \"TCA\" in frame VEX."},
+        {assays("{\"frame\": \"VEX\", \"assay\": \"FENTANYL\"}"),
+         "assays[0].assay: Assay \"FENTANYL\" in frame VEX is never shown and cannot be ticked."},
+        {assays("{\"frame\": \"ORLAN\", \"assay\": \"LSD\"}, {\"frame\": \"TOX\", \"assay\": \"TCA\"}, "
+                "{\"frame\": \"orlan\", \"assay\": \" lsd \"}"),
+         "assays[2]: Assay \"LSD\" in frame ORLAN is listed twice, also as assays[0]."},
+        {assays("{\"frame\": \"ORLAN\", \"assay\": \"AMPH / XTC\", \"cutoff\": 250}"),
+         "assays[0].cutoff: Assay \"AMPH / XTC\" in frame ORLAN offers no cut-off 250; its cut-offs are 300, "
+         "500 "
+         "and 1000."},
+        {assays("{\"frame\": \"ORLAN\", \"assay\": \"BUPRENORPHINE\", \"cutoff\": 0}"),
+         "assays[0].cutoff: Assay \"BUPRENORPHINE\" in frame ORLAN offers no cut-off 0; its only cut-off is "
+         "5."},
+        {assays("{\"frame\": \"VEX\", \"assay\": \"COTININE\", \"cutoff\": 10}"),
+         "assays[0].cutoff: Assay \"COTININE\" in frame VEX has no cut-off to choose."},
+        {assays("{\"frame\": \"ORLAN\", \"assay\": \"LSD\", \"cutoff\": \"0.5\"}"),
+         "assays[0].cutoff: The value of \"cutoff\" must be a number, not a text in quotes."},
+        {assays("{\"frame\": \"ADULT\", \"assay\": \"pH\", \"qual\": false}"),
+         "assays[0].qual: Assay \"pH\" in frame ADULT has no QUAL box."},
+        {assays("{\"frame\": \"TOX\", \"assay\": \"TCA\", \"qual\": 1}"),
+         "assays[0].qual: The value of \"qual\" must be true or false, not a number."},
+        {file("\"bottleSizes\": \"" + amphBig + "\""),
+         "bottleSizes: The value of \"bottleSizes\" must be an array, not a text in quotes."},
+        {file("\"bottleSizes\": [4155]"),
+         "bottleSizes[0]: A catalogue number must be a text in quotes, not a number."},
+        {file("\"bottleSizes\": [\"" + amphBig + "\", \"XX 1\"]"),
+         "bottleSizes[1]: Unknown catalogue number \"XX 1\"."},
+        {file("\"bottleSizes\": [" + quoted(amph) + "]"), "bottleSizes[0]: Catalogue number " + quoted(amph) +
+                                                              " is the standard size; its alternative is " +
+                                                              quoted(amphBig) + "."},
+        {file("\"bottleSizes\": [" + quoted(ecstasy) + "]"),
+         "bottleSizes[0]: Catalogue number " + quoted(ecstasy) +
+             " is a reagent without an alternative size."},
+        {file("\"bottleSizes\": [" + quoted(sgCal) + "]"),
+         "bottleSizes[0]: Catalogue number " + quoted(sgCal) +
+             " is a calibrator without an alternative size."},
+        {file("\"bottleSizes\": [" + quoted(ctrl) + "]"),
+         "bottleSizes[0]: Catalogue number " + quoted(ctrl) +
+             " is a control, and controls come in one size."},
+        {file("\"added\": []"), "added: The value of \"added\" must be an object, not an array."},
+        {file("\"added\": {\"controls\": null}"),
+         "added.controls: The value of \"controls\" must be an array, not null."},
+        {file("\"added\": {\"controls\": [" + quoted(ctrl) + ", \"" + std::string(70, 'Z') + "\"]}"),
+         "added.controls[1]: Unknown catalogue number \"" + std::string(60, 'Z') + "...\"."},
+        // A blank number would match the catalogue's blank slots.
+        {file("\"added\": {\"calibrators\": [\"  \"]}"),
+         "added.calibrators[0]: The catalogue number is empty."},
+        {file("\"added\": {\"calibrators\": [" + quoted(amphBig) + "]}"),
+         "added.calibrators[0]: Catalogue number " + quoted(amphBig) + " is a reagent, not a calibrator."},
+        {file("\"added\": {\"reagents\": [" + quoted(ctrl) + "]}"),
+         "added.reagents[0]: Catalogue number " + quoted(ctrl) + " is a control, not a reagent."},
+    };
+    for (const Case& c : cases) {
+        const SelectionReading r = ReadSelection(c.file, cat);
+        const std::string shown = c.file.size() > 200 ? c.file.substr(0, 200) + "..." : c.file;
+        EXPECT_FALSE(r.selection) << shown;
+        const std::string text = ProblemText(r.problem);
+        if (c.syntax)
+            EXPECT_EQ(text.substr(0, c.problem.size()), c.problem) << text;
+        else
+            EXPECT_EQ(text, c.problem) << shown;
+        // One sentence, from a capital letter to a full stop.
+        ASSERT_FALSE(r.problem.message.empty());
+        EXPECT_TRUE(std::isupper(static_cast<unsigned char>(r.problem.message.front()))) << text;
+        EXPECT_EQ(r.problem.message.back(), '.') << text;
+    }
+}
+
+TEST(SelectionFile, ReadsWhatPeopleWriteAsMeant) {
+    const Catalogue cat = loaded();
+    // Any case and surrounding blanks in frames and captions (the catalogue's "BARBITURATES " has a
+    // trailing one), unknown keys, "qual": false as good as none, a number listed twice,
+    // an alternative's number under "added", sections left out; and exactly 1 MiB is allowed.
+    std::string text =
+        "{\"version\": 1, \"comment\": \"ours\", \"format\": \"tovimar-selection\",\n"
+        " \"assays\": [{\"frame\": \" vex\", \"assay\": \"barbiturates\", \"cutoff\": 2e2, \"x\": [[]]},\n"
+        "  {\"frame\": \"ADULT\", \"assay\": \"PH\"},\n"
+        "  {\"frame\": \"ORLAN\", \"assay\": \"LSD\", \"cutoff\": 0.5, \"qual\": true},\n"
+        "  {\"frame\": \"TOX\", \"assay\": \"TCA\", \"qual\": false}],\n"
+        " \"bottleSizes\": [\"" +
+        cat.Calibs[1].OrderNo2 + "\", \" " + cat.Calibs[1].OrderNo2 + " \"],\n" +
+        " \"added\": {\"reagents\": [\"" + cat.Assays[15].OrderNo2 + "\"], \"extra\": 1}}\n";
+    text.append(kSelectionMaxBytes - text.size(), '\n');
+    const SelectionReading r = ReadSelection(text, cat);
+    ASSERT_TRUE(r.selection) << ProblemText(r.problem);
+    const Selection expected{
+        {{R::VexBarb, 200, false}, {R::AdultPh, 0, false}, {R::OrlanLsd, 0.5, true}, {R::ToxTca, 0, false}},
+        {{T::Calibs, 1}, {T::Assays, 15}},
+        {{T::Assays, 15}},
+    };
+    EXPECT_EQ(*r.selection, expected);
+}
+
+// ---- Save and open again ---------------------------------------------------------------------------
+
+// A session as a user makes it: clicks on the shown rows, bottle sizes (also of products no longer
+// in the order), then additions by select all or the adding view.
+struct Session {
+    Catalogue cat = loaded();
+    AssayState state;
+    Provenance prov;
+};
+
+void play(std::mt19937& rng, Session& s) {
+    std::vector<AssayRow> shown;
+    for (const AssayRowDef& def : AssayRows())
+        if (!def.secondColumn)
+            shown.push_back(def.key);
+    std::uniform_int_distribution<std::size_t> row(0, shown.size() - 1);
+    std::uniform_int_distribution<int> clicks(0, 40), what(0, 2);
+    for (int n = clicks(rng); n > 0; --n) {
+        const AssayRow r = shown[row(rng)];
+        const AssayRowDef& def = RowDef(r);
+        switch (what(rng)) {
+        case 0:
+            s.state.SetSelected(r, !s.state.ticked(r));
+            break;
+        case 1:
+            if (s.state.ticked(r) && def.hasOptions())
+                s.state.ChooseCut(r, def.options()[row(rng) % def.optionCount].value);
+            break;
+        default:
+            if (s.state.ticked(r) && def.hasQual())
+                s.state.SetQual(r, !s.state[r].Qual);
+        }
+    }
+    update(s.state, s.cat, s.prov);
+
+    std::uniform_int_distribution<int> size(0, 3);
+    for (mAssay& a : s.cat.Assays)
+        if (HasAlternative(a) && size(rng) < 2)
+            ChooseSize(a, size(rng) < 2);
+    for (mCalib& c : s.cat.Calibs)
+        if (HasAlternative(c) && size(rng) < 2)
+            ChooseSize(c, size(rng) < 2);
+
+    std::bernoulli_distribution selectAll(0.08), add(0.06);
+    if (selectAll(rng)) {
+        AddToOrder(s.cat, s.prov, Addition::SelectAll, [](Catalogue& c) { SelectAllItems(c); });
+        return;
+    }
+    AddToOrder(s.cat, s.prov, Addition::ByHand, [&](Catalogue& c) {
+        for (const std::int16_t slot : CalMissSlots(c))
+            if (add(rng))
+                PutInOrder(c.Calibs[slot]);
+        for (const std::int16_t slot : CtrlMissSlots(c))
+            if (add(rng))
+                PutInOrder(c.Ctrls[slot]);
+    });
+}
+
+// The rows as the screen shows them: an unticked row shows neither cut-off nor QUAL mark (a QUAL-only
+// row keeps its hidden mark, which the file does not carry).
+AssayState onScreen(AssayState s) {
+    for (const AssayRowDef& def : AssayRows())
+        if (!s.ticked(def.key))
+            s[def.key] = RowState{};
+    return s;
+}
+
+TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
+    const Catalogue fresh = loaded();
+    std::mt19937 rng(140);
+    int withAssays = 0, withCut = 0, withQual = 0, withSizes = 0, withAdded = 0, selectAlls = 0;
+    constexpr int kSessions = 2000;
+    for (int n = 0; n < kSessions; ++n) {
+        SCOPED_TRACE("session " + std::to_string(n));
+        Session saved;
+        play(rng, saved);
+        const Selection sel = SelectionOf(saved.state, saved.cat);
+        const std::string text = SelectionText(sel, fresh);
+
+        const SelectionReading r = ReadSelection(text, fresh);
+        ASSERT_TRUE(r.selection) << ProblemText(r.problem) << "\n" << text;
+        ASSERT_EQ(*r.selection, sel) << text;
+        Session opened;
+        ApplySelection(*r.selection, opened.state, opened.cat, opened.prov);
+
+        ASSERT_EQ(OrderListText(opened.cat), OrderListText(saved.cat)) << text;
+        ASSERT_EQ(onScreen(opened.state), onScreen(saved.state)) << text;
+        for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
+            ASSERT_EQ(AlternativeChosen(opened.cat.Assays[slot]), AlternativeChosen(saved.cat.Assays[slot]));
+        for (int slot = 1; slot <= CalibTable::kFilled; ++slot)
+            ASSERT_EQ(AlternativeChosen(opened.cat.Calibs[slot]), AlternativeChosen(saved.cat.Calibs[slot]));
+        // Saved again, the file is the same; what it added is marked as the user's.
+        ASSERT_EQ(SelectionText(SelectionOf(opened.state, opened.cat), fresh), text);
+        for (const ItemRef& i : sel.added)
+            ASSERT_TRUE(opened.prov.Of(i.table, i.slot).byHand) << text;
+
+        withAssays += !sel.assays.empty();
+        withCut += std::ranges::any_of(sel.assays, [](const SelectedAssay& a) { return a.cut != 0; });
+        withQual += std::ranges::any_of(sel.assays, [](const SelectedAssay& a) { return a.qual; });
+        withSizes += !sel.bottleSizes.empty();
+        withAdded += !sel.added.empty();
+        selectAlls += std::ranges::any_of(sel.added, [](const ItemRef& i) { return i.table == T::Assays; });
+    }
+    // The sessions reach every part of the file.
+    EXPECT_GT(withAssays, kSessions / 2);
+    EXPECT_GT(withCut, kSessions / 4);
+    EXPECT_GT(withQual, kSessions / 4);
+    EXPECT_GT(withSizes, kSessions / 2);
+    EXPECT_GT(withAdded, kSessions / 4);
+    EXPECT_GT(selectAlls, 10);
+}
+
+}  // namespace
+}  // namespace tovimar
