@@ -94,14 +94,9 @@ QString frmOutput::StartFolder() {
 void frmOutput::cmdFile_Click() {
     const QString start = QDir(StartFolder()).filePath(QStringLiteral("OrderList"));
     const QString name = hooks_.chooseSaveFile(this, start, QStringLiteral("Text File (*.txt)"));
-    if (!name.isEmpty()) {
-        const QString reason = WriteOrderList(cat_, name);
-        if (!reason.isEmpty())
-            hooks_.warn(this, QStringLiteral("Order not saved"),
-                        QStringLiteral("The order list could not be saved as\n%1\n\nbecause %2.\n\n"
-                                       "Your selection is unchanged; please choose another place.")
-                            .arg(QDir::toNativeSeparators(name), reason));
-    }
+    if (!name.isEmpty())
+        if (const std::optional<SaveFailure> failure = WriteOrderList(cat_, name))
+            hooks_.warn(this, QStringLiteral("Not saved"), SaveFailureMessage(*failure));
     accept();
 }
 
@@ -133,15 +128,8 @@ void frmOutput::savePdf() {
     const QString name = hooks_.chooseSaveFile(this, start, QStringLiteral("PDF File (*.pdf)"));
     if (name.isEmpty())
         return;
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setOutputFileName(name);
-    const QString reason = BuildPrintout(cat_, pdf);
-    if (!reason.isEmpty())
-        hooks_.warn(this, QStringLiteral("PDF not saved"),
-                    QStringLiteral("The printout could not be saved as\n%1\n\nbecause %2.")
-                        .arg(QDir::toNativeSeparators(name), reason));
+    if (const std::optional<SaveFailure> failure = SavePrintoutPdf(cat_, name))
+        hooks_.warn(this, QStringLiteral("Not saved"), SaveFailureMessage(*failure));
 }
 
 void frmOutput::keyPressEvent(QKeyEvent* e) {
