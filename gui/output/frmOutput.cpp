@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -84,11 +83,9 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
 }
 
 QString frmOutput::StartFolder() {
-    const QString own = QCoreApplication::applicationDirPath();
-    if (QFileInfo(own).isWritable())
-        return own;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return ChooseStartFolder(QCoreApplication::applicationDirPath(),
+                             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                             QDir::homePath());
 }
 
 void frmOutput::cmdFile_Click() {

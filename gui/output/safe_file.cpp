@@ -152,4 +152,14 @@ QString SaveFailureMessage(const SaveFailure& failure) {
         .arg(failure.what, QDir::toNativeSeparators(failure.path), failure.reason, kept);
 }
 
+QString ChooseStartFolder(const QString& programFolder, const QString& documentsFolder,
+                          const QString& homeFolder) {
+    for (const QString& folder : {programFolder, documentsFolder}) {
+        const QFileInfo info(folder);
+        if (!folder.isEmpty() && info.isDir() && info.isWritable())
+            return info.absoluteFilePath();
+    }
+    return homeFolder;
+}
+
 }  // namespace tovimar

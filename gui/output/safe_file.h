@@ -48,4 +48,10 @@ using ContentsWriter = std::function<QString(QIODevice& device)>;
 // the reason, and what was kept.
 QString SaveFailureMessage(const SaveFailure& failure);
 
+// The folder a save dialog starts in: the program's folder where it can be written, else the
+// documents folder where it exists and can be written, else the home folder. Never the working
+// directory, which for a program started from a menu may be "/".
+QString ChooseStartFolder(const QString& programFolder, const QString& documentsFolder,
+                          const QString& homeFolder);
+
 }  // namespace tovimar

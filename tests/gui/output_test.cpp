@@ -1,5 +1,5 @@
 // The order leaving the laboratory: the file on disk, every writer in every situation a save
-// meets, the output dialog's keys and the printout rendered to PDF.
+// meets, the start folder, the output dialog's keys and the printout rendered to PDF.
 #include "core/output/order_file.h"
 #include "core/selection/rules.h"
 #include "gui/output/frmOutput.h"
@@ -175,6 +175,28 @@ private slots:
             QCOMPARE(failure->oldFile, expected.oldFile);
         }
         scene.verify(!failure, [&](const QByteArray& bytes) { return w.isWhole(cat, bytes); });
+    }
+
+    // The save dialog opens in a folder that exists and can be written, never the working one.
+    void startFolderExistsAndCanBeWritten() {
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::Permissions(0x7777));
+        const QString program = dir.filePath(QStringLiteral("program"));
+        const QString documents = dir.filePath(QStringLiteral("Documents"));
+        const QString home = dir.filePath(QStringLiteral("home"));
+        for (const QString& f : {program, documents, home}) {
+            QVERIFY(QDir().mkdir(f));
+            QVERIFY(QFile::setPermissions(f, QFile::Permissions(0x7777)));
+        }
+        QCOMPARE(ChooseStartFolder(program, documents, home), program);
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                   QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+        testing::OrdinaryUser user;
+        QVERIFY(user.active());
+        QCOMPARE(ChooseStartFolder(program, documents, home), documents);  // installed read-only
+        QVERIFY(QDir(documents).removeRecursively());
+        QCOMPARE(ChooseStartFolder(program, documents, home), home);  // no Documents folder
+        QCOMPARE(ChooseStartFolder(dir.filePath(QStringLiteral("gone")), QString(), home), home);
     }
 
     void fileCommandSavesExactlyTheChosenName() {
