@@ -72,7 +72,8 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
         button->setObjectName(QString::fromLatin1(b.name));
         button->setGeometry(twipsRect(b.left, 1320, 975, 615));
         button->setFont(font);
-        button->setAutoDefault(false);
+        // Enter and Return press the focused button, as Space does.
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, b.handler);
         if (previous)
             setTabOrder(previous, button);

@@ -268,6 +268,30 @@ private slots:
         }
     }
 
+    // Enter and Return press the focused button, as Space does; each button runs its own command.
+    void enterReturnAndSpacePressTheFocusedButton() {
+        const Catalogue cat = realisticOrder();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+            for (const char* button : {"cmdFile", "cmdPrint", "cmdCancel"}) {
+                Scripted s;
+                s.answerYes = false;
+                frmOutput dlg(cat, s.hooks());
+                dlg.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+                dlg.findChild<QPushButton*>(QLatin1String(button))->setFocus();
+                QTest::keyClick(dlg.windowHandle(), key);
+                const QString what =
+                    QStringLiteral("%1 on %2").arg(QKeySequence(key).toString(), QLatin1String(button));
+                QVERIFY2(!dlg.isVisible(), qPrintable(what));
+                QCOMPARE(s.asked.size(), button == std::string_view("cmdFile") ? 2 : 0);  // the save dialog
+                QCOMPARE(s.questions.size(),
+                         button == std::string_view("cmdPrint") ? 1 : 0);  // no printer: PDF?
+                QCOMPARE(dlg.result(), button == std::string_view("cmdCancel") ? int(QDialog::Rejected)
+                                                                               : int(QDialog::Accepted));
+            }
+        }
+    }
+
     void noPrinterOffersAPdfWithTheWholeOrder() {
         QTemporaryDir dir;
         Catalogue cat = realisticOrder();
