@@ -5,7 +5,7 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/twips.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -15,8 +15,49 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace tovimar {
+
+namespace {
+
+// One palette for every output dialog, white behind the label and the buttons. The style caches
+// each button image under its palette's key; a palette made afresh for every dialog added a new
+// set of images each time until the cache was full, about 10 MB held for nothing. Rebuilt only
+// when the desktop's palette changes.
+const QPalette& dialogPalette() {
+    static QPalette palette;
+    static qint64 builtFrom = -1;
+    const QPalette desktop = QApplication::palette();
+    if (qint64(desktop.cacheKey()) != builtFrom) {
+        builtFrom = qint64(desktop.cacheKey());
+        palette = desktop;
+        for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+            palette.setColor(role, Qt::white);
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            palette.setColor(role, Qt::black);
+    }
+    return palette;
+}
+
+// A push button painted with the shared palette itself. Its own palette, even when set from the
+// shared one, gets a new key in every dialog as the widget resolves it against its parent's.
+class OutputButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.palette = dialogPalette();
+        painter.drawControl(QStyle::CE_PushButton, option);
+    }
+};
+
+}  // namespace
 
 frmOutputHooks frmOutputHooks::real() {
     frmOutputHooks h;
@@ -45,10 +86,7 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
     setObjectName(QStringLiteral("frmOutput"));
     setWindowTitle(QStringLiteral("Tovimar"));
     setFixedSize(px(3930), px(2220));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    setPalette(dialogPalette());  // the buttons take it too: white, as the label
     setAutoFillBackground(true);
     const QFont font = narrowFont(12, false);
 
@@ -68,7 +106,7 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
     for (const Button& b : {Button{"cmdFile", "FILE", 360, &frmOutput::cmdFile_Click},
                             Button{"cmdPrint", "PRINT", 1440, &frmOutput::cmdPrint_Click},
                             Button{"cmdCancel", "CANCEL", 2520, &frmOutput::cmdCancel_Click}}) {
-        auto* button = new QPushButton(QString::fromLatin1(b.caption), this);
+        auto* button = new OutputButton(QString::fromLatin1(b.caption), this);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setGeometry(twipsRect(b.left, 1320, 975, 615));
         button->setFont(font);

@@ -1,5 +1,5 @@
 // The order leaving the laboratory: the file on disk, every writer in every situation a save
-// meets, the start folder, the output dialog's keys and the printout rendered to PDF.
+// meets, the start folder, the output dialog's keys and look, and the printout rendered to PDF.
 #include "core/output/order_file.h"
 #include "core/selection/rules.h"
 #include "gui/output/frmOutput.h"
@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -288,6 +289,35 @@ private slots:
                          button == std::string_view("cmdPrint") ? 1 : 0);  // no printer: PDF?
                 QCOMPARE(dlg.result(), button == std::string_view("cmdCancel") ? int(QDialog::Rejected)
                                                                                : int(QDialog::Accepted));
+            }
+        }
+    }
+
+    // The buttons stand on the dialog's white, as the label does, not on the desktop's grey.
+    void buttonsAreWhiteAsTheLabel() {
+        const Catalogue cat = realisticOrder();
+        Scripted s;
+        frmOutput dlg(cat, s.hooks());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QImage label = dlg.findChild<QLabel*>(QStringLiteral("Label1"))->grab().toImage();
+        QCOMPARE(label.pixelColor(2, 2), QColor(Qt::white));
+        auto* file = dlg.findChild<QPushButton*>(QStringLiteral("cmdFile"));
+        auto* cancel = dlg.findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        for (const char* name : {"cmdFile", "cmdPrint", "cmdCancel"}) {
+            auto* button = dlg.findChild<QPushButton*>(QLatin1String(name));
+            QCOMPARE(button->palette().color(QPalette::Button), QColor(Qt::white));
+            // The focused button wears the style's mark of the default one; look at the others.
+            (button == file ? cancel : file)->setFocus();
+            // The style shades a face a little from its colour, lighter at the top: down the
+            // face beside the caption, every point stays near white (the desktop's grey goes
+            // down to 0xEE).
+            const QImage face = button->grab().toImage();
+            for (int y = 2; y < face.height() - 2; ++y) {
+                const QColor c = face.pixelColor(4, y);
+                QVERIFY2(
+                    c.red() >= 0xF8 && c.green() >= 0xF8 && c.blue() >= 0xF8,
+                    qPrintable(QStringLiteral("%1 at %2: %3").arg(QLatin1String(name)).arg(y).arg(c.name())));
             }
         }
     }
