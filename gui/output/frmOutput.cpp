@@ -5,10 +5,9 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/twips.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -16,8 +15,49 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace tovimar {
+
+namespace {
+
+// One palette for every output dialog, white behind the label and the buttons. The style caches
+// each button image under its palette's key; a palette made afresh for every dialog added a new
+// set of images each time until the cache was full, about 10 MB held for nothing. Rebuilt only
+// when the desktop's palette changes.
+const QPalette& dialogPalette() {
+    static QPalette palette;
+    static qint64 builtFrom = -1;
+    const QPalette desktop = QApplication::palette();
+    if (qint64(desktop.cacheKey()) != builtFrom) {
+        builtFrom = qint64(desktop.cacheKey());
+        palette = desktop;
+        for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
+            palette.setColor(role, Qt::white);
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            palette.setColor(role, Qt::black);
+    }
+    return palette;
+}
+
+// A push button painted with the shared palette itself. Its own palette, even when set from the
+// shared one, gets a new key in every dialog as the widget resolves it against its parent's.
+class OutputButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.palette = dialogPalette();
+        painter.drawControl(QStyle::CE_PushButton, option);
+    }
+};
+
+}  // namespace
 
 frmOutputHooks frmOutputHooks::real() {
     frmOutputHooks h;
@@ -46,10 +86,7 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
     setObjectName(QStringLiteral("frmOutput"));
     setWindowTitle(QStringLiteral("Tovimar"));
     setFixedSize(px(3930), px(2220));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, Qt::white);
-    pal.setColor(QPalette::WindowText, Qt::black);
-    setPalette(pal);
+    setPalette(dialogPalette());  // the buttons take it too: white, as the label
     setAutoFillBackground(true);
     const QFont font = narrowFont(12, false);
 
@@ -69,11 +106,12 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
     for (const Button& b : {Button{"cmdFile", "FILE", 360, &frmOutput::cmdFile_Click},
                             Button{"cmdPrint", "PRINT", 1440, &frmOutput::cmdPrint_Click},
                             Button{"cmdCancel", "CANCEL", 2520, &frmOutput::cmdCancel_Click}}) {
-        auto* button = new QPushButton(QString::fromLatin1(b.caption), this);
+        auto* button = new OutputButton(QString::fromLatin1(b.caption), this);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setGeometry(twipsRect(b.left, 1320, 975, 615));
         button->setFont(font);
-        button->setAutoDefault(false);
+        // Enter and Return press the focused button, as Space does.
+        button->setAutoDefault(true);
         connect(button, &QPushButton::clicked, this, b.handler);
         if (previous)
             setTabOrder(previous, button);
@@ -84,24 +122,17 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
 }
 
 QString frmOutput::StartFolder() {
-    const QString own = QCoreApplication::applicationDirPath();
-    if (QFileInfo(own).isWritable())
-        return own;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return documents.isEmpty() ? QDir::homePath() : documents;
+    return ChooseStartFolder(QCoreApplication::applicationDirPath(),
+                             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+                             QDir::homePath());
 }
 
 void frmOutput::cmdFile_Click() {
     const QString start = QDir(StartFolder()).filePath(QStringLiteral("OrderList"));
     const QString name = hooks_.chooseSaveFile(this, start, QStringLiteral("Text File (*.txt)"));
-    if (!name.isEmpty()) {
-        const QString reason = WriteOrderList(cat_, name);
-        if (!reason.isEmpty())
-            hooks_.warn(this, QStringLiteral("Order not saved"),
-                        QStringLiteral("The order list could not be saved as\n%1\n\nbecause %2.\n\n"
-                                       "Your selection is unchanged; please choose another place.")
-                            .arg(QDir::toNativeSeparators(name), reason));
-    }
+    if (!name.isEmpty())
+        if (const std::optional<SaveFailure> failure = WriteOrderList(cat_, name))
+            hooks_.warn(this, QStringLiteral("Not saved"), SaveFailureMessage(*failure));
     accept();
 }
 
@@ -133,15 +164,8 @@ void frmOutput::savePdf() {
     const QString name = hooks_.chooseSaveFile(this, start, QStringLiteral("PDF File (*.pdf)"));
     if (name.isEmpty())
         return;
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setOutputFileName(name);
-    const QString reason = BuildPrintout(cat_, pdf);
-    if (!reason.isEmpty())
-        hooks_.warn(this, QStringLiteral("PDF not saved"),
-                    QStringLiteral("The printout could not be saved as\n%1\n\nbecause %2.")
-                        .arg(QDir::toNativeSeparators(name), reason));
+    if (const std::optional<SaveFailure> failure = SavePrintoutPdf(cat_, name))
+        hooks_.warn(this, QStringLiteral("Not saved"), SaveFailureMessage(*failure));
 }
 
 void frmOutput::keyPressEvent(QKeyEvent* e) {

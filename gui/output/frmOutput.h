@@ -36,8 +36,7 @@ public:
     void cmdPrint_Click();
     void cmdCancel_Click();
 
-    // The folder the save dialog starts in: the program's own, or the user's documents folder
-    // where the program's folder cannot be written (an installed program).
+    // The folder the save dialog starts in (ChooseStartFolder for this program and user).
     static QString StartFolder();
 
 protected:

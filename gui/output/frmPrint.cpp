@@ -3,7 +3,9 @@
 #include "gui/widgets/fonts.h"
 
 #include <QFontMetricsF>
+#include <QIODevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <cmath>
 
@@ -12,10 +14,37 @@ namespace tovimar {
 namespace {
 
 constexpr double kTwipsPerPoint = 20.0;
+constexpr int kTwipsPerInch = 1440;
+constexpr int kPdfResolution = 1200;  // dots per inch, as a high-resolution printer
 
-int pageHeightTwips(const QPrinter& printer) {
-    const double points = printer.pageLayout().fullRectPoints().height();
+int pageHeightTwips(const QPagedPaintDevice& device) {
+    const double points = device.pageLayout().fullRectPoints().height();
     return points > 0 ? static_cast<int>(std::lround(points * kTwipsPerPoint)) : PrintGeometry::kA4Height;
+}
+
+struct Painted {
+    enum { All, NotBegun, PageNotBegun, NotEnded } outcome;
+    std::size_t page = 0;  // the page that could not be begun, counted from 1
+};
+
+// Paints every page of the order on a printer or PDF writer whose origin is the paper's corner.
+Painted paintPages(const Catalogue& cat, QPagedPaintDevice& device) {
+    const std::vector<PrintPage> pages = BuildPrintLayout(cat, pageHeightTwips(device));
+    QPainter painter;
+    if (!painter.begin(&device))
+        return {Painted::NotBegun};
+    const double scale = double(device.logicalDpiY()) / kTwipsPerInch;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !device.newPage()) {
+            painter.end();
+            return {Painted::PageNotBegun, i + 1};
+        }
+        painter.save();
+        painter.scale(scale, scale);
+        PaintPrintPage(painter, pages[i]);
+        painter.restore();
+    }
+    return {painter.end() ? Painted::All : Painted::NotEnded};
 }
 
 }  // namespace
@@ -41,24 +70,42 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
 
 QString BuildPrintout(const Catalogue& cat, QPrinter& printer) {
     printer.setFullPage(true);  // positions count from the paper's corner
-    const std::vector<PrintPage> pages = BuildPrintLayout(cat, pageHeightTwips(printer));
-    QPainter painter;
-    if (!painter.begin(&printer))
+    const Painted painted = paintPages(cat, printer);
+    switch (painted.outcome) {
+    case Painted::NotBegun:
         return QStringLiteral("the printer could not be started");
-    const double scale = printer.resolution() / 1440.0;
-    for (std::size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0 && !printer.newPage()) {
-            painter.end();
-            return QStringLiteral("page %1 could not be started").arg(i + 1);
-        }
-        painter.save();
-        painter.scale(scale, scale);
-        PaintPrintPage(painter, pages[i]);
-        painter.restore();
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
+    case Painted::PageNotBegun:
+        return QStringLiteral("page %1 could not be started").arg(painted.page);
+    case Painted::NotEnded:
         return QStringLiteral("the printer reported an error");
-    return {};
+    case Painted::All:
+        break;
+    }
+    return printer.printerState() == QPrinter::Error ? QStringLiteral("the printer reported an error")
+                                                     : QString();
+}
+
+std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const QString& path) {
+    // Painted on the save file's device, not by a printer pointed at the path: a printer writes
+    // straight to the target and reports no failed write.
+    return SaveFile(QStringLiteral("The PDF of the printout"), path, [&cat](QIODevice& device) {
+        QPdfWriter pdf(&device);
+        pdf.setResolution(kPdfResolution);
+        // No margins: positions count from the paper's corner, as on a printer's full page.
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        const Painted painted = paintPages(cat, pdf);
+        switch (painted.outcome) {
+        case Painted::All:
+            return QString();
+        case Painted::NotBegun:
+            return QStringLiteral("The PDF could not be started.");
+        case Painted::PageNotBegun:
+            return QStringLiteral("Page %1 of the PDF could not be started.").arg(painted.page);
+        case Painted::NotEnded:
+            break;
+        }
+        return QStringLiteral("The PDF could not be finished.");
+    });
 }
 
 }  // namespace tovimar

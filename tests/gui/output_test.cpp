@@ -1,37 +1,54 @@
-// The order leaving the laboratory: the file on disk, its failures, the output dialog's keys and
-// the printout rendered to PDF.
+// The order leaving the laboratory: the file on disk, every writer in every situation a save
+// meets, the start folder, the output dialog's keys and look, and the printout rendered to PDF.
 #include "core/output/order_file.h"
 #include "core/selection/rules.h"
 #include "gui/output/frmOutput.h"
 #include "gui/output/frmPrint.h"
 #include "gui/output/write_order_list.h"
 #include "gui/widgets/fonts.h"
-#include "tests/support/file_size_limit.h"
+#include "tests/support/loaded_catalogue.h"
+#include "tests/support/save_scene.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using namespace tovimar;
+using testing::SaveScene;
+using testing::Situation;
 
 namespace {
+
+// Every file the program writes, each checked as a whole file of its kind.
+struct Writer {
+    const char* name;
+    const char* what;
+    std::optional<SaveFailure> (*save)(const Catalogue&, const QString&);
+    bool (*isWhole)(const Catalogue&, const QByteArray&);
+};
+const Writer kWriters[] = {
+    {"order list", "The order list", WriteOrderList,
+     [](const Catalogue& cat, const QByteArray& b) {
+         return b == QByteArray::fromStdString(OrderListText(cat));
+     }},
+    {"PDF", "The PDF of the printout", SavePrintoutPdf,
+     [](const Catalogue&, const QByteArray& b) {
+         return b.startsWith("%PDF-") && b.trimmed().endsWith("%%EOF");
+     }},
+};
 
 QByteArray readAll(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return "<unreadable>";
     return f.readAll();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 Catalogue realisticOrder() {
@@ -72,12 +89,24 @@ struct Scripted {
     }
 };
 
-QString pdfText(const QString& pdf) {
+QString pdfText(const QString& pdf, const QString& how = QStringLiteral("-layout")) {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"), {how, pdf, QStringLiteral("-")});
     if (!p.waitForFinished(20000) || p.exitCode() != 0)
         return QStringLiteral("<pdftotext failed: %1>").arg(p.errorString());
     return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The top left corner of the first word `word` in the output of pdftotext -bbox, in points.
+QPointF wordAt(const QString& boxes, const QString& word) {
+    static const QRegularExpression box(
+        QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\"[^>]*>([^<]*)</word>"));
+    for (auto it = box.globalMatch(boxes); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(3) == word)
+            return QPointF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    }
+    return QPointF(-1, -1);
 }
 
 }  // namespace
@@ -96,17 +125,17 @@ private slots:
         Catalogue cat;
         LoadCatalogue(cat);
         const QString path = dir.filePath(QStringLiteral("OrderList"));
-        QCOMPARE(WriteOrderList(cat, path), QString());
+        QVERIFY(!WriteOrderList(cat, path));
         QCOMPARE(readAll(path), QByteArray("REAGENTS\r\n\r\nCALIBRATORS\r\n\r\nCONTROLS\r\n"));
 
         const Catalogue order = realisticOrder();
-        QCOMPARE(WriteOrderList(order, path), QString());  // replaces, never appends
+        QVERIFY(!WriteOrderList(order, path));  // replaces, never appends
         QCOMPARE(readAll(path), QByteArray::fromStdString(OrderListText(order)));
 
         Catalogue sizes = realisticOrder();
         sizes.Assays[18].SizeChoice = 2;
         sizes.Calibs[1].SizeChoice = 2;
-        QCOMPARE(WriteOrderList(sizes, path), QString());
+        QVERIFY(!WriteOrderList(sizes, path));
         const QByteArray bytes = readAll(path);
         QVERIFY(bytes.contains(
             QByteArray::fromStdString(sizes.Assays[18].OrderNo2 + ", " + sizes.Assays[18].Name2 + "\r\n")));
@@ -115,40 +144,60 @@ private slots:
         QVERIFY(!bytes.contains(QByteArray::fromStdString(sizes.Calibs[1].OrderNo1)));
     }
 
-    void failuresNameTheReasonAndKeepTheOldFile() {
-        QTemporaryDir dir;
-        const Catalogue cat = realisticOrder();
-        QVERIFY(WriteOrderList(cat, dir.filePath(QStringLiteral("missing/OrderList")))
-                    .contains(QLatin1String("does not exist")));
-        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("missing"))));
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
-        QVERIFY(
-            WriteOrderList(cat, dir.filePath(QStringLiteral("folder"))).contains(QLatin1String("folder")));
-        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("folder"))).isDir());
+    void everyWriterInEverySituation_data() {
+        QTest::addColumn<int>("writer");
+        QTest::addColumn<int>("row");
+        for (int w = 0; w < int(std::size(kWriters)); ++w)
+            for (int r = 0; r < int(std::size(testing::kSituations)); ++r)
+                QTest::addRow("%s, %s", kWriters[w].name, testing::kSituations[r].name) << w << r;
     }
 
-    // A write that fails part-way, as on a full disk: the file-size limit stops it after a few
-    // bytes. The old order stays whole.
-    void writeFailingPartWayKeepsTheOldFile() {
-#ifndef Q_OS_LINUX
-        QSKIP("cutting a write short needs the file-size limit of Linux");
-#else
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("OrderList.txt"));
-        writeFile(path, "the previous order\r\n");
-        Catalogue cat;
-        LoadCatalogue(cat);
-        SelectAllItems(cat);
-        QString reason;
-        {
-            testing::FileSizeLimit limit(512);
-            QVERIFY(limit.active());
-            reason = WriteOrderList(cat, path);
+    // Saved whole, or a failure that names what, where and why, with the old file kept (or
+    // honestly reported as not kept) and nothing left behind.
+    void everyWriterInEverySituation() {
+        QFETCH(int, writer);
+        QFETCH(int, row);
+        const Writer& w = kWriters[writer];
+        const testing::SituationRow& expected = testing::kSituations[row];
+        Catalogue cat = testing::loaded();
+        SelectAllItems(cat);  // the longest files
+        const SaveScene scene(expected.situation);
+        std::optional<SaveFailure> failure;
+        scene.save([&] { failure = w.save(cat, scene.path()); });
+        if (!expected.reason) {
+            QVERIFY2(!failure, failure ? qPrintable(failure->reason) : "");
+        } else {
+            QVERIFY2(failure, "a failed save must not count as saved");
+            QVERIFY2(failure->reason.contains(QLatin1String(expected.reason)), qPrintable(failure->reason));
+            QVERIFY2(failure->reason.at(0).isUpper() && failure->reason.endsWith(QLatin1Char('.')),
+                     qPrintable(failure->reason));
+            QCOMPARE(failure->what, QLatin1String(w.what));
+            QCOMPARE(failure->path, QFileInfo(scene.path()).absoluteFilePath());
+            QCOMPARE(failure->oldFile, expected.oldFile);
         }
-        QVERIFY2(!reason.isEmpty(), "a write cut short must not count as saved");
-        QCOMPARE(readAll(path), QByteArray("the previous order\r\n"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("OrderList.txt")});
-#endif
+        scene.verify(!failure, [&](const QByteArray& bytes) { return w.isWhole(cat, bytes); });
+    }
+
+    // The save dialog opens in a folder that exists and can be written, never the working one.
+    void startFolderExistsAndCanBeWritten() {
+        QTemporaryDir dir;
+        QFile::setPermissions(dir.path(), QFile::Permissions(0x7777));
+        const QString program = dir.filePath(QStringLiteral("program"));
+        const QString documents = dir.filePath(QStringLiteral("Documents"));
+        const QString home = dir.filePath(QStringLiteral("home"));
+        for (const QString& f : {program, documents, home}) {
+            QVERIFY(QDir().mkdir(f));
+            QVERIFY(QFile::setPermissions(f, QFile::Permissions(0x7777)));
+        }
+        QCOMPARE(ChooseStartFolder(program, documents, home), program);
+        QVERIFY(QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                   QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
+        testing::OrdinaryUser user;
+        QVERIFY(user.active());
+        QCOMPARE(ChooseStartFolder(program, documents, home), documents);  // installed read-only
+        QVERIFY(QDir(documents).removeRecursively());
+        QCOMPARE(ChooseStartFolder(program, documents, home), home);  // no Documents folder
+        QCOMPARE(ChooseStartFolder(dir.filePath(QStringLiteral("gone")), QString(), home), home);
     }
 
     void fileCommandSavesExactlyTheChosenName() {
@@ -180,23 +229,6 @@ private slots:
         QVERIFY(!dlg.isVisible());
         QVERIFY(s.warnings.isEmpty());
         QVERIFY(QDir(dir.path()).isEmpty());
-    }
-
-    void failedSaveIsReportedAndTheOrderStays() {
-        QTemporaryDir dir;
-        const Catalogue cat = realisticOrder();
-        const std::string before = OrderListText(cat);
-        Scripted s;
-        s.answers << dir.filePath(QStringLiteral("no/such/folder/OrderList"));
-        frmOutput dlg(cat, s.hooks());
-        dlg.show();
-        QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdFile")), Qt::LeftButton);
-        QCOMPARE(s.warnings.size(), 1);
-        QVERIFY(s.warnings[0].contains(
-            QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/OrderList")))));
-        QVERIFY(s.warnings[0].contains(QLatin1String("does not exist")));
-        QCOMPARE(OrderListText(cat), before);
-        QVERIFY(!dlg.isVisible());
     }
 
     void keysActWhicheverButtonHasTheFocus() {
@@ -237,6 +269,59 @@ private slots:
         }
     }
 
+    // Enter and Return press the focused button, as Space does; each button runs its own command.
+    void enterReturnAndSpacePressTheFocusedButton() {
+        const Catalogue cat = realisticOrder();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
+            for (const char* button : {"cmdFile", "cmdPrint", "cmdCancel"}) {
+                Scripted s;
+                s.answerYes = false;
+                frmOutput dlg(cat, s.hooks());
+                dlg.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+                dlg.findChild<QPushButton*>(QLatin1String(button))->setFocus();
+                QTest::keyClick(dlg.windowHandle(), key);
+                const QString what =
+                    QStringLiteral("%1 on %2").arg(QKeySequence(key).toString(), QLatin1String(button));
+                QVERIFY2(!dlg.isVisible(), qPrintable(what));
+                QCOMPARE(s.asked.size(), button == std::string_view("cmdFile") ? 2 : 0);  // the save dialog
+                QCOMPARE(s.questions.size(),
+                         button == std::string_view("cmdPrint") ? 1 : 0);  // no printer: PDF?
+                QCOMPARE(dlg.result(), button == std::string_view("cmdCancel") ? int(QDialog::Rejected)
+                                                                               : int(QDialog::Accepted));
+            }
+        }
+    }
+
+    // The buttons stand on the dialog's white, as the label does, not on the desktop's grey.
+    void buttonsAreWhiteAsTheLabel() {
+        const Catalogue cat = realisticOrder();
+        Scripted s;
+        frmOutput dlg(cat, s.hooks());
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QImage label = dlg.findChild<QLabel*>(QStringLiteral("Label1"))->grab().toImage();
+        QCOMPARE(label.pixelColor(2, 2), QColor(Qt::white));
+        auto* file = dlg.findChild<QPushButton*>(QStringLiteral("cmdFile"));
+        auto* cancel = dlg.findChild<QPushButton*>(QStringLiteral("cmdCancel"));
+        for (const char* name : {"cmdFile", "cmdPrint", "cmdCancel"}) {
+            auto* button = dlg.findChild<QPushButton*>(QLatin1String(name));
+            QCOMPARE(button->palette().color(QPalette::Button), QColor(Qt::white));
+            // The focused button wears the style's mark of the default one; look at the others.
+            (button == file ? cancel : file)->setFocus();
+            // The style shades a face a little from its colour, lighter at the top: down the
+            // face beside the caption, every point stays near white (the desktop's grey goes
+            // down to 0xEE).
+            const QImage face = button->grab().toImage();
+            for (int y = 2; y < face.height() - 2; ++y) {
+                const QColor c = face.pixelColor(4, y);
+                QVERIFY2(
+                    c.red() >= 0xF8 && c.green() >= 0xF8 && c.blue() >= 0xF8,
+                    qPrintable(QStringLiteral("%1 at %2: %3").arg(QLatin1String(name)).arg(y).arg(c.name())));
+            }
+        }
+    }
+
     void noPrinterOffersAPdfWithTheWholeOrder() {
         QTemporaryDir dir;
         Catalogue cat = realisticOrder();
@@ -270,6 +355,21 @@ private slots:
                 QVERIFY2(text.contains(QString::fromStdString(cat.Ctrls[slot].OrderNo)), qPrintable(text));
         QVERIFY(text.indexOf(QLatin1String("CONTROLS")) >
                 text.indexOf(QString::fromStdString(cat.Assays[18].OrderNo1)));
+
+        // Where the words stand on the A4 page, in points (20 twips each): the headings' labels
+        // at 420 and 6300 twips from the left and 420 from the top, a name 900 twips right of its
+        // number, each row 260 twips below the last.
+        const QString boxes = pdfText(pdf, QStringLiteral("-bbox"));
+        QVERIFY2(boxes.contains(QLatin1String("<page width=\"595.000000\" height=\"842.000000\">")),
+                 qPrintable(boxes));
+        const QPointF reagents = wordAt(boxes, QStringLiteral("REAGENTS"));
+        QCOMPARE(reagents.x(), 21.0);
+        QVERIFY2(reagents.y() >= 21 - 1 && reagents.y() < 21 + 11, "the heading's text stands in its label");
+        QCOMPARE(wordAt(boxes, QStringLiteral("CALIBRATORS")), QPointF(315, reagents.y()));
+        const QPointF number =
+            wordAt(boxes, QString::fromStdString(cat.Assays[1].OrderNo1).section(' ', 0, 0));
+        QCOMPARE(number, QPointF(21, reagents.y() + 13));
+        QCOMPARE(wordAt(boxes, QStringLiteral("ORLAN")), QPointF(66, number.y()));
     }
 
     void failingPrinterIsReportedNotSwallowed() {
