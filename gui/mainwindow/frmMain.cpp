@@ -17,6 +17,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -41,7 +44,27 @@ frmMainHooks frmMainHooks::real() {
     if (!clock.isValid())
         clock.start();
     return {[](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); },
-            [] { return static_cast<std::int64_t>(clock.elapsed()); }, [] { QCoreApplication::exit(0); }};
+            [] { return static_cast<std::int64_t>(clock.elapsed()); },
+            [] { QCoreApplication::exit(0); },
+            [](QWidget* parent, bool save, const QString& title, const QString& startPath,
+               const QString& filter, const QString& suffix) {
+                QFileDialog dialog(parent, title, startPath, filter);
+                dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+                dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+                dialog.setDefaultSuffix(suffix);
+                if (!QFileInfo(startPath).isDir())
+                    dialog.selectFile(QFileInfo(startPath).fileName());
+                return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                           ? dialog.selectedFiles().constFirst()
+                           : QString();
+            },
+            [](QWidget* parent, const QString& title, const QString& text) {
+                return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                             QMessageBox::No) == QMessageBox::Yes;
+            },
+            [](QWidget* parent, const QString& title, const QString& text) {
+                QMessageBox::warning(parent, title, text);
+            }};
 }
 
 frmMain::frmMain(frmMainHooks hooks, QWidget* parent) : QWidget(parent), hooks_(std::move(hooks)) {
@@ -49,6 +72,7 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent) : QWidget(parent), hooks_(
     setWindowTitle(kCaption);
     setWindowIcon(QIcon(QStringLiteral(":/pictures/app_icon_48.png")));
     setFixedSize(px(15510), px(11445));
+    setAcceptDrops(true);  // a selection file dropped on the window opens
     // The start picture takes about as long to decode as all the controls take to build and
     // load: the one is done beside the other.
     std::future<QImage> startPicture =
@@ -187,6 +211,15 @@ void frmMain::picStart_Click() {
 }
 
 void frmMain::ShowMainView() {
+    enterMainView(true);
+}
+
+void frmMain::ShowMainViewAtOnce() {
+    enterMainView(false);
+}
+
+// The transition, or its end state at once.
+void frmMain::enterMainView(bool animated) {
     ensureViews();
     for (QWidget* w : controls_.all())
         if (w->objectName().startsWith(QLatin1String("Pict")))
@@ -194,14 +227,18 @@ void frmMain::ShowMainView() {
     panel_->SetHeadingsVisible(true);
     panel_->PlaceForGrowth();
 
-    growFrames();
+    if (animated)
+        growFrames();
+    else
+        panel_->Grow(20 * 315);
 
     for (QWidget* w : controls_.all())
         if (w->objectName().startsWith(QLatin1String("Pict")))
             w->show();
     // Reset, output, exit, bottle sizes, add, help: one after the other.
     for (QPushButton* b : {command2_, command3_, command1_, cmdBottle_, command4_, cmdHelp_}) {
-        hooks_.pause(300);
+        if (animated)
+            hooks_.pause(300);
         b->setEnabled(true);
         b->show();
         b->repaint();

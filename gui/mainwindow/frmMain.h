@@ -9,6 +9,7 @@
 #include "core/selection/provenance.h"
 #include "gui/widgets/control_collection.h"
 
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
@@ -29,11 +30,20 @@ class ResultListsView;
 class StartScreen;
 
 // What the window needs from the outside world, replaceable in tests: the pauses of the start
-// transition, the clock that paces it, and ending the program.
+// transition, the clock that paces it, ending the program, the file dialogs and the messages.
 struct frmMainHooks {
     std::function<void(int ms)> pause;
     std::function<std::int64_t()> clockMs;
     std::function<void()> endProgram;
+    // A file chosen in the desktop's dialog, starting at `startPath` (folder and name), or an
+    // empty text when cancelled. For saving, the dialog asks before it replaces a file and adds
+    // `suffix` to a name typed without one.
+    std::function<QString(QWidget* parent, bool save, const QString& title, const QString& startPath,
+                          const QString& filter, const QString& suffix)>
+        chooseFile;
+    // A yes-or-no question; a message about something that could not be done.
+    std::function<bool(QWidget* parent, const QString& title, const QString& text)> ask;
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> warn;
 
     static frmMainHooks real();
 };
@@ -71,6 +81,14 @@ public:
     // a view not built.
     QWidget* builtControl(const QString& name) const { return controls_.find(name); }
 
+    // Opens a selection file as the user's clicks would give it: from the open command, a file
+    // dropped on the window or the command line. Asks first where something on the screen would
+    // be replaced; a file that cannot be read or is wrong changes nothing and is reported.
+    // Returns whether the selection was opened.
+    bool OpenSelectionFile(const QString& path);
+    // The main view at once, without the start transition: a program started with a file.
+    void ShowMainViewAtOnce();
+
     // Overrides the output button's action (the output dialog plugs in here).
     void setOutputAction(std::function<void()> action) { outputAction_ = std::move(action); }
 
@@ -93,6 +111,10 @@ protected:
     // Sees key presses meant for any control of the window before the control does.
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* e) override;
+    // The selection and export commands on a right-click, and a selection file dropped on it.
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     // ---- Procedures ----------------------------------------------------------------------------
@@ -125,6 +147,19 @@ private:
     // the control with the focus does not act on it as well.
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
 
+    // ---- The selection as a file, and the order leaving the program (main view only) -----------
+    void OpenSelection_Click();
+    void SaveSelection_Click();
+    void CopyOrder_Click();
+    void ExportCsv_Click();
+    void ExportPdf_Click();
+    // A name from the file dialog, starting in the folder used last in this session.
+    QString chooseFile(bool save, const QString& title, const QString& name, const QString& filter,
+                       const QString& suffix);
+    // Something ticked, added or a bottle size chosen: what opening a file would replace.
+    bool selectionOnScreen() const;
+    void enterMainView(bool animated);
+
     // ---- Both refinement views take the window over alike ----------------------------------------
     void enterRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry, Mode mode);
     void leaveRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry);
@@ -147,6 +182,7 @@ private:
     std::vector<std::string> calibLines_, ctrlLines_;
     std::vector<std::string> calibTips_, ctrlTips_;
     std::function<void()> outputAction_;
+    QString lastFolder_;  // the file dialogs start where the user last was in this session
 
     StartScreen* start_ = nullptr;
     AssayPanel* panel_ = nullptr;

@@ -25,6 +25,22 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    // The file commands of the main view; everywhere else these keys act as they always have.
+    if (mode_ == Mode::Main && held == Qt::ControlModifier) {
+        switch (key) {
+        case Qt::Key_O:
+            OpenSelection_Click();
+            return true;
+        case Qt::Key_S:
+            SaveSelection_Click();
+            return true;
+        case Qt::Key_C:
+            CopyOrder_Click();
+            return true;
+        default:
+            break;
+        }
+    }
     switch (key) {
     case Qt::Key_A:
         // Select all: Shift alone, and only outside the start screen and help.

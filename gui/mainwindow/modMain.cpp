@@ -1,15 +1,58 @@
 #include "gui/mainwindow/modMain.h"
 
+#include "gui/mainwindow/command_line.h"
 #include "gui/mainwindow/frmMain.h"
 #include "gui/output/frmOutput.h"
 #include "gui/widgets/fonts.h"
 
 #include <QApplication>
 #include <QStyleFactory>
+#include <cstdio>
 
 namespace tovimar::modMain {
 
+namespace {
+
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+void print(std::FILE* to, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fputs(bytes.constData(), to);
+}
+
+}  // namespace
+
 int Main(int argc, char** argv) {
+    const CommandLine line = ParseCommandLine(argumentsOf(argc, argv));
+    switch (line.action) {
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+        print(stdout, line.text);
+        return 0;
+    case CommandLine::Action::Wrong:
+        print(stderr, QStringLiteral("tovimar: ") + line.text + QLatin1Char('\n'));
+        return 2;
+    case CommandLine::Action::Export:
+        if (line.format == QLatin1String("pdf")) {
+            // The printed order needs fonts, not a screen: no display is asked for.
+            if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            QGuiApplication app(argc, argv);
+            installFontSubstitutes();
+            return RunExport(line);
+        } else {
+            QCoreApplication app(argc, argv);
+            return RunExport(line);
+        }
+    case CommandLine::Action::Window:
+        break;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovimar"));
     QApplication::setOrganizationName(QStringLiteral("Nordvale"));
@@ -23,7 +66,11 @@ int Main(int argc, char** argv) {
         frmOutput dialog(w.catalogue(), frmOutputHooks::real(), &w);
         dialog.exec();
     });
+    if (!line.file.isEmpty())
+        w.ShowMainViewAtOnce();  // started with a selection: no start screen
     w.show();
+    if (!line.file.isEmpty())
+        w.OpenSelectionFile(line.file);
     return QApplication::exec();
 }
 

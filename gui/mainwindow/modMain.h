@@ -3,7 +3,8 @@
 
 namespace tovimar::modMain {
 
-// Starts the Qt program, shows the main window and returns when it is gone.
+// Starts the program: the main window (with the selection file the command line names, if any),
+// or an export of a selection's order without a window. Returns the exit status.
 int Main(int argc, char** argv);
 
 }  // namespace tovimar::modMain

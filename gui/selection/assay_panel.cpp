@@ -132,6 +132,17 @@ void AssayPanel::clearOption(QRadioButton* option) {
         group->setExclusive(true);
 }
 
+void AssayPanel::TickAsClicks(AssayRow r, double cut, bool qual) {
+    const AssayRowDef& def = RowDef(r);
+    const RowWidgets& w = rows_[index(r)];
+    w.select->setChecked(true);
+    for (std::size_t i = 0; i < def.optionCount; ++i)
+        if (cut != 0.0 && def.options()[i].value == cut)
+            w.options[i]->setChecked(true);
+    if (qual && w.qual)
+        w.qual->setChecked(true);
+}
+
 void AssayPanel::selectChanged(AssayRow r, bool on) {
     const AssayRowDef& def = RowDef(r);
     RowWidgets& w = rows_[index(r)];

@@ -49,6 +49,11 @@ public:
     // their handlers, every option and QUAL box hidden and the three never-shown rows too.
     void ClearRows();
 
+    // Ticks row `r`, chooses the option worth `cut` (none for 0) and ticks its QUAL box when
+    // `qual`, one after the other as a user's clicks would: each runs its handler. The row must
+    // be one the panel shows.
+    void TickAsClicks(AssayRow r, double cut, bool qual);
+
     // Un-chooses an option without running any handler (an option of an exclusive group cannot
     // be unchecked directly).
     static void clearOption(QRadioButton* option);

@@ -3,6 +3,7 @@
 // Clicks go to whatever control a user could click at that moment (enabled, visible, not covered);
 // keys go to whichever control has the focus. On a mismatch the seed and the actions up to the
 // first failing one (the shortest failing prefix) are printed.
+#include "core/output/order_file.h"
 #include "core/selection/rules.h"
 #include "gui/selection/assay_panel.h"
 #include "gui/widgets/fonts.h"
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QtTest>
 #include <map>
 #include <optional>
@@ -238,7 +240,7 @@ public:
         // Every step of the transition is late on this clock: it is set, not painted, and the
         // session keeps its pace.
         h_.w.reset();
-        frmMainHooks hooks;
+        frmMainHooks hooks = h_.hooks();
         hooks.pause = [](int) {};
         hooks.clockMs = [this] { return fakeClock_ += 10; };
         hooks.endProgram = [this] { ++exits_; };
@@ -273,7 +275,61 @@ private:
     // ---- Actions -----------------------------------------------------------------------------
     QString act() {
         std::uniform_int_distribution<int> pick(0, 99);
+        if (model_.mode == Mode::Main && pick(rng_) < 2)
+            return saveAndReopen();
         return pick(rng_) < 75 ? clickSomething() : pressKey();
+    }
+
+    // Saves the selection with Ctrl+S and opens the file in a second window, as the lab would next
+    // month: the same order, byte for byte, and the same ticks, options, QUAL marks and bottle
+    // sizes on the screen. Saving changes nothing in the first window.
+    QString saveAndReopen() {
+        const QString path = files_.filePath(QStringLiteral("selection-%1.tovimar").arg(roundTrips_));
+        h_.nextFile = path;
+        h_.key(Qt::Key_S, Qt::ControlModifier);
+        h_.nextFile.clear();
+        roundTripProblem_ = reopenedDiffers(path);
+        ++roundTrips_;
+        return QStringLiteral("Ctrl+S, then open %1 in a second window").arg(QFileInfo(path).fileName());
+    }
+
+    QString reopenedDiffers(const QString& path) {
+        if (!h_.messages.isEmpty())
+            return QStringLiteral("saving said: ") + h_.messages.join(QLatin1Char('\n'));
+        QStringList said;
+        frmMainHooks hooks = h_.hooks();
+        hooks.warn = [&said](QWidget*, const QString&, const QString& text) { said << text; };
+        frmMain other(hooks);
+        other.ShowMainViewAtOnce();
+        if (!other.OpenSelectionFile(path))
+            return QStringLiteral("the saved file did not open: ") + said.join(QLatin1Char('\n'));
+        if (OrderListText(other.catalogue()) != OrderListText(w().catalogue()))
+            return QStringLiteral("the reopened order differs");
+        for (const AssayRowDef& def : AssayRows()) {
+            const RowState& mine = w().assayState()[def.key];
+            const RowState& theirs = other.assayState()[def.key];
+            if (mine.Sel ? !(mine == theirs) : theirs.Sel)
+                return QStringLiteral("the reopened row %1 differs").arg(QLatin1String(def.selectBox.data()));
+            const AssayPanel::RowWidgets& a = w().panel().row(def.key);
+            const AssayPanel::RowWidgets& b = other.panel().row(def.key);
+            bool same = a.select->isChecked() == b.select->isChecked();
+            if (a.qual && mine.Sel)
+                same = same && a.qual->isChecked() == b.qual->isChecked();
+            for (std::size_t i = 0; i < def.optionCount; ++i)
+                same = same && a.options[i]->isChecked() == b.options[i]->isChecked();
+            if (!same)
+                return QStringLiteral("the reopened row %1 shows otherwise")
+                    .arg(QLatin1String(def.selectBox.data()));
+        }
+        for (int s = 1; s <= 40; ++s)
+            if (AlternativeChosen(other.catalogue().Assays[s]) !=
+                AlternativeChosen(w().catalogue().Assays[s]))
+                return QStringLiteral("the reopened bottle size of R %1 differs").arg(s);
+        for (int s = 1; s <= 72; ++s)
+            if (AlternativeChosen(other.catalogue().Calibs[s]) !=
+                AlternativeChosen(w().catalogue().Calibs[s]))
+                return QStringLiteral("the reopened bottle size of C %1 differs").arg(s);
+        return {};
     }
 
     // The point a user clicks on a control, or nothing when the control cannot be clicked now.
@@ -466,6 +522,8 @@ private:
 
     // ---- Checks ------------------------------------------------------------------------------
     QString check() {
+        if (!roundTripProblem_.isEmpty())
+            return roundTripProblem_;
         const Model& m = model_;
         const Catalogue& cat = w().catalogue();
         for (int s = 1; s <= 72; ++s) {
@@ -613,6 +671,11 @@ private:
     std::int64_t fakeClock_ = 0;
     int exits_ = 0;
     std::vector<QString> log_;
+    QTemporaryDir files_;
+    QString roundTripProblem_;
+
+public:
+    int roundTrips_ = 0;
 };
 
 }  // namespace
@@ -647,6 +710,8 @@ private slots:
         const QString failure = session.run(actions);
         if (!failure.isEmpty())
             QFAIL(qPrintable(failure));
+        QVERIFY(session.roundTrips_ > 0);
+        qInfo("%d save-open round trips, each the same order and screen", session.roundTrips_);
     }
 };
 

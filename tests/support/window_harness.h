@@ -26,9 +26,14 @@ struct Harness {
     std::vector<int> pauses;
     int exits = 0;
     std::function<void()> onPause;  // runs at every pause, to look at the window mid-transition
+    // The file dialogs answer with `nextFile` (empty: cancelled), questions with `answer`; the
+    // messages are kept, with the dialogs' titles and the questions asked.
+    QString nextFile;
+    bool answer = true;
+    QStringList messages, questions, dialogTitles;
     std::unique_ptr<frmMain> w;
 
-    explicit Harness(Start start = StartScreen) {
+    frmMainHooks hooks() {
         frmMainHooks hooks;
         hooks.pause = [this](int ms) {
             pauses.push_back(ms);
@@ -38,7 +43,21 @@ struct Harness {
         };
         hooks.clockMs = [this] { return now; };
         hooks.endProgram = [this] { ++exits; };
-        w = std::make_unique<frmMain>(hooks);
+        hooks.chooseFile = [this](QWidget*, bool, const QString& title, const QString&, const QString&,
+                                  const QString&) {
+            dialogTitles << title;
+            return nextFile;
+        };
+        hooks.ask = [this](QWidget*, const QString&, const QString& text) {
+            questions << text;
+            return answer;
+        };
+        hooks.warn = [this](QWidget*, const QString&, const QString& text) { messages << text; };
+        return hooks;
+    }
+
+    explicit Harness(Start start = StartScreen) {
+        w = std::make_unique<frmMain>(hooks());
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()))
             qFatal("the main window was not shown");

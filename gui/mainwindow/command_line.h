@@ -1,0 +1,31 @@
+// The program's command line. Without arguments the window opens; with a selection file it opens
+// in the main view with that selection (a double-click in a file manager does this); with
+// --selection, --export and --output it writes the order of a selection without a window, for
+// scripts and laboratory systems.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace tovimar {
+
+struct CommandLine {
+    enum class Action { Window, Export, Help, Version, Wrong };
+    Action action = Action::Window;
+    QString file;       // the selection to open in the window; empty for none
+    QString selection;  // --selection FILE
+    QString format;     // --export: txt, csv or pdf
+    QString output;     // --output OUT; "-" is standard output for txt and csv
+    QString text;       // the help, the version, or what is wrong with the command line
+};
+
+// `arguments` as the program got them, its own name first.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+// Writes the order of the selection file as the command line asks, without a window (pdf needs a
+// QGuiApplication, the others only a QCoreApplication). Messages go to standard error. Exit
+// status: 0 written, 2 the selection file cannot be read or is wrong, 1 the output could not be
+// written (no partial file is left behind).
+int RunExport(const CommandLine& line);
+
+}  // namespace tovimar
