@@ -49,6 +49,9 @@ Painted paintPages(const Catalogue& cat, QPagedPaintDevice& device) {
 
 }  // namespace
 
+// The least room between a label's text and the next label: a narrow space of 3 points.
+constexpr qreal kLabelGap = 60;
+
 void PaintPrintPage(QPainter& painter, const PrintPage& page) {
     QFont font = narrowFont(PrintGeometry::kFontPoints, false);
     font.setPixelSize(static_cast<int>(PrintGeometry::kFontPoints * kTwipsPerPoint));  // one unit is a twip
@@ -56,15 +59,23 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
     for (const PrintLabel& l : page.labels) {
         const QRectF box(l.left, l.top, l.width, l.height);
         const QString text = QString::fromLatin1(l.caption);
-        QFont f = font;
-        // A description longer than its label is narrowed to fit rather than cut off: the whole
-        // product name must reach the paper.
-        const qreal advance = QFontMetricsF(f, painter.device()).horizontalAdvance(text);
-        if (advance > l.width)
-            f.setStretch(std::max(50, static_cast<int>(std::floor(100.0 * l.width / advance))));
-        painter.setFont(f);
+        const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
+        painter.setFont(font);
         painter.fillRect(box, Qt::white);
-        painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, text);
+        // A text longer than its label is drawn narrower to fit rather than cut off: the whole
+        // number and product name must reach the paper, and a long number must not run into its
+        // name. The glyphs are compressed, so the face stays the one of every other line.
+        const qreal room = l.width - kLabelGap;
+        const qreal advance = QFontMetricsF(font, painter.device()).horizontalAdvance(text);
+        if (advance <= room) {
+            painter.drawText(box, flags, text);
+            continue;
+        }
+        painter.save();
+        painter.translate(box.left(), 0);
+        painter.scale(room / advance, 1.0);
+        painter.drawText(QRectF(0, box.top(), advance, box.height()), flags, text);
+        painter.restore();
     }
 }
 

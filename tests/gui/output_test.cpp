@@ -326,6 +326,7 @@ private slots:
         QTemporaryDir dir;
         Catalogue cat = realisticOrder();
         cat.Calibs[1].SizeChoice = 2;
+        cat.Ctrls[43].Selected = 1;  // a number of nine characters, wider than its label
         Scripted s;
         const QString pdf = dir.filePath(QStringLiteral("OrderList.pdf"));
         s.answers << pdf;
@@ -370,6 +371,16 @@ private slots:
             wordAt(boxes, QString::fromStdString(cat.Assays[1].OrderNo1).section(' ', 0, 0));
         QCOMPARE(number, QPointF(21, reagents.y() + 13));
         QCOMPARE(wordAt(boxes, QStringLiteral("ORLAN")), QPointF(66, number.y()));
+        // The longest number is drawn narrower, inside its label and clear of its name.
+        const QRegularExpression longNumber(
+            QStringLiteral(
+                R"re(<word xMin="([0-9.]+)" yMin="[0-9.]+" xMax="([0-9.]+)"[^>]*>%1</word>\s*<word xMin="([0-9.]+)")re")
+                .arg(QString::fromStdString(cat.Ctrls[43].OrderNo)));
+        const QRegularExpressionMatch m = longNumber.match(boxes);
+        QVERIFY2(m.hasMatch(), qPrintable(boxes));
+        QCOMPARE(m.captured(1).toDouble(), 21.0);
+        QVERIFY2(m.captured(2).toDouble() + 2 <= m.captured(3).toDouble(),
+                 qPrintable(m.captured(2) + " runs into " + m.captured(3)));
     }
 
     void failingPrinterIsReportedNotSwallowed() {
