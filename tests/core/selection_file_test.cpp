@@ -226,7 +226,7 @@ void play(std::mt19937& rng, Session& s) {
         if (HasAlternative(c) && size(rng) < 2)
             ChooseSize(c, size(rng) < 2);
 
-    std::bernoulli_distribution selectAll(0.08), add(0.06);
+    std::bernoulli_distribution selectAll(0.08), add(0.02);
     if (selectAll(rng)) {
         AddToOrder(s.cat, s.prov, Addition::SelectAll, [](Catalogue& c) { SelectAllItems(c); });
         return;
