@@ -71,8 +71,8 @@ struct OrderWindow : Harness {
                 QTest::keyClick(modal->windowHandle(), key);
         });
         click("Command3");
-        QVERIFY(dialogSeen);
-        QVERIFY(!QApplication::activeModalWidget());  // the dialog closed in every case
+        HELPER_VERIFY(dialogSeen);
+        HELPER_VERIFY(!QApplication::activeModalWidget());  // the dialog closed in every case
     }
 
     // The order and the lists as they stand, to hold against them afterwards.
@@ -84,13 +84,13 @@ struct OrderWindow : Harness {
     // The program still follows the user: ticking another assay changes the order at once.
     void stillWorks() {
         clickBox(get<QCheckBox>("Check13"));  // ETHYL ALCOHOL: its two calibrators join the order
-        QVERIFY(w->assayState().ticked(AssayRow::VexEtoh));
-        QCOMPARE(cat().Calibs[24].Selected, 1);
-        QCOMPARE(cat().Calibs[25].Selected, 1);
+        HELPER_VERIFY(w->assayState().ticked(AssayRow::VexEtoh));
+        HELPER_COMPARE(cat().Calibs[24].Selected, 1);
+        HELPER_COMPARE(cat().Calibs[25].Selected, 1);
         QStringList expected;
         for (const std::string& line : testing::calibLines(cat()))
             expected << QString::fromStdString(line);
-        QCOMPARE(get<TabStopList>("CalibList")->lines(), expected);
+        HELPER_COMPARE(get<TabStopList>("CalibList")->lines(), expected);
     }
 };
 
@@ -219,6 +219,8 @@ private slots:
               last, saves);
         QVERIFY(o.messages.isEmpty());
         checkMemory(settled, "saves through the output dialog");
+        if (!memoryMeasurable())
+            QSKIP("resident memory cannot be measured here");
     }
 
     // Many entries and exits leave no widget behind, and memory returns to where it settled.
@@ -278,21 +280,37 @@ private slots:
                 QCoreApplication::processEvents();
             },
             "resets after select all");
+        if (!memoryMeasurable())
+            QSKIP("no widget was left behind; resident memory cannot be measured here");
     }
 
 private:
     std::unique_ptr<OrderWindow> shared_;
 
-    static void checkMemory(long before, const char* what) {
+    // Resident memory tells something only where the system reports it and no sanitizer keeps
+    // freed memory in quarantine (its leak check stands in there). Elsewhere the tests that measure
+    // it say that they skipped it rather than pass.
+    static bool memoryMeasurable() {
 #if defined(__SANITIZE_ADDRESS__)
-        // The sanitizer keeps freed memory in quarantine; its leak check stands in for this one.
-        Q_UNUSED(before);
-        Q_UNUSED(what);
+        return false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+        return false;
 #else
-        const long grown = residentKilobytes() - before;
-        QVERIFY2(grown < 4096,
-                 qPrintable(QStringLiteral("%1: memory grew by %2 kB").arg(QLatin1String(what)).arg(grown)));
+        return residentKilobytes() >= 0;
 #endif
+#else
+        return residentKilobytes() >= 0;
+#endif
+    }
+
+    static void checkMemory(long before, const char* what) {
+        if (!memoryMeasurable())
+            return;
+        const long grown = residentKilobytes() - before;
+        HELPER_VERIFY2(
+            grown < 4096,
+            qPrintable(QStringLiteral("%1: memory grew by %2 kB").arg(QLatin1String(what)).arg(grown)));
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "gui/output/safe_file.h"
 #include "tests/support/file_size_limit.h"
+#include "tests/support/helper_checks.h"
 #include "tests/support/ordinary_user.h"
 
 #include <QDir>
@@ -102,14 +103,14 @@ public:
         if (situation_ == Situation::OnlyFileWritable || situation_ == Situation::ReadOnlyFolder ||
             situation_ == Situation::FullDiskInPlace) {
             user.emplace();
-            QVERIFY(user->active());
+            HELPER_VERIFY(user->active());
         }
 #ifdef Q_OS_LINUX
         std::optional<FileSizeLimit> limit;
         if (situation_ == Situation::FullDisk || situation_ == Situation::FullDiskNewName ||
             situation_ == Situation::FullDiskInPlace) {
             limit.emplace(1024);
-            QVERIFY(limit->active());
+            HELPER_VERIFY(limit->active());
         }
 #endif
         act();
@@ -122,29 +123,29 @@ public:
     void verify(bool saved, const std::function<bool(const QByteArray&)>& isNew) const {
         const QByteArray now = read(path_);
         if (saved) {
-            QVERIFY2(isNew(now), now.left(200).constData());
+            HELPER_VERIFY2(isNew(now), now.left(200).constData());
             if (hadOldFile())
-                QCOMPARE(QFile::permissions(path_), oldPermissions_);
+                HELPER_COMPARE(QFile::permissions(path_), oldPermissions_);
         } else if (situation_ == Situation::FolderOfThatName) {
-            QVERIFY(QFileInfo(path_).isDir());
+            HELPER_VERIFY(QFileInfo(path_).isDir());
         } else if (situation_ == Situation::FullDiskInPlace) {
-            QVERIFY(QFileInfo(path_).isFile());
+            HELPER_VERIFY(QFileInfo(path_).isFile());
         } else if (hadOldFile()) {
-            QCOMPARE(now, old_);
+            HELPER_COMPARE(now, old_);
         } else {
-            QVERIFY(!QFileInfo::exists(path_));
+            HELPER_VERIFY(!QFileInfo::exists(path_));
         }
         if (situation_ == Situation::HardLink)
-            QCOMPARE(read(link_), old_);
+            HELPER_COMPARE(read(link_), old_);
         QStringList expected;
         if (situation_ == Situation::MissingFolder)
-            QVERIFY(!QFileInfo::exists(QFileInfo(path_).path()));
+            HELPER_VERIFY(!QFileInfo::exists(QFileInfo(path_).path()));
         else if (saved || hadOldFile() || situation_ == Situation::FolderOfThatName)
             expected << QFileInfo(path_).fileName();
         if (!link_.isEmpty())
             expected << QFileInfo(link_).fileName();
         expected.sort();
-        QCOMPARE(
+        HELPER_COMPARE(
             QDir(dir_.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
             expected);
     }
