@@ -5,9 +5,9 @@
 #include "core/output/selection_file.h"
 #include "gui/output/frmPrint.h"
 #include "gui/output/safe_file.h"
+#include "gui/output/selection_file_reading.h"
 
 #include <QCommandLineParser>
-#include <QFile>
 #include <cstdio>
 #include <string>
 
@@ -99,28 +99,14 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
 int RunExport(const CommandLine& line) {
     Catalogue cat;
     LoadCatalogue(cat);
-    QFile file(line.selection);
-    if (!file.open(QIODevice::ReadOnly)) {
-        printError(
-            QStringLiteral("%1: The file could not be read: %2.").arg(line.selection, file.errorString()));
-        return 2;
-    }
-    // One byte past the limit is enough for the reader to refuse a file that is too large.
-    const QByteArray bytes = file.read(static_cast<qint64>(kSelectionMaxBytes) + 1);
-    if (file.error() != QFileDevice::NoError) {
-        printError(
-            QStringLiteral("%1: The file could not be read: %2.").arg(line.selection, file.errorString()));
-        return 2;
-    }
-    const SelectionReading reading = ReadSelection(std::string_view(bytes.constData(), bytes.size()), cat);
-    if (!reading.selection) {
-        printError(line.selection + QStringLiteral(": ") +
-                   QString::fromStdString(ProblemText(reading.problem)));
+    const SelectionFromFile read = ReadSelectionFile(line.selection, cat);
+    if (!read.selection) {
+        printError(line.selection + QStringLiteral(": ") + read.problem);
         return 2;
     }
     AssayState state;
     Provenance provenance;
-    ApplySelection(*reading.selection, state, cat, provenance);
+    ApplySelection(*read.selection, state, cat, provenance);
 
     std::optional<SaveFailure> failure;
     if (line.format == QLatin1String("pdf")) {

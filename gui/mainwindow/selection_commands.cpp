@@ -8,6 +8,7 @@
 #include "gui/mainwindow/frmMain.h"
 #include "gui/output/frmPrint.h"
 #include "gui/output/safe_file.h"
+#include "gui/output/selection_file_reading.h"
 #include "gui/selection/assay_panel.h"
 
 #include <QApplication>
@@ -15,7 +16,6 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
@@ -70,16 +70,10 @@ bool frmMain::OpenSelectionFile(const QString& path) {
                 .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), problem));
         return false;
     };
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return refuse(QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
-    // One byte past the limit is enough for the reader to refuse a file that is too large.
-    const QByteArray bytes = file.read(static_cast<qint64>(kSelectionMaxBytes) + 1);
-    if (file.error() != QFileDevice::NoError)
-        return refuse(QStringLiteral("The file could not be read: %1.").arg(file.errorString()));
-    const SelectionReading reading = ReadSelection(std::string_view(bytes.constData(), bytes.size()), cat_);
-    if (!reading.selection)
-        return refuse(QString::fromStdString(ProblemText(reading.problem)));
+    const SelectionFromFile read = ReadSelectionFile(path, cat_);
+    if (!read.selection)
+        return refuse(read.problem);
+    const Selection& selection = *read.selection;
 
     if (selectionOnScreen() &&
         !hooks_.ask(this, QStringLiteral("Open selection"),
@@ -91,16 +85,16 @@ bool frmMain::OpenSelectionFile(const QString& path) {
     // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the
     // rules run for each), then the bottle sizes, then the additions, then both lists.
     ResetSelection();
-    for (const SelectedAssay& a : reading.selection->assays)
+    for (const SelectedAssay& a : selection.assays)
         panel_->TickAsClicks(a.row, a.cut, a.qual);
-    for (const ItemRef& item : reading.selection->bottleSizes) {
+    for (const ItemRef& item : selection.bottleSizes) {
         if (item.table == OrderTable::Assays)
             ChooseSize(cat_.Assays[item.slot], true);
         else
             ChooseSize(cat_.Calibs[item.slot], true);
     }
     AddToOrder(cat_, provenance_, Addition::ByHand, [&](Catalogue& c) {
-        for (const ItemRef& item : reading.selection->added) {
+        for (const ItemRef& item : selection.added) {
             if (item.table == OrderTable::Assays)
                 PutInOrder(c.Assays[item.slot]);
             else if (item.table == OrderTable::Calibs)

@@ -137,13 +137,7 @@ private slots:
         installFontSubstitutes();
     }
 
-    void everyWriterInEverySituation_data() {
-        QTest::addColumn<int>("writer");
-        QTest::addColumn<int>("row");
-        for (int w = 0; w < int(std::size(kWriters)); ++w)
-            for (int r = 0; r < int(std::size(testing::kSituations)); ++r)
-                QTest::addRow("%s, %s", kWriters[w].name, testing::kSituations[r].name) << w << r;
-    }
+    void everyWriterInEverySituation_data() { testing::addSituationRows(kWriters); }
 
     // The user saves the longest order; where that fails, one message in the one form.
     void everyWriterInEverySituation() {

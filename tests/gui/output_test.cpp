@@ -144,13 +144,7 @@ private slots:
         QVERIFY(!bytes.contains(QByteArray::fromStdString(sizes.Calibs[1].OrderNo1)));
     }
 
-    void everyWriterInEverySituation_data() {
-        QTest::addColumn<int>("writer");
-        QTest::addColumn<int>("row");
-        for (int w = 0; w < int(std::size(kWriters)); ++w)
-            for (int r = 0; r < int(std::size(testing::kSituations)); ++r)
-                QTest::addRow("%s, %s", kWriters[w].name, testing::kSituations[r].name) << w << r;
-    }
+    void everyWriterInEverySituation_data() { testing::addSituationRows(kWriters); }
 
     // Saved whole, or a failure that names what, where and why, with the old file kept (or
     // honestly reported as not kept) and nothing left behind.

@@ -54,6 +54,17 @@ inline const SituationRow kSituations[] = {
 #endif
 };
 
+// The rows of a table test over every writer in every situation: columns "writer" and "row",
+// the indexes into the caller's writers and into kSituations.
+template <typename Writer, std::size_t N>
+void addSituationRows(const Writer (&writers)[N]) {
+    QTest::addColumn<int>("writer");
+    QTest::addColumn<int>("row");
+    for (std::size_t w = 0; w < N; ++w)
+        for (std::size_t r = 0; r < std::size(kSituations); ++r)
+            QTest::addRow("%s, %s", writers[w].name, kSituations[r].name) << int(w) << int(r);
+}
+
 class SaveScene {
 public:
     explicit SaveScene(Situation s) : situation_(s) {
