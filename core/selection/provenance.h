@@ -1,7 +1,7 @@
 // Why each item is in the order: the assay rows whose rule blocks selected it, or the user's own
-// additions (the adding mode, select all). A laboratory manager signing the order asks of every
-// line "which assay needs this?"; this record answers it. It lives beside the catalogue, is
-// rebuilt by every run of the rules and never touches a flag.
+// additions (the adding view, select all, an opened selection). A laboratory manager signing the
+// order asks of every line "which assay needs this?"; this record answers it. It lives beside the
+// catalogue, is rebuilt by every run of the rules and never touches a flag.
 #pragma once
 
 #include "core/catalogue/records.h"
