@@ -7,6 +7,7 @@
 //   ui_bench transition        the whole start-screen transition with its real pauses
 // bench/measure-ui runs them under Xvfb and prints the figures.
 #include "gui/mainwindow/frmMain.h"
+#include "gui/mainwindow/start_screen.h"
 #include "gui/widgets/fonts.h"
 
 #include <QAbstractButton>
@@ -118,6 +119,9 @@ int transition() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // As the program starts: the start screen's pictures are decoded while the toolkit starts.
+    if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("startup"))
+        BeginDecodingStartPictures();
     QApplication app(argc, argv);
     const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
     const bool hold = argc > 2 && QLatin1String(argv[2]) == QLatin1String("hold");

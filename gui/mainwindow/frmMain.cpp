@@ -23,7 +23,6 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
-#include <future>
 
 namespace tovimar {
 
@@ -70,18 +69,16 @@ frmMainHooks frmMainHooks::real() {
 frmMain::frmMain(frmMainHooks hooks, QWidget* parent) : QWidget(parent), hooks_(std::move(hooks)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/app_icon_48.png")));
     setFixedSize(px(15510), px(11445));
-    setAcceptDrops(true);  // a selection file dropped on the window opens
-    // The start picture takes about as long to decode as all the controls take to build and
-    // load: the one is done beside the other.
-    std::future<QImage> startPicture =
-        std::async(std::launch::async, [] { return QImage(QStringLiteral(":/pictures/start.jpg")); });
+    setAcceptDrops(true);          // a selection file dropped on the window opens
+    BeginDecodingStartPictures();  // beside the building of the controls, where nobody began before
     buildControls();
     qApp->installEventFilter(this);
     Form_Load();
-    banner_->setPixmap(QPixmap(QStringLiteral(":/pictures/banner.jpg")));
-    start_->SetPicture(startPicture.get());
+    const StartPictures pictures = TakeStartPictures();
+    setWindowIcon(QIcon(QPixmap::fromImage(pictures.icon)));
+    start_->SetPicture(pictures.start);
+    banner_->setPixmap(QPixmap::fromImage(pictures.banner));
 }
 
 frmMain::~frmMain() = default;
@@ -115,7 +112,6 @@ void frmMain::buildControls() {
     });
 
     icon1_ = controls_.add(new PictureBox(QStringLiteral("ICON1"), this), QStringLiteral("ICON1"));
-    icon1_->setPixmap(QPixmap(QStringLiteral(":/pictures/icon1.png")));
     icon1_->setGeometry(twipsRect(13560, 10440, 1950, 1035));
     icon1_->hide();
 }
@@ -144,6 +140,8 @@ void frmMain::ensureViews() {
 
     // The buttons come after the views, as they stand on the screen: the keyboard reaches the
     // panel first. They are hidden until the transition shows them.
+    icon1_->setPixmap(QPixmap(QStringLiteral(":/pictures/icon1.png")));  // shown from the main view on
+
     command2_ = makeButton("Command2", "RESET SELECTION", "btn_reset.png", 14640, 7080);
     command3_ = makeButton("Command3", "PRINT Selection", "btn_output.png", 14640, 7920);
     command1_ = makeButton("Command1", "EXIT Tovimar", "btn_exit.png", 14640, 8760);

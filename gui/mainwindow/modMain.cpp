@@ -2,6 +2,7 @@
 
 #include "gui/mainwindow/command_line.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/mainwindow/start_screen.h"
 #include "gui/output/frmOutput.h"
 #include "gui/widgets/fonts.h"
 
@@ -53,6 +54,7 @@ int Main(int argc, char** argv) {
         break;
     }
 
+    BeginDecodingStartPictures();  // while the toolkit starts
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tovimar"));
     QApplication::setOrganizationName(QStringLiteral("Nordvale"));

@@ -3,7 +3,32 @@
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
 
+#include <future>
+
 namespace tovimar {
+
+namespace {
+
+std::future<StartPictures>& decoding() {
+    static std::future<StartPictures> pictures;
+    return pictures;
+}
+
+}  // namespace
+
+void BeginDecodingStartPictures() {
+    if (!decoding().valid())
+        decoding() = std::async(std::launch::async, [] {
+            return StartPictures{QImage(QStringLiteral(":/pictures/start.jpg")),
+                                 QImage(QStringLiteral(":/pictures/banner.jpg")),
+                                 QImage(QStringLiteral(":/pictures/app_icon_48.png"))};
+        });
+}
+
+StartPictures TakeStartPictures() {
+    BeginDecodingStartPictures();
+    return decoding().get();
+}
 
 StartScreen::StartScreen(QWidget* window, ControlCollection& controls) : QObject(window) {
     picStart_ = controls.add(new PictureBox(QStringLiteral("picStart"), window), QStringLiteral("picStart"));
