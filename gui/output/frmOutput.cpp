@@ -63,7 +63,11 @@ frmOutputHooks frmOutputHooks::real() {
     frmOutputHooks h;
     h.chooseSaveFile = [](QWidget* parent, const QString& startPath, const QString& filter) {
         // The toolkit's dialog asks before it replaces an existing file.
-        return QFileDialog::getSaveFileName(parent, QStringLiteral("Save the order list"), startPath, filter);
+        // The title says what is saved: the order list, or the printout as a PDF.
+        const QString title = filter.startsWith(QLatin1String("PDF"))
+                                  ? QStringLiteral("Save the printout as PDF")
+                                  : QStringLiteral("Save the order list");
+        return QFileDialog::getSaveFileName(parent, title, startPath, filter);
     };
     h.warn = [](QWidget* parent, const QString& title, const QString& text) {
         QMessageBox::warning(parent, title, text);
