@@ -635,6 +635,10 @@ void ApplySelection(const Selection& selection, AssayState& state, Catalogue& ca
             state.SetQual(a.row, true);
     }
     update(state, cat, provenance);
+    ApplySizesAndAdditions(selection, cat, provenance);
+}
+
+void ApplySizesAndAdditions(const Selection& selection, Catalogue& cat, Provenance& provenance) {
     for (const ItemRef& i : selection.bottleSizes) {
         if (i.table == OrderTable::Assays)
             ChooseSize(cat.Assays[i.slot], true);

@@ -108,4 +108,8 @@ SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat);
 // holds what ReadSelection or SelectionOf give.
 void ApplySelection(const Selection& selection, AssayState& state, Catalogue& cat, Provenance& provenance);
 
+// The part of opening after the rows: the bottle sizes chosen, then the additions put into the
+// order by hand. The window ticks the rows itself, as clicks, and then calls this.
+void ApplySizesAndAdditions(const Selection& selection, Catalogue& cat, Provenance& provenance);
+
 }  // namespace tovimar

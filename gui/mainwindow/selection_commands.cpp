@@ -4,7 +4,6 @@
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
-#include "core/refinement/size_boxes.h"
 #include "gui/mainwindow/frmMain.h"
 #include "gui/output/frmPrint.h"
 #include "gui/output/safe_file.h"
@@ -87,22 +86,7 @@ bool frmMain::OpenSelectionFile(const QString& path) {
     ResetSelection();
     for (const SelectedAssay& a : selection.assays)
         panel_->TickAsClicks(a.row, a.cut, a.qual);
-    for (const ItemRef& item : selection.bottleSizes) {
-        if (item.table == OrderTable::Assays)
-            ChooseSize(cat_.Assays[item.slot], true);
-        else
-            ChooseSize(cat_.Calibs[item.slot], true);
-    }
-    AddToOrder(cat_, provenance_, Addition::ByHand, [&](Catalogue& c) {
-        for (const ItemRef& item : selection.added) {
-            if (item.table == OrderTable::Assays)
-                PutInOrder(c.Assays[item.slot]);
-            else if (item.table == OrderTable::Calibs)
-                PutInOrder(c.Calibs[item.slot]);
-            else
-                PutInOrder(c.Ctrls[item.slot]);
-        }
-    });
+    ApplySizesAndAdditions(selection, cat_, provenance_);
     FillCalibList();
     FillCtrlList();
     return true;
