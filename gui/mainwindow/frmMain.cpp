@@ -179,12 +179,12 @@ bool frmMain::event(QEvent* e) {
 void frmMain::Form_Load() {
     mode_ = Mode::Start;
     help_->Hide();
-    if (panel_)
+    if (panel_) {  // built once the start screen was first shown
         for (QPushButton* b : {command1_, command2_, command3_, command4_, command4Back_, cmdBottle_,
                                cmdBottleBack_, cmdHelp_})
             b->hide();
-    if (panel_)
         panel_->SetHeadingsVisible(false);
+    }
 
     // Dark pass: the window's colours, which every control but the assay boxes and options
     // (whose own colours stay) takes from it; each fills its background with them.

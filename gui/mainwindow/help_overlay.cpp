@@ -101,12 +101,7 @@ void HelpOverlay::build(const QColor& exampleColour) {
     const QFont boxFont = narrowFont(8.25, true);
     auto box = [&](QAbstractButton* b, const char* name, int l, int width) {
         b->setFont(boxFont);
-        keepToolkitText(b);
-        QPalette p = b->palette();
-        p.setColor(QPalette::Window, exampleColour);
-        p.setColor(QPalette::Button, exampleColour);
-        b->setPalette(p);
-        b->setAutoFillBackground(true);
+        setBoxColours(b, exampleColour);
         example(b, name, l, 840, width, 255);
     };
     box(new QCheckBox(QStringLiteral("AMPH / XTC"), picHelp_), "Check72", 120, 2200);

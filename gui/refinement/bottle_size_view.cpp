@@ -1,6 +1,7 @@
 #include "gui/refinement/bottle_size_view.h"
 
 #include "core/refinement/size_boxes.h"
+#include "gui/widgets/captioned_frame.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/twips.h"
@@ -49,10 +50,8 @@ int titleClearance(const QGroupBox* frame) {
 BottleSizeView::BottleSizeView(Catalogue& cat, QWidget* window, ControlCollection& controls)
     : QObject(window), cat_(cat) {
     const auto frame = [&](const char* name, const char* caption, int l, int w) {
-        // Captioned when first shown: measuring a caption loads the fonts, which can wait.
-        auto* f = controls.add(new QGroupBox(window), QString::fromLatin1(name));
-        f->setProperty("caption", QString::fromLatin1(caption));
-        f->setAccessibleName(QString::fromLatin1(caption));
+        QGroupBox* f =
+            controls.add(new CaptionedFrame(QString::fromLatin1(caption), window), QString::fromLatin1(name));
         f->setGeometry(twipsRect(l, 8160, w, 1215));
         f->setFont(narrowFont(13, true));
         return f;
@@ -94,9 +93,6 @@ QCheckBox* BottleSizeView::Check71(int Index) const {
 }
 
 void BottleSizeView::Show(int colourScheme) {
-    for (QGroupBox* f : {reagFrame_, calFrame_})
-        if (f->title().isEmpty())
-            f->setTitle(f->property("caption").toString());
     reagFrame_->setGeometry(twipsRect(120, 500, 5500, 10850));
     reagFrame_->show();
     ShowReagBottleSizes(colourScheme);

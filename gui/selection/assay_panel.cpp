@@ -1,6 +1,7 @@
 #include "gui/selection/assay_panel.h"
 
 #include "core/mainwindow/palette.h"
+#include "gui/widgets/captioned_frame.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/twips.h"
@@ -38,11 +39,8 @@ AssayPanel::AssayPanel(AssayState& state, QWidget* window, ControlCollection& co
 
 QGroupBox* AssayPanel::makeFrame(const char* name, const char* caption, int l, int t, int w, int h) {
     auto* window = static_cast<QWidget*>(parent());
-    // The caption is set when the frames first show: measuring it loads the system's fonts, which
-    // the start screen does not need.
-    auto* f = controls_.add(new QGroupBox(window), QString::fromLatin1(name));
-    f->setProperty("caption", QString::fromLatin1(caption));
-    f->setAccessibleName(QString::fromLatin1(caption));
+    QGroupBox* f =
+        controls_.add(new CaptionedFrame(QString::fromLatin1(caption), window), QString::fromLatin1(name));
     f->setGeometry(twipsRect(l, t, w, h));
     f->setFont(narrowFont(13, true));
     return f;
@@ -192,9 +190,6 @@ constexpr int kAdultTop = 4000;
 }  // namespace
 
 void AssayPanel::PlaceForGrowth() {
-    for (QGroupBox* f : frames_)
-        if (f->title().isEmpty())
-            f->setTitle(f->property("caption").toString());
     // The frames grow in front of the start picture, which lies over them until the end.
     for (QGroupBox* f : frames_)
         f->raise();

@@ -5,6 +5,21 @@
 
 namespace tovimar {
 
+namespace {
+
+void putToolkitText(QPalette& p) {
+    const QPalette app = QApplication::palette();
+    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base})
+        p.setColor(r, app.color(r));
+}
+
+void putBackground(QPalette& p, const QColor& back) {
+    p.setColor(QPalette::Window, back);
+    p.setColor(QPalette::Button, back);
+}
+
+}  // namespace
+
 void setColours(QWidget* w, std::uint32_t back, const QColor& fore) {
     QPalette p = w->palette();
     for (QPalette::ColorRole r : {QPalette::Window, QPalette::Base, QPalette::Button})
@@ -21,9 +36,8 @@ void setBackground(QWidget* w, std::uint32_t back) {
     if (w->autoFillBackground() && now.color(QPalette::Window) == colour &&
         now.color(QPalette::Button) == colour && now.isBrushSet(QPalette::Active, QPalette::Window))
         return;
-    QPalette p = w->palette();
-    p.setColor(QPalette::Window, bgr(back));
-    p.setColor(QPalette::Button, bgr(back));
+    QPalette p = now;
+    putBackground(p, colour);
     w->setPalette(p);
     w->setAutoFillBackground(true);
 }
@@ -34,22 +48,17 @@ void setTextColour(QWidget* w, std::uint32_t colour) {
     w->setPalette(p);
 }
 
-void setBoxColours(QWidget* box, std::uint32_t back) {
-    const QPalette app = QApplication::palette();
+void setBoxColours(QWidget* box, const QColor& back) {
     QPalette p = box->palette();
-    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base})
-        p.setColor(r, app.color(r));
-    p.setColor(QPalette::Window, bgr(back));
-    p.setColor(QPalette::Button, bgr(back));
+    putToolkitText(p);
+    putBackground(p, back);
     box->setPalette(p);
     box->setAutoFillBackground(true);
 }
 
 void keepToolkitText(QWidget* box) {
-    const QPalette app = QApplication::palette();
     QPalette p = box->palette();
-    for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::Base})
-        p.setColor(r, app.color(r));
+    putToolkitText(p);
     box->setPalette(p);
 }
 

@@ -25,6 +25,9 @@ void setTextColour(QWidget* w, std::uint32_t colour);
 // dark pass leaves the boxes alone, and a container's colours would otherwise flow down to them.
 void keepToolkitText(QWidget* box);
 // Both at once, for a box as it is made.
-void setBoxColours(QWidget* box, std::uint32_t back);
+void setBoxColours(QWidget* box, const QColor& back);
+inline void setBoxColours(QWidget* box, std::uint32_t back) {
+    setBoxColours(box, bgr(back));
+}
 
 }  // namespace tovimar
