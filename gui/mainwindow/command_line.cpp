@@ -43,9 +43,36 @@ CommandLine wrong(const QString& why) {
     return line;
 }
 
+// The classic X11 toolkit options, with and without a value, that Qt 6 neither uses nor removes.
+QStringList withoutOldX11Options(const QStringList& arguments) {
+    static const QStringList withValue = {"-dpi",        "-ncols", "-im",         "-fn",
+                                          "-font",       "-bg",    "-background", "-fg",
+                                          "-foreground", "-btn",   "-button",     "-inputstyle"};
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (i > 0 && withValue.contains(arguments[i]))
+            ++i;  // and its value
+        else if (i == 0 || arguments[i] != QLatin1String("-cmap"))
+            kept << arguments[i];
+    }
+    return kept;
+}
+
 }  // namespace
 
-CommandLine ParseCommandLine(const QStringList& arguments) {
+bool AsksWithoutWindow(const QStringList& arguments) {
+    for (const QString& a : arguments.mid(1)) {
+        const QString option = a.section(QLatin1Char('='), 0, 0);
+        for (const char* name : {"--selection", "-selection", "--export", "-export", "--output", "-output",
+                                 "-h", "--help", "-help", "-v", "--version", "-version"})
+            if (option == QLatin1String(name))
+                return true;
+    }
+    return false;
+}
+
+CommandLine ParseCommandLine(const QStringList& givenArguments) {
+    const QStringList arguments = withoutOldX11Options(givenArguments);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});

@@ -19,7 +19,14 @@ struct CommandLine {
     QString text;       // the help, the version, or what is wrong with the command line
 };
 
-// `arguments` as the program got them, its own name first.
+// Whether `arguments` ask for something without a window: an export, the help or the version.
+// Everything else opens the window, whose toolkit takes its own options (-platform, -style,
+// -display ...) out of the arguments before they are read here.
+bool AsksWithoutWindow(const QStringList& arguments);
+
+// `arguments` as the program got them, its own name first (for the window: as the toolkit left
+// them). The X11 toolkit options that Qt 6 leaves in place and ignores (-dpi 96, -fn ...) are
+// passed over, as they always were.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // Writes the order of the selection file as the command line asks, without a window (pdf needs a

@@ -26,9 +26,7 @@ void print(std::FILE* to, const QString& text) {
     std::fputs(bytes.constData(), to);
 }
 
-}  // namespace
-
-int Main(int argc, char** argv) {
+int withoutWindow(int argc, char** argv) {
     const CommandLine line = ParseCommandLine(argumentsOf(argc, argv));
     switch (line.action) {
     case CommandLine::Action::Help:
@@ -53,9 +51,23 @@ int Main(int argc, char** argv) {
     case CommandLine::Action::Window:
         break;
     }
+    return 2;  // not reached: the arguments asked for no window
+}
+
+}  // namespace
+
+int Main(int argc, char** argv) {
+    if (AsksWithoutWindow(argumentsOf(argc, argv)))
+        return withoutWindow(argc, argv);
 
     BeginDecodingStartPictures();  // while the toolkit starts
     QApplication app(argc, argv);
+    // The toolkit has taken its own options out of the arguments; what is left is the file.
+    const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
+    if (line.action != CommandLine::Action::Window) {
+        print(stderr, QStringLiteral("tovimar: ") + line.text + QLatin1Char('\n'));
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Tovimar"));
     QApplication::setOrganizationName(QStringLiteral("Nordvale"));
     // Ties the window to its desktop entry, so that the desktop shows the menu entry's name and icon.

@@ -4,6 +4,7 @@
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
+#include "gui/mainwindow/command_line.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/window_harness.h"
 
@@ -244,6 +245,15 @@ private slots:
         QCOMPARE(unwritable.status, 1);
         QVERIFY(!unwritable.err.isEmpty());
         QCOMPARE(QDir(dir_.path()).entryList({QStringLiteral("*.tmp"), QStringLiteral("*~")}), QStringList());
+
+        // The old X11 options that the toolkit leaves in place are passed over, as before.
+        const CommandLine window = ParseCommandLine({"tovimar", "-dpi", "96", "-fn", "fixed", good_});
+        QCOMPARE(window.action, CommandLine::Action::Window);
+        QCOMPARE(window.file, good_);
+        QVERIFY(!AsksWithoutWindow({"tovimar", "-dpi", "96", good_}));
+        QVERIFY(AsksWithoutWindow({"tovimar", "--export=txt"}));
+        QCOMPARE(ParseCommandLine({"tovimar", "--colour", good_}).action, CommandLine::Action::Wrong);
+        QCOMPARE(runProgram({"-dpi", "96", "--version"}).status, 0);
 
         QCOMPARE(runProgram({"--help"}).status, 0);
         QVERIFY(runProgram({"--version"}).out.startsWith("tovimar "));
