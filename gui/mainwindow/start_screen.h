@@ -11,10 +11,10 @@ namespace tovimar {
 
 class PictureBox;
 
-// The pictures the start screen shows, the start picture, the banner and the window's icon,
-// decoded on a thread of their own. Decoding them takes about as long as building the window and needs nothing of
-// the toolkit, so the program begins it first thing, before the application object exists; the
-// window takes them when it needs them (beginning then, where nobody began before).
+// The pictures the start screen shows (the start picture, the banner and the window's icon),
+// decoded on a thread of their own. Decoding takes about as long as building the window and needs
+// nothing of the toolkit, so the program begins it first thing, before the application object
+// exists; the window takes them when it needs them (beginning then, where nobody began before).
 struct StartPictures {
     QImage start;
     QImage banner;
