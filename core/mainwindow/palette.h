@@ -10,13 +10,13 @@
 namespace tovimar {
 
 namespace palette {
-inline constexpr std::uint32_t kDark = 0x121212;          // the window and every control but the boxes
-inline constexpr std::uint32_t kRed = 0x3140DD;           // red 221, green 64, blue 49: frame captions
-inline constexpr std::uint32_t kGrey = 0xB2B3B4;          // red 180, green 179, blue 178
-inline constexpr std::uint32_t kWarmGrey = 0xB2B3BD;      // red 189, green 179, blue 178
-inline constexpr std::uint32_t kLightBlue = 0xE2C3A9;     // red 169, green 195, blue 226
-inline constexpr std::uint32_t kLightYellow = 0xACEDFD;   // red 253, green 237, blue 172
-inline constexpr std::uint32_t kWhite = 0xFFFFFF;         // the output dialog and the printout
+inline constexpr std::uint32_t kDark = 0x121212;         // the window and every control but the boxes
+inline constexpr std::uint32_t kRed = 0x3140DD;          // red 221, green 64, blue 49: frame captions
+inline constexpr std::uint32_t kGrey = 0xB2B3B4;         // red 180, green 179, blue 178
+inline constexpr std::uint32_t kWarmGrey = 0xB2B3BD;     // red 189, green 179, blue 178
+inline constexpr std::uint32_t kLightBlue = 0xE2C3A9;    // red 169, green 195, blue 226
+inline constexpr std::uint32_t kLightYellow = 0xACEDFD;  // red 253, green 237, blue 172
+inline constexpr std::uint32_t kWhite = 0xFFFFFF;        // the output dialog and the printout
 }  // namespace palette
 
 struct SchemeColours {
