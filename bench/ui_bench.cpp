@@ -7,14 +7,12 @@
 //   ui_bench transition        the whole start-screen transition with its real pauses
 // bench/measure-ui runs them under Xvfb and prints the figures.
 #include "gui/mainwindow/frmMain.h"
-#include "gui/mainwindow/start_screen.h"
-#include "gui/widgets/fonts.h"
+#include "gui/mainwindow/modMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
@@ -65,8 +63,7 @@ int startup(bool minimal, bool hold) {
         w.show();
         return QApplication::exec();
     }
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    installFontSubstitutes();
+    modMain::SetUpApplication();  // as the program does
     frmMain w;
     if (!hold)
         w.installEventFilter(&quit);
@@ -75,8 +72,7 @@ int startup(bool minimal, bool hold) {
 }
 
 int clicks(int n) {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    installFontSubstitutes();
+    modMain::SetUpApplication();
     frmMainHooks hooks = frmMainHooks::real();
     hooks.pause = [](int) {};
     frmMain w(hooks);
@@ -103,8 +99,7 @@ int clicks(int n) {
 }
 
 int transition() {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    installFontSubstitutes();
+    modMain::SetUpApplication();
     frmMain w;
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))
@@ -119,9 +114,6 @@ int transition() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // As the program starts: the start screen's pictures are decoded while the toolkit starts.
-    if (argc > 1 && QLatin1String(argv[1]) == QLatin1String("startup"))
-        BeginDecodingStartPictures();
     QApplication app(argc, argv);
     const QString mode = argc > 1 ? QString::fromLatin1(argv[1]) : QString();
     const bool hold = argc > 2 && QLatin1String(argv[2]) == QLatin1String("hold");

@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace tovimar {
 
@@ -60,12 +61,14 @@ QStringList withoutOldX11Options(const QStringList& arguments) {
 
 }  // namespace
 
-bool AsksWithoutWindow(const QStringList& arguments) {
-    for (const QString& a : arguments.mid(1)) {
-        const QString option = a.section(QLatin1Char('='), 0, 0);
+bool AsksWithoutWindow(int argc, const char* const* argv) {
+    // Plain text only: this runs before the toolkit's application object exists.
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view a(argv[i]);
+        const std::string_view option = a.substr(0, a.find('='));
         for (const char* name : {"--selection", "-selection", "--export", "-export", "--output", "-output",
                                  "-h", "--help", "-help", "-v", "--version", "-version"})
-            if (option == QLatin1String(name))
+            if (option == name)
                 return true;
     }
     return false;

@@ -19,10 +19,11 @@ struct CommandLine {
     QString text;       // the help, the version, or what is wrong with the command line
 };
 
-// Whether `arguments` ask for something without a window: an export, the help or the version.
-// Everything else opens the window, whose toolkit takes its own options (-platform, -style,
-// -display ...) out of the arguments before they are read here.
-bool AsksWithoutWindow(const QStringList& arguments);
+// Whether the program's arguments ask for something without a window: an export, the help or the
+// version. Everything else opens the window, whose toolkit takes its own options (-platform,
+// -style, -display ...) out of the arguments before they are read here. Uses nothing of the
+// toolkit, so it can be asked before the application object exists.
+bool AsksWithoutWindow(int argc, const char* const* argv);
 
 // `arguments` as the program got them, its own name first (for the window: as the toolkit left
 // them). The X11 toolkit options that Qt 6 leaves in place and ignores (-dpi 96, -fn ...) are

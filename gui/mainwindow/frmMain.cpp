@@ -70,12 +70,11 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent) : QWidget(parent), hooks_(
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setFixedSize(px(15510), px(11445));
-    setAcceptDrops(true);          // a selection file dropped on the window opens
-    BeginDecodingStartPictures();  // beside the building of the controls, where nobody began before
+    setAcceptDrops(true);  // a selection file dropped on the window opens
     buildControls();
     qApp->installEventFilter(this);
     Form_Load();
-    const StartPictures pictures = TakeStartPictures();
+    const StartPictures pictures = LoadStartPictures();
     setWindowIcon(QIcon(QPixmap::fromImage(pictures.icon)));
     start_->SetPicture(pictures.start);
     banner_->setPixmap(QPixmap::fromImage(pictures.banner));

@@ -2,7 +2,6 @@
 
 #include "gui/mainwindow/command_line.h"
 #include "gui/mainwindow/frmMain.h"
-#include "gui/mainwindow/start_screen.h"
 #include "gui/output/frmOutput.h"
 #include "gui/widgets/fonts.h"
 
@@ -56,18 +55,7 @@ int withoutWindow(int argc, char** argv) {
 
 }  // namespace
 
-int Main(int argc, char** argv) {
-    if (AsksWithoutWindow(argumentsOf(argc, argv)))
-        return withoutWindow(argc, argv);
-
-    BeginDecodingStartPictures();  // while the toolkit starts
-    QApplication app(argc, argv);
-    // The toolkit has taken its own options out of the arguments; what is left is the file.
-    const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
-    if (line.action != CommandLine::Action::Window) {
-        print(stderr, QStringLiteral("tovimar: ") + line.text + QLatin1Char('\n'));
-        return 2;
-    }
+void SetUpApplication() {
     QApplication::setApplicationName(QStringLiteral("Tovimar"));
     QApplication::setOrganizationName(QStringLiteral("Nordvale"));
     // Ties the window to its desktop entry, so that the desktop shows the menu entry's name and icon.
@@ -75,6 +63,23 @@ int Main(int argc, char** argv) {
     // One look on every desktop: the colours of the layout are drawn the same everywhere.
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     installFontSubstitutes();
+}
+
+int Main(int argc, char** argv) {
+    // Nothing of the toolkit may run before its application object exists, on any thread: the
+    // arguments are looked at as plain text first, and the start pictures are decoded only once
+    // the window is being built.
+    if (AsksWithoutWindow(argc, argv))
+        return withoutWindow(argc, argv);
+
+    QApplication app(argc, argv);
+    // The toolkit has taken its own options out of the arguments; what is left is the file.
+    const CommandLine line = ParseCommandLine(QCoreApplication::arguments());
+    if (line.action != CommandLine::Action::Window) {
+        print(stderr, QStringLiteral("tovimar: ") + line.text + QLatin1Char('\n'));
+        return 2;
+    }
+    SetUpApplication();
     frmMain w;
     w.setOutputAction([&w] {
         frmOutput dialog(w.catalogue(), frmOutputHooks::real(), &w);

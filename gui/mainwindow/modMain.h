@@ -7,4 +7,8 @@ namespace tovimar::modMain {
 // or an export of a selection's order without a window. Returns the exit status.
 int Main(int argc, char** argv);
 
+// What the window's program sets on the application object before it builds the window: its
+// names, the style and the font substitutes. Needs the application object.
+void SetUpApplication();
+
 }  // namespace tovimar::modMain

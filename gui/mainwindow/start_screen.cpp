@@ -3,31 +3,40 @@
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
 
-#include <future>
+#include <QResource>
+#include <cstdint>
+#include <cstring>
 
 namespace tovimar {
 
 namespace {
 
-std::future<StartPictures>& decoding() {
-    static std::future<StartPictures> pictures;
-    return pictures;
+// A picture that a build step decoded into raw pixels (tools/picture_pixels.cpp): a header of
+// magic, width and height, then the rows of Format_RGB32. Copied out, as a resource's bytes need
+// not be aligned for an image; null where the bytes are not such a picture.
+QImage rawPixels(const QString& name) {
+    const QResource resource(name);
+    std::uint32_t header[3] = {};
+    const auto size = std::size_t(resource.size());
+    if (resource.compressionAlgorithm() != QResource::NoCompression || size < sizeof header)
+        return {};
+    const uchar* bytes = resource.data();
+    std::memcpy(header, bytes, sizeof header);
+    const std::size_t width = header[1], height = header[2];
+    if (header[0] != 0x58505654u || width == 0 || height == 0 || size != sizeof header + width * height * 4)
+        return {};
+    QImage image(int(width), int(height), QImage::Format_RGB32);
+    for (std::size_t y = 0; y < height; ++y)
+        std::memcpy(image.scanLine(int(y)), bytes + sizeof header + y * width * 4, width * 4);
+    return image;
 }
 
 }  // namespace
 
-void BeginDecodingStartPictures() {
-    if (!decoding().valid())
-        decoding() = std::async(std::launch::async, [] {
-            return StartPictures{QImage(QStringLiteral(":/pictures/start.jpg")),
-                                 QImage(QStringLiteral(":/pictures/banner.jpg")),
-                                 QImage(QStringLiteral(":/pictures/app_icon_48.png"))};
-        });
-}
-
-StartPictures TakeStartPictures() {
-    BeginDecodingStartPictures();
-    return decoding().get();
+StartPictures LoadStartPictures() {
+    return StartPictures{rawPixels(QStringLiteral(":/pixels/start.px")),
+                         rawPixels(QStringLiteral(":/pixels/banner.px")),
+                         QImage(QStringLiteral(":/pictures/app_icon_48.png"))};
 }
 
 StartScreen::StartScreen(QWidget* window, ControlCollection& controls) : QObject(window) {

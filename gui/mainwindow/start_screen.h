@@ -11,17 +11,15 @@ namespace tovimar {
 
 class PictureBox;
 
-// The pictures the start screen shows (the start picture, the banner and the window's icon),
-// decoded on a thread of their own. Decoding takes about as long as building the window and needs
-// nothing of the toolkit, so the program begins it first thing, before the application object
-// exists; the window takes them when it needs them (beginning then, where nobody began before).
+// The pictures the start screen shows: the start picture and the banner, compiled in as raw
+// pixels that need no image reader (a reader is a plugin, loaded from disk on the way to the first
+// paint), and the window's icon, a small PNG, which the toolkit reads without a plugin.
 struct StartPictures {
     QImage start;
     QImage banner;
     QImage icon;
 };
-void BeginDecodingStartPictures();
-StartPictures TakeStartPictures();
+StartPictures LoadStartPictures();
 
 class StartScreen : public QObject {
     Q_OBJECT

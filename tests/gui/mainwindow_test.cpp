@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -57,6 +58,16 @@ private slots:
         auto* pic = h.get("picStart");
         QVERIFY(pic->isVisible());
         QCOMPARE(pic->geometry(), twipsRect(0, 0, 13140, 11955));
+        // The start picture and the banner are compiled in as raw pixels: exactly the pictures.
+        for (const auto& [label, file] :
+             {std::pair{"picStart", "start.jpg"}, std::pair{"NV_Banner", "banner.jpg"}}) {
+            const QImage shown = qobject_cast<QLabel*>(h.get(label))->pixmap().toImage();
+            const QImage picture(QStringLiteral(TOVIMAR_RESOURCES "/") + QLatin1String(file));
+            QVERIFY(!picture.isNull());
+            QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+                     picture.convertToFormat(QImage::Format_RGB32));
+        }
+        QVERIFY(!h.w->windowIcon().isNull());
         QVERIFY(h.get("NV_Banner")->isVisible());
         QCOMPARE(h.get("NV_Banner")->geometry(), twipsRect(0, 9840, 15255, 1620));
         for (const char* f : {"ORLAN_Frame", "VEX_Frame", "TOX_Frame", "ADULT_FRAME"}) {

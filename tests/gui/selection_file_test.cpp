@@ -250,8 +250,11 @@ private slots:
         const CommandLine window = ParseCommandLine({"tovimar", "-dpi", "96", "-fn", "fixed", good_});
         QCOMPARE(window.action, CommandLine::Action::Window);
         QCOMPARE(window.file, good_);
-        QVERIFY(!AsksWithoutWindow({"tovimar", "-dpi", "96", good_}));
-        QVERIFY(AsksWithoutWindow({"tovimar", "--export=txt"}));
+        const QByteArray goodName = good_.toLocal8Bit();
+        const char* const windowArgs[] = {"tovimar", "-dpi", "96", goodName.constData()};
+        const char* const exportArgs[] = {"tovimar", "--export=txt"};
+        QVERIFY(!AsksWithoutWindow(4, windowArgs));
+        QVERIFY(AsksWithoutWindow(2, exportArgs));
         QCOMPARE(ParseCommandLine({"tovimar", "--colour", good_}).action, CommandLine::Action::Wrong);
         QCOMPARE(runProgram({"-dpi", "96", "--version"}).status, 0);
 
