@@ -261,6 +261,32 @@ private slots:
         QCOMPARE(h.w->assayState()[AssayRow::OrlanBenzo].Cut, 300.0);
     }
 
+    // Every box and option is a coloured bar of a fixed size: a click on the bar 2 px from its
+    // right edge, far past a short caption such as "pH" or "10", acts as a click on the caption.
+    void everyBoxTakesAClickAnywhereOnItsBar() {
+        Harness h(Harness::MainView);
+        const AssayState& s = h.w->assayState();
+        const auto get = [&h](std::string_view name) { return h.w->control(QString::fromLatin1(name)); };
+        for (const AssayRowDef& def : AssayRows()) {
+            if (def.secondColumn)
+                continue;  // never shown
+            const QString row = QString::fromLatin1(def.caption);
+            h.clickNearRightEdge(get(def.selectBox));
+            QVERIFY2(s[def.key].Sel, qPrintable(row));
+            if (def.hasQual()) {
+                h.clickNearRightEdge(get(def.qualBox));
+                QVERIFY2(s[def.key].Qual, qPrintable(row));
+            }
+            for (const CutOption& o : def.options()) {
+                h.clickNearRightEdge(get(o.control));
+                QVERIFY2(qobject_cast<QRadioButton*>(get(o.control))->isChecked(), qPrintable(row));
+                QCOMPARE(s[def.key].Cut, o.value);
+            }
+            h.clickNearRightEdge(get(def.selectBox));
+            QVERIFY2(!s[def.key].Sel, qPrintable(row));
+        }
+    }
+
     void listsFollowARealisticSelection() {
         Harness h;
         h.enterMainView();
