@@ -23,6 +23,9 @@ AssayPanel::AssayPanel(AssayState& state, QWidget* window, ControlCollection& co
         auto* label = controls.add(new QLabel(QString::fromLatin1(text), frame), QString::fromLatin1(name));
         label->setGeometry(twipsRect(l, 360, w, 300));
         label->setFont(narrowFont(12, true));
+        // White as the window's other texts: the red of the frame is its caption's alone. With no
+        // background of its own, the frame's top line runs on behind the heading.
+        setSeeThroughText(label, darkPassText());
         return label;
     };
     QLabel* label3 = heading(orlan, "Label3", "PARAMETER", 240, 1800);

@@ -426,6 +426,39 @@ private slots:
         QCOMPARE(groupO.size() + groupV.size(), 114);
     }
 
+    // Only the frames' captions are red; the column headings inside are white, and they leave the
+    // frame's top line whole where they stand on it.
+    void headingsAreWhiteOnAWholeFrameLine() {
+        Harness h(Harness::MainView);
+        const std::pair<const char*, std::vector<const char*>> frames[] = {
+            {"ORLAN_Frame", {"Label3", "Label2", "Label1"}},
+            {"VEX_Frame", {"Label6", "Label7", "Label8"}},
+            {"TOX_Frame", {"Label9", "Label10"}},
+            {"ADULT_FRAME", {"Label14"}}};
+        for (const auto& [frameName, headings] : frames) {
+            QWidget* frame = h.get(frameName);
+            QCOMPARE(frame->palette().color(QPalette::WindowText), bgr(palette::kRed));
+            for (const char* heading : headings)
+                QCOMPARE(h.get(heading)->palette().color(QPalette::WindowText), QColor(Qt::white));
+
+            // The frame's top line: the first row, down from the headings' top, that differs from
+            // the frame's background at its right end, where no heading stands.
+            const QImage img = frame->grab().toImage();
+            const int top = h.get(headings.front())->y();
+            const int probe = img.width() - 8;
+            int line = top - 12;
+            while (line < top + 4 && img.pixel(probe, line) == img.pixel(probe, top - 12))
+                ++line;
+            QVERIFY2(line < top + 4, frameName);
+            for (const char* heading : headings) {
+                const QRect r = h.get(heading)->geometry();
+                for (int x = r.left(); x <= r.right(); ++x)
+                    QVERIFY2(img.pixel(x, line) == img.pixel(probe, line),
+                             qPrintable(QStringLiteral("%1 blanks the line at x %2").arg(heading).arg(x)));
+            }
+        }
+    }
+
     void disabledButtonsLookFaded() {
         Harness h;
         for (const char* name : {"Command1", "Command2", "Command3", "Command4", "cmdBottle", "cmdHelp"}) {
