@@ -132,7 +132,8 @@ void HelpOverlay::ShowHelp(const QColor& exampleColour) {
         QLabel* l = label13_[static_cast<std::size_t>(i)];
         const bool last = i == 8;
         // The texts for the buttons end at one right edge beside them; the others are centred.
-        l->setAlignment((i < 5 ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter);
+        // Each starts at the top of its box, as a label draws, where the picture's pointer meets it.
+        l->setAlignment((i < 5 ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop);
         QFont f = l->font();
         f.setPointSize(last ? 16 : 12);
         l->setFont(f);
