@@ -15,12 +15,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QToolTip>
 #include <QtTest>
 #include <memory>
 
@@ -313,13 +315,33 @@ private slots:
         clickBox(h.get<QCheckBox>("Check18"));
         QCOMPARE(slotsOf(h.get<TabStopList>("CtrlList")->lines(), false), (QList<int>{1, 43, 44, 45}));
         QVERIFY(h.get("CalibList")->isVisible());
-        // Lines that fit show no sideways scroll bar.
-        QCoreApplication::processEvents();
-        QVERIFY(!h.get<QListWidget>("CtrlList")->horizontalScrollBar()->isVisible());
         QVERIFY(h.get("Label5")->isVisible());
         QCOMPARE(h.get("Label5")->x(), px(6700));
         QVERIFY(!h.get("NV_Banner")->isVisible());
         QVERIFY(h.get("ICON1")->isVisible());
+
+        // Every numbered item, the longest names of the catalogue among them: the lists keep their
+        // width and never scroll sideways; a name too long ends in an ellipsis, and resting the
+        // pointer on it shows the whole name above the reason.
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        auto* ctrl = h.get<TabStopList>("CtrlList");
+        QCOMPARE(ctrl->count(), 47);
+        QCoreApplication::processEvents();
+        for (const char* name : {"CalibList", "CtrlList"}) {
+            auto* list = h.get<TabStopList>(name);
+            QVERIFY2(!list->horizontalScrollBar()->isVisible(), name);
+            QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+        }
+        QCOMPARE(ctrl->geometry(), twipsRect(6555, 7080, 5580, 3960));
+        const std::string& longest = cat.Ctrls[49].Name;
+        QListWidgetItem* last = ctrl->item(ctrl->count() - 1);
+        QVERIFY(last->text().endsWith(QString::fromStdString(longest)));  // the item keeps its text
+        ctrl->scrollToItem(last);
+        const QPoint at = ctrl->visualItemRect(last).center();
+        QHelpEvent hover(QEvent::ToolTip, at, ctrl->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(ctrl->viewport(), &hover);
+        QTRY_COMPARE(QToolTip::text(), QString::fromStdString(longest) + QLatin1Char('\n') + last->toolTip());
+        QToolTip::hideText();
     }
 
     void tabsShowAsAlignedColumns() {
@@ -343,6 +365,17 @@ private slots:
             QCOMPARE(runs[1].text, QStringLiteral("Name"));
             QCOMPARE(runs[1].x, 2 * stop);
         }
+        // Cut to a width, the name keeps its stop and ends in an ellipsis within the width; a
+        // width that ends before the stop leaves the name out.
+        const QString line =
+            QString::fromStdString(testing::listLine(cat.Ctrls[49].OrderNo, cat.Ctrls[49].Name));
+        const qreal width = 2 * stop + fm.horizontalAdvance(QString::fromStdString(cat.Ctrls[49].Name)) / 2;
+        const auto cut = TabStopList::layout(line, fm, stop, width);
+        QCOMPARE(cut.size(), 2);
+        QCOMPARE(cut[1].x, 2 * stop);
+        QVERIFY2(cut[1].text.endsWith(QChar(0x2026)), qPrintable(cut[1].text));
+        QVERIFY(cut[1].x + fm.horizontalAdvance(cut[1].text) <= width);
+        QCOMPARE(TabStopList::layout(line, fm, stop, stop).size(), 1);
     }
 
     void resetAfterSelectionReturnsToTheStartState() {
