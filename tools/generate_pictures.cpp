@@ -888,10 +888,12 @@ QImage drawHelp() {
         p.restore();
     }
 
-    // The help texts for the buttons are right-aligned in boxes that end at 8895 twips; their
-    // pointers start just after that, level with the middle of the box.
+    // The help texts for the buttons are right-aligned in boxes that end at 8895 twips, one line
+    // each drawn from the top of its box in the window's label font at 12 points (16 pixels);
+    // their pointers start just after that, level with the middle of the line.
     const double textEnd = tw(1800 + 7095) + 7;
-    const auto textMid = [](double top) { return tw(top) + tw(735) / 2.0; };
+    const double lineMiddle = QFontMetricsF(makeFont(gFamilies.sans, 16, QFont::Normal)).height() / 2.0;
+    const auto textMid = [lineMiddle](double top) { return tw(top) + lineMiddle; };
     const auto placeRect = [](double left, double top) { return twRect(left, top, 735, 735); };
 
     const QRectF reset = placeRect(14640, 7080), output = placeRect(14640, 7920),

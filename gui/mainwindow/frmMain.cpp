@@ -187,7 +187,7 @@ void frmMain::Form_Load() {
 
     // Dark pass: the window's colours, which every control but the assay boxes and options
     // (whose own colours stay) takes from it; each fills its background with them.
-    setColours(this, palette::kDark, QApplication::palette().color(QPalette::Base));
+    setColours(this, palette::kDark, darkPassText());
     for (QWidget* w : controls_.all())
         if (!isBox(w->objectName()))
             w->setAutoFillBackground(true);

@@ -6,7 +6,6 @@
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -82,7 +81,6 @@ void HelpOverlay::build(const QColor& exampleColour) {
 
     // The example row, explained by texts 5 to 7. It only shows: clicks on it reach the panel.
     // Built after the window's dark pass, it takes the dark colours here; its boxes the scheme's.
-    const QColor windowBackground = QApplication::palette().color(QPalette::Base);
     auto example = [&](QWidget* w, const char* name, int l, int t, int width, int h) {
         w->setGeometry(twipsRect(l, t, width, h));
         w->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -92,7 +90,7 @@ void HelpOverlay::build(const QColor& exampleColour) {
     auto heading = [&](const char* name, const char* text, int left) {
         auto* l = new QLabel(QString::fromLatin1(text), picHelp_);
         l->setFont(narrowFont(12, true));
-        setColours(l, palette::kDark, windowBackground);
+        setColours(l, palette::kDark, darkPassText());
         example(l, name, left, 360, 2000, 300);
     };
     heading("Label10", "PARAMETER", 240);
@@ -134,7 +132,8 @@ void HelpOverlay::ShowHelp(const QColor& exampleColour) {
         QLabel* l = label13_[static_cast<std::size_t>(i)];
         const bool last = i == 8;
         // The texts for the buttons end at one right edge beside them; the others are centred.
-        l->setAlignment((i < 5 ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter);
+        // Each starts at the top of its box, as a label draws, where the picture's pointer meets it.
+        l->setAlignment((i < 5 ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignTop);
         QFont f = l->font();
         f.setPointSize(last ? 16 : 12);
         l->setFont(f);

@@ -98,6 +98,7 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
     label->setObjectName(QStringLiteral("Label1"));
     label->setGeometry(twipsRect(600, 360, 3015, 495));
     label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // from the top of its box, as a label draws
     label->setText(QStringLiteral("Output to File or Printer?"));
 
     struct Button {

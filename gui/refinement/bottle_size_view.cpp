@@ -5,6 +5,7 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/whole_box.h"
 
 #include <QStyle>
 #include <QStyleOptionGroupBox>
@@ -67,7 +68,7 @@ BottleSizeView::BottleSizeView(Catalogue& cat, QWidget* window, ControlCollectio
 
 // A box as the template is: hidden, in the view's font, with the toolkit's text colours.
 QCheckBox* BottleSizeView::makeSizeBox(QGroupBox* frame, const QString& name, int index, int widthTwips) {
-    auto* box = new QCheckBox(frame);
+    auto* box = new WholeCheckBox(frame);
     box->hide();
     box->setObjectName(name);
     box->setProperty("index", index);

@@ -5,6 +5,7 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/whole_box.h"
 
 #include <QLabel>
 #include <algorithm>
@@ -22,6 +23,9 @@ AssayPanel::AssayPanel(AssayState& state, QWidget* window, ControlCollection& co
         auto* label = controls.add(new QLabel(QString::fromLatin1(text), frame), QString::fromLatin1(name));
         label->setGeometry(twipsRect(l, 360, w, 300));
         label->setFont(narrowFont(12, true));
+        // White as the window's other texts: the red of the frame is its caption's alone. With no
+        // background of its own, the frame's top line runs on behind the heading.
+        setSeeThroughText(label, darkPassText());
         return label;
     };
     QLabel* label3 = heading(orlan, "Label3", "PARAMETER", 240, 1800);
@@ -64,7 +68,7 @@ void AssayPanel::buildRows() {
         const AssayRow key = def.key;
 
         w.select =
-            new QCheckBox(QString::fromLatin1(def.caption.data(), qsizetype(def.caption.size())), frame);
+            new WholeCheckBox(QString::fromLatin1(def.caption.data(), qsizetype(def.caption.size())), frame);
         w.select->setObjectName(QString::fromLatin1(def.selectBox.data(), qsizetype(def.selectBox.size())));
         w.select->setGeometry(twipsRect(L::selectLeft(def), def.top, L::kSelectWidth, L::selectHeight(def)));
         w.select->setFont(font);
@@ -73,7 +77,7 @@ void AssayPanel::buildRows() {
         connect(w.select, &QCheckBox::toggled, this, [this, key](bool on) { selectChanged(key, on); });
 
         if (def.hasQual()) {
-            w.qual = new QCheckBox(QStringLiteral(" "), frame);
+            w.qual = new WholeCheckBox(QStringLiteral(" "), frame);
             w.qual->setObjectName(QString::fromLatin1(def.qualBox.data(), qsizetype(def.qualBox.size())));
             w.qual->setGeometry(twipsRect(L::qualLeft(def), def.top, L::kQualWidth, L::kQualHeight));
             w.qual->setFont(font);
@@ -98,8 +102,8 @@ void AssayPanel::buildRows() {
             w.group->setExclusive(true);
             std::size_t i = 0;
             for (const CutOption& o : def.options()) {
-                auto* b = new QRadioButton(QString::fromLatin1(o.caption.data(), qsizetype(o.caption.size())),
-                                           w.container);
+                auto* b = new WholeRadioButton(
+                    QString::fromLatin1(o.caption.data(), qsizetype(o.caption.size())), w.container);
                 b->setObjectName(QString::fromLatin1(o.control.data(), qsizetype(o.control.size())));
                 b->setGeometry(twipsRect(L::kOptionLefts[i], 0, L::kOptionWidth, L::kOptionHeight));
                 b->setFont(font);

@@ -20,6 +20,10 @@ void putBackground(QPalette& p, const QColor& back) {
 
 }  // namespace
 
+QColor darkPassText() {
+    return QApplication::palette().color(QPalette::Base);
+}
+
 void setColours(QWidget* w, std::uint32_t back, const QColor& fore) {
     QPalette p = w->palette();
     for (QPalette::ColorRole r : {QPalette::Window, QPalette::Base, QPalette::Button})
@@ -45,6 +49,13 @@ void setBackground(QWidget* w, std::uint32_t back) {
 void setTextColour(QWidget* w, std::uint32_t colour) {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, bgr(colour));
+    w->setPalette(p);
+}
+
+void setSeeThroughText(QWidget* w, const QColor& text) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, text);
+    p.setBrush(QPalette::Window, Qt::transparent);
     w->setPalette(p);
 }
 

@@ -15,12 +15,19 @@ inline QColor bgr(std::uint32_t value) {
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
+// The text colour the load's dark pass gives the window's controls: the desktop's colour of window
+// backgrounds, light on the dark window.
+QColor darkPassText();
+
 // Background and text of a control, as the classic BackColor and ForeColor set them.
 void setColours(QWidget* w, std::uint32_t back, const QColor& fore);
 // The background alone: the box colours of the schemes and the size boxes. A control that
 // already shows the colour is left alone.
 void setBackground(QWidget* w, std::uint32_t back);
 void setTextColour(QWidget* w, std::uint32_t colour);
+// A text in a colour of its own with no background: whatever lies behind shows through, even
+// where the control is told to fill its background (as the dark pass tells every control).
+void setSeeThroughText(QWidget* w, const QColor& text);
 // A check box or option button keeps the toolkit's text colours whatever its container gets: the
 // dark pass leaves the boxes alone, and a container's colours would otherwise flow down to them.
 void keepToolkitText(QWidget* box);

@@ -1,7 +1,10 @@
 #include "gui/widgets/tab_stop_list.h"
 
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
 #include <algorithm>
 #include <cmath>
 
@@ -16,6 +19,14 @@ TabStopList::TabStopList(const QString& name, QWidget* parent) : QListWidget(par
     setItemDelegate(new TabStopDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // A sideways scroll bar would cover the last line shown, for one long name.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void TabStopList::updateGeometries() {
+    QListWidget::updateGeometries();
+    // Nor can the wheel or the keys move the lines sideways: each is drawn within the width.
+    horizontalScrollBar()->setRange(0, 0);
 }
 
 qreal TabStopList::tabStop() const {
@@ -35,7 +46,8 @@ void TabStopList::changeEvent(QEvent* e) {
     QListWidget::changeEvent(e);
 }
 
-QVector<TabStopList::Run> TabStopList::layout(const QString& line, const QFontMetricsF& fm, qreal stop) {
+QVector<TabStopList::Run> TabStopList::layout(const QString& line, const QFontMetricsF& fm, qreal stop,
+                                              qreal width) {
     QVector<Run> runs;
     qreal x = 0;
     qsizetype start = 0;
@@ -49,6 +61,13 @@ QVector<TabStopList::Run> TabStopList::layout(const QString& line, const QFontMe
         if (i < line.size())
             x = (std::floor(x / stop) + 1) * stop;  // the next stop strictly to the right
         start = i + 1;
+    }
+    for (qsizetype i = 0; i < runs.size(); ++i) {
+        if (runs[i].x + fm.horizontalAdvance(runs[i].text) <= width)
+            continue;
+        runs[i].text = fm.elidedText(runs[i].text, Qt::ElideRight, width - runs[i].x);
+        runs.resize(runs[i].text.isEmpty() ? i : i + 1);
+        break;
     }
     return runs;
 }
@@ -93,7 +112,6 @@ QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option, const QModel
     qreal end = 0;
     for (const TabStopList::Run& run : TabStopList::layout(opt.text, fm, list_->tabStop()))
         end = std::max(end, run.x + fm.horizontalAdvance(run.text));
-    // The toolkit's own measure would count the tabs as it draws them, far wider than the stops.
     return {static_cast<int>(std::ceil(end)) + 4 * kTextMargin, static_cast<int>(std::ceil(fm.height())) + 4};
 }
 
@@ -106,19 +124,51 @@ void TabStopDelegate::paint(QPainter* p, const QStyleOptionViewItem& option, con
     QStyle* style = w ? w->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, p, w);  // background, selection, focus
 
-    const QRect textRect =
-        style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w).adjusted(kTextMargin, 0, 0, 0);
+    const QRect text = textRect(opt);
     const QFontMetricsF fm(opt.font);
     p->save();
     p->setFont(opt.font);
     const bool selected = opt.state & QStyle::State_Selected;
     p->setPen(opt.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
-    for (const TabStopList::Run& run : TabStopList::layout(line, fm, list_->tabStop())) {
-        QRectF r(textRect);
-        r.setLeft(textRect.left() + run.x);
+    for (const TabStopList::Run& run : TabStopList::layout(line, fm, list_->tabStop(), text.width())) {
+        QRectF r(text);
+        r.setLeft(text.left() + run.x);
         p->drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, run.text);
     }
     p->restore();
+}
+
+// `opt` has its text cleared, as the style is given it to draw the item.
+QRect TabStopDelegate::textRect(const QStyleOptionViewItem& opt) const {
+    const QWidget* w = opt.widget;
+    const QStyle* style = w ? w->style() : QApplication::style();
+    QRect r = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, w).adjusted(kTextMargin, 0, 0, 0);
+    // An item may reach past the list's visible width; its text ends where the list shows it.
+    r.setRight(std::min(r.right(), list_->viewport()->width() - 1 - kTextMargin));
+    return r;
+}
+
+bool TabStopDelegate::helpEvent(QHelpEvent* e, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) {
+    if (e->type() == QEvent::ToolTip && index.isValid()) {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString line = opt.text;
+        opt.text.clear();
+        const QFontMetricsF fm(opt.font);
+        const QVector<TabStopList::Run> whole = TabStopList::layout(line, fm, list_->tabStop());
+        const QVector<TabStopList::Run> shown =
+            TabStopList::layout(line, fm, list_->tabStop(), textRect(opt).width());
+        if (!whole.isEmpty() && (shown.size() < whole.size() || shown.back().text != whole.back().text)) {
+            QString tip = whole.back().text;
+            const QString reason = index.data(Qt::ToolTipRole).toString();
+            if (!reason.isEmpty())
+                tip += QLatin1Char('\n') + reason;
+            QToolTip::showText(e->globalPos(), tip, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(e, view, option, index);
 }
 
 }  // namespace tovimar

@@ -1,12 +1,14 @@
 // A list box that expands tab characters to fixed tab stops, as a classic list box does, so that
 // "number<TAB>name" and "short number<TAB><TAB>name" show the names in one column. The items keep
-// their text exactly as given.
+// their text exactly as given. It never scrolls sideways: a line too long for its width ends in an
+// ellipsis, and resting the pointer on it shows the whole name.
 #pragma once
 
 #include <QFontMetricsF>
 #include <QListWidget>
 #include <QStyledItemDelegate>
 #include <QVector>
+#include <limits>
 
 namespace tovimar {
 
@@ -24,8 +26,10 @@ public:
         QString text;
         qreal x;  // from the item's text start
     };
-    // Splits a line at its tabs and places each run at its stop.
-    static QVector<Run> layout(const QString& line, const QFontMetricsF& fm, qreal stop);
+    // Splits a line at its tabs and places each run at its stop. A run that would pass `width` ends
+    // in an ellipsis within it, and the runs after it are left out.
+    static QVector<Run> layout(const QString& line, const QFontMetricsF& fm, qreal stop,
+                               qreal width = std::numeric_limits<qreal>::infinity());
 
     // Replaces every item with `lines`.
     void setLines(const std::vector<std::string>& lines);
@@ -36,6 +40,7 @@ public:
 
 protected:
     void changeEvent(QEvent* e) override;
+    void updateGeometries() override;
 
 private:
     mutable qreal tabStop_ = -1;  // cached per font: every painted row asks for it
@@ -45,11 +50,17 @@ class TabStopDelegate : public QStyledItemDelegate {
 public:
     explicit TabStopDelegate(TabStopList* list) : QStyledItemDelegate(list), list_(list) {}
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
-    // As wide as the line laid out at its tab stops, so the list scrolls sideways only for a
-    // line that really is too long.
+    // As wide as the line laid out at its tab stops; the toolkit's own measure would count the tabs
+    // as it draws them, far wider than the stops.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // A line cut short shows its whole name, above the item's own tooltip.
+    bool helpEvent(QHelpEvent* e, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
 private:
+    // Where the item's text goes, up to the list's right edge.
+    QRect textRect(const QStyleOptionViewItem& opt) const;
+
     TabStopList* list_;
 };
 

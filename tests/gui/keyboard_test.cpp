@@ -6,6 +6,7 @@
 #include "gui/widgets/palette.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "tests/support/ink.h"
 #include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
 
@@ -130,7 +131,8 @@ private slots:
         QCOMPARE(h.exits, 1);
     }
 
-    // The help picture keeps every pointer inside the window, and the texts wrap between words.
+    // The help picture keeps every pointer inside the window and level with its text; the texts
+    // start at the top of their boxes and wrap between words.
     void helpPictureAndTextsFitTheWindow() {
         const QImage help(QStringLiteral(":/pictures/help.jpg"));
         QVERIFY(!help.isNull());
@@ -159,6 +161,33 @@ private slots:
             layout.endLayout();
             return out;
         };
+        // Every text starts at the top of its box, as a label draws: its first capitals begin
+        // where a line set at the top has them (centred, even the two-line texts begin lower).
+        // The pointers of the button texts leave level with the middle of that line.
+        for (int i = 0; i < 9; ++i) {
+            QLabel* l = h.w->help().Label13(i);
+            const QFontMetrics fm(l->font());
+            const int inkTop = testing::firstInkRow(l->grab().toImage());
+            QVERIFY2(inkTop <= fm.ascent() - fm.capHeight() + 1,
+                     qPrintable(QStringLiteral("text %1 begins at %2").arg(i).arg(inkTop)));
+            if (i >= 5)
+                continue;
+            const QRect r = l->geometry();        // the panel and its picture start at the window's corner
+            const int x = r.x() + r.width() + 7;  // the pointer's dot
+            int rows = 0, sum = 0;
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                if (qGray(help.pixel(x, y)) > 150) {
+                    ++rows;
+                    sum += y;
+                }
+            QVERIFY2(rows > 0, qPrintable(QStringLiteral("no pointer beside text %1").arg(i)));
+            const double dot = double(sum) / rows, middle = r.top() + fm.height() / 2.0;
+            QVERIFY2(
+                std::abs(dot - middle) <= 2.0,
+                qPrintable(
+                    QStringLiteral("text %1: pointer at %2, line middle %3").arg(i).arg(dot).arg(middle)));
+        }
+
         const QLabel* cutOff = h.w->help().Label13(7);
         QCOMPARE(cutOff->text(), QStringLiteral("Choose your desired Cut-Off here"));
         QVERIFY(lines(cutOff, cutOff->text()).size() > 1);  // it does wrap at this width

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -22,6 +23,7 @@
 #include <QScrollBar>
 #include <QStyleFactory>
 #include <QStyleOptionButton>
+#include <QToolTip>
 #include <QtTest>
 #include <memory>
 
@@ -272,6 +274,32 @@ private slots:
         QCOMPARE(h.w->assayState()[AssayRow::OrlanBenzo].Cut, 300.0);
     }
 
+    // Every box and option is a coloured bar of a fixed size: a click on the bar 2 px from its
+    // right edge, far past a short caption such as "pH" or "10", acts as a click on the caption.
+    void everyBoxTakesAClickAnywhereOnItsBar() {
+        Harness h(Harness::MainView);
+        const AssayState& s = h.w->assayState();
+        const auto get = [&h](std::string_view name) { return h.w->control(QString::fromLatin1(name)); };
+        for (const AssayRowDef& def : AssayRows()) {
+            if (def.secondColumn)
+                continue;  // never shown
+            const QString row = QString::fromLatin1(def.caption);
+            h.clickNearRightEdge(get(def.selectBox));
+            QVERIFY2(s[def.key].Sel, qPrintable(row));
+            if (def.hasQual()) {
+                h.clickNearRightEdge(get(def.qualBox));
+                QVERIFY2(s[def.key].Qual, qPrintable(row));
+            }
+            for (const CutOption& o : def.options()) {
+                h.clickNearRightEdge(get(o.control));
+                QVERIFY2(qobject_cast<QRadioButton*>(get(o.control))->isChecked(), qPrintable(row));
+                QCOMPARE(s[def.key].Cut, o.value);
+            }
+            h.clickNearRightEdge(get(def.selectBox));
+            QVERIFY2(!s[def.key].Sel, qPrintable(row));
+        }
+    }
+
     void listsFollowARealisticSelection() {
         Harness h;
         h.enterMainView();
@@ -298,13 +326,33 @@ private slots:
         clickBox(h.get<QCheckBox>("Check18"));
         QCOMPARE(slotsOf(h.get<TabStopList>("CtrlList")->lines(), false), (QList<int>{1, 43, 44, 45}));
         QVERIFY(h.get("CalibList")->isVisible());
-        // Lines that fit show no sideways scroll bar.
-        QCoreApplication::processEvents();
-        QVERIFY(!h.get<QListWidget>("CtrlList")->horizontalScrollBar()->isVisible());
         QVERIFY(h.get("Label5")->isVisible());
         QCOMPARE(h.get("Label5")->x(), px(6700));
         QVERIFY(!h.get("NV_Banner")->isVisible());
         QVERIFY(h.get("ICON1")->isVisible());
+
+        // Every numbered item, the longest names of the catalogue among them: the lists keep their
+        // width and never scroll sideways; a name too long ends in an ellipsis, and resting the
+        // pointer on it shows the whole name above the reason.
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        auto* ctrl = h.get<TabStopList>("CtrlList");
+        QCOMPARE(ctrl->count(), 47);
+        QCoreApplication::processEvents();
+        for (const char* name : {"CalibList", "CtrlList"}) {
+            auto* list = h.get<TabStopList>(name);
+            QVERIFY2(!list->horizontalScrollBar()->isVisible(), name);
+            QCOMPARE(list->horizontalScrollBar()->maximum(), 0);
+        }
+        QCOMPARE(ctrl->geometry(), twipsRect(6555, 7080, 5580, 3960));
+        const std::string& longest = cat.Ctrls[49].Name;
+        QListWidgetItem* last = ctrl->item(ctrl->count() - 1);
+        QVERIFY(last->text().endsWith(QString::fromStdString(longest)));  // the item keeps its text
+        ctrl->scrollToItem(last);
+        const QPoint at = ctrl->visualItemRect(last).center();
+        QHelpEvent hover(QEvent::ToolTip, at, ctrl->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(ctrl->viewport(), &hover);
+        QTRY_COMPARE(QToolTip::text(), QString::fromStdString(longest) + QLatin1Char('\n') + last->toolTip());
+        QToolTip::hideText();
     }
 
     void tabsShowAsAlignedColumns() {
@@ -328,6 +376,17 @@ private slots:
             QCOMPARE(runs[1].text, QStringLiteral("Name"));
             QCOMPARE(runs[1].x, 2 * stop);
         }
+        // Cut to a width, the name keeps its stop and ends in an ellipsis within the width; a
+        // width that ends before the stop leaves the name out.
+        const QString line =
+            QString::fromStdString(testing::listLine(cat.Ctrls[49].OrderNo, cat.Ctrls[49].Name));
+        const qreal width = 2 * stop + fm.horizontalAdvance(QString::fromStdString(cat.Ctrls[49].Name)) / 2;
+        const auto cut = TabStopList::layout(line, fm, stop, width);
+        QCOMPARE(cut.size(), 2);
+        QCOMPARE(cut[1].x, 2 * stop);
+        QVERIFY2(cut[1].text.endsWith(QChar(0x2026)), qPrintable(cut[1].text));
+        QVERIFY(cut[1].x + fm.horizontalAdvance(cut[1].text) <= width);
+        QCOMPARE(TabStopList::layout(line, fm, stop, stop).size(), 1);
     }
 
     void resetAfterSelectionReturnsToTheStartState() {
@@ -409,6 +468,39 @@ private slots:
         }
         QCOMPARE(boxes, 114);  // the panel and the example row of the help overlay: both groups whole
         QCOMPARE(groupO.size() + groupV.size(), 114);
+    }
+
+    // Only the frames' captions are red; the column headings inside are white, and they leave the
+    // frame's top line whole where they stand on it.
+    void headingsAreWhiteOnAWholeFrameLine() {
+        Harness h(Harness::MainView);
+        const std::pair<const char*, std::vector<const char*>> frames[] = {
+            {"ORLAN_Frame", {"Label3", "Label2", "Label1"}},
+            {"VEX_Frame", {"Label6", "Label7", "Label8"}},
+            {"TOX_Frame", {"Label9", "Label10"}},
+            {"ADULT_FRAME", {"Label14"}}};
+        for (const auto& [frameName, headings] : frames) {
+            QWidget* frame = h.get(frameName);
+            QCOMPARE(frame->palette().color(QPalette::WindowText), bgr(palette::kRed));
+            for (const char* heading : headings)
+                QCOMPARE(h.get(heading)->palette().color(QPalette::WindowText), QColor(Qt::white));
+
+            // The frame's top line: the first row, down from the headings' top, that differs from
+            // the frame's background at its right end, where no heading stands.
+            const QImage img = frame->grab().toImage();
+            const int top = h.get(headings.front())->y();
+            const int probe = img.width() - 8;
+            int line = top - 12;
+            while (line < top + 4 && img.pixel(probe, line) == img.pixel(probe, top - 12))
+                ++line;
+            QVERIFY2(line < top + 4, frameName);
+            for (const char* heading : headings) {
+                const QRect r = h.get(heading)->geometry();
+                for (int x = r.left(); x <= r.right(); ++x)
+                    QVERIFY2(img.pixel(x, line) == img.pixel(probe, line),
+                             qPrintable(QStringLiteral("%1 blanks the line at x %2").arg(heading).arg(x)));
+            }
+        }
     }
 
     void disabledButtonsLookFaded() {

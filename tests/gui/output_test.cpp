@@ -6,6 +6,7 @@
 #include "gui/output/frmPrint.h"
 #include "gui/output/write_order_list.h"
 #include "gui/widgets/fonts.h"
+#include "tests/support/ink.h"
 #include "tests/support/loaded_catalogue.h"
 #include "tests/support/save_scene.h"
 
@@ -287,15 +288,22 @@ private slots:
         }
     }
 
-    // The buttons stand on the dialog's white, as the label does, not on the desktop's grey.
-    void buttonsAreWhiteAsTheLabel() {
+    // The question is drawn from the top of its box, as a label draws; the buttons stand on the
+    // dialog's white, as the label does, not on the desktop's grey.
+    void questionAtTheTopAndButtonsWhiteAsTheLabel() {
         const Catalogue cat = realisticOrder();
         Scripted s;
         frmOutput dlg(cat, s.hooks());
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        const QImage label = dlg.findChild<QLabel*>(QStringLiteral("Label1"))->grab().toImage();
+        QLabel* question = dlg.findChild<QLabel*>(QStringLiteral("Label1"));
+        const QImage label = question->grab().toImage();
         QCOMPARE(label.pixelColor(2, 2), QColor(Qt::white));
+        const int inkTop = testing::firstInkRow(label);
+        const QFontMetrics fm(question->font());
+        // Its capitals begin where a line set at the top has them; centred, they would begin
+        // about 7 pixels lower in this box.
+        QVERIFY2(inkTop <= fm.ascent() - fm.capHeight() + 1, qPrintable(QString::number(inkTop)));
         auto* file = dlg.findChild<QPushButton*>(QStringLiteral("cmdFile"));
         auto* cancel = dlg.findChild<QPushButton*>(QStringLiteral("cmdCancel"));
         for (const char* name : {"cmdFile", "cmdPrint", "cmdCancel"}) {

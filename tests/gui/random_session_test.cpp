@@ -384,6 +384,13 @@ private:
             return QStringLiteral("click entry %1 of %2").arg(row).arg(list->objectName());
         }
         auto [c, p] = targets[k];
+        // A box or option takes a click anywhere on its bar, not only on its indicator.
+        if (auto* b = qobject_cast<QAbstractButton*>(c); b && b->isCheckable()) {
+            std::uniform_int_distribution<int> x(0, c->width() - 1), y(0, c->height() - 1);
+            const QPoint anywhere(x(rng_), y(rng_));
+            if (w().childAt(c->mapTo(&w(), anywhere)) == c)
+                p = anywhere;
+        }
         const QString name = c->objectName();
         const int index = c->property("index").toInt();
         QTest::mouseClick(c, Qt::LeftButton, {}, p);

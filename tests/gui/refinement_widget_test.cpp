@@ -202,10 +202,11 @@ private slots:
         QCheckBox* reagent = h.w->bottleSizes().Check20(15);
         QCheckBox* cal44 = h.w->bottleSizes().Check71(44);
         QVERIFY(reagent && cal44);
-        clickBox(reagent);
+        // On the bar far right of the caption, as on the caption itself.
+        h.clickNearRightEdge(reagent);
         QCOMPARE(h.cat().Assays[15].SizeChoice, 2);
         QCOMPARE(reagent->text(), QStringLiteral("VEX Amphetamines Assay 500 ml"));
-        clickBox(cal44);
+        h.clickNearRightEdge(cal44);
         QCOMPARE(h.cat().Calibs[44].SizeChoice, 2);
         QCOMPARE(cal44->text(), QStringLiteral("25 ml  VEX Multi-Drug Urine Calibrator 1"));
         clickBox(h.w->bottleSizes().Check71(45));

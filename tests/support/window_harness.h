@@ -87,6 +87,14 @@ struct Harness {
         QTest::mouseClick(b, Qt::LeftButton);
     }
 
+    // A click 2 px in from a control's right edge, through the window as the pointer's would
+    // come: on a box, the coloured bar beside its caption, far from the indicator and the text.
+    void clickNearRightEdge(QWidget* c) const {
+        HELPER_VERIFY2(c->isVisible(), qPrintable(c->objectName() + " is not visible"));
+        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {},
+                          c->mapTo(w.get(), QPoint(c->width() - 3, c->height() / 2)));
+    }
+
     // A key as the user types it: into the window, to whichever control has the focus.
     void key(Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) const {
         QTest::keyClick(w->windowHandle(), k, m);
