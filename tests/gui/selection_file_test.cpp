@@ -19,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <sys/stat.h>
 
 using namespace tovimar;
 using testing::Harness;
@@ -142,6 +143,12 @@ private slots:
             QCOMPARE(OrderListText(h.cat()), before);
         }
         QVERIFY(h.messages[0].contains(QLatin1String("newer")));
+        // A named pipe is refused at once: reading it would wait for a writer, with the window dead.
+        const QString pipe = dir_.filePath(QStringLiteral("pipe.tovimar"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!h.w->OpenSelectionFile(pipe));
+        QVERIFY2(h.messages.last().contains(QLatin1String("This is a named pipe, not a file.")),
+                 qPrintable(h.messages.last()));
         QVERIFY(!h.w->OpenSelectionFile(dir_.filePath(QStringLiteral("missing.tovimar"))));
         QCOMPARE(OrderListText(h.cat()), before);
     }
