@@ -206,19 +206,30 @@ private slots:
         QCOMPARE(bytesOf(h.nextFile), QByteArray(csv.data(), qsizetype(csv.size())));
     }
 
-    // A selection file dropped on the start screen opens straight in the main view.
+    // A selection file dropped on the start screen opens straight in the main view. It is taken
+    // as a copy whatever the source proposes: a source that honours a move deletes its file.
     void droppedFileOpens() {
         Harness h;
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(good_)});
-        QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent moveOnly(QPoint(300, 300), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(h.w.get(), &moveOnly);
+        QVERIFY(!moveOnly.isAccepted());
+        const Qt::DropActions either = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(QPoint(300, 300), either, &mime, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(Qt::MoveAction);  // as the source proposes
         QApplication::sendEvent(h.w.get(), &enter);
         QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QDropEvent drop(QPointF(300, 300), either, &mime, Qt::LeftButton, Qt::NoModifier);
+        drop.setDropAction(Qt::MoveAction);
         QApplication::sendEvent(h.w.get(), &drop);
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QVERIFY(drop.isAccepted());
         QCOMPARE(h.w->mode(), Mode::Main);
         QVERIFY(h.pauses.empty());  // no start animation
         QVERIFY(h.get<QCheckBox>("Check1")->isChecked());
+        QVERIFY(QFile::exists(good_));
     }
 
     // The command line writes the bytes the window writes, without a display, and says by its
