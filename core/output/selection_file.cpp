@@ -373,8 +373,8 @@ void readFormatAndVersion(const json& doc) {
         // A whole number too large for the parser's integers arrives as a floating-point one.
         const double v = version->get<double>();
         if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) >= 0x1p63)
-            refuse("version", v > 0 ? "The version number is too large, out of any range this Tovimar knows; "
-                                      "it reads version " +
+            refuse("version", v > 0 ? "The version number is out of range, far too large for any version; "
+                                      "this Tovimar reads version " +
                                           std::to_string(kSelectionVersion) + "."
                                     : std::string("The version must be 1 or more, not a negative number."));
     }

@@ -90,8 +90,8 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
         {"{\"format\": \"tovimar-selection\", \"version\": 1.5}",
          "version: The value of \"version\" must be a whole number, not 1.5."},
         {"{\"format\": \"tovimar-selection\", \"version\": 99999999999999999999999}",
-         "version: The version number is too large, out of any range this Tovimar knows; it reads version "
-         "1."},
+         "version: The version number is out of range, far too large for any version; this Tovimar reads "
+         "version 1."},
         {"{\"format\": \"tovimar-selection\", \"version\": -99999999999999999999999}",
          "version: The version must be 1 or more, not a negative number."},
         {"{\"format\": \"tovimar-selection\", \"version\": 0}",
