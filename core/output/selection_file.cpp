@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -368,6 +369,15 @@ void readFormatAndVersion(const json& doc) {
     const json* version = member(doc, "version");
     if (version == nullptr)
         refuse("version", "The file has no \"version\".");
+    if (version->is_number_float()) {
+        // A whole number too large for the parser's integers arrives as a floating-point one.
+        const double v = version->get<double>();
+        if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) >= 0x1p63)
+            refuse("version", v > 0 ? "The version number is out of range, far too large for any version; "
+                                      "this Tovimar reads version " +
+                                          std::to_string(kSelectionVersion) + "."
+                                    : std::string("The version must be 1 or more, not a negative number."));
+    }
     if (!version->is_number_integer())
         refuse("version", valueOf("version") + " must be a whole number, not " +
                               (version->is_number() ? version->dump() : std::string(kindOf(*version))) + ".");
@@ -484,19 +494,11 @@ std::string syntaxDetail(std::string_view what) {
     return detail;
 }
 
-SelectionProblem syntaxProblem(std::string_view bytes, std::string_view fallback) {
-    ErrorLocator locator;
-    json::sax_parse(bytes.begin(), bytes.end(), &locator);
-    SelectionProblem p;
-    const std::string detail = syntaxDetail(locator.what.empty() ? fallback : std::string_view(locator.what));
-    p.message =
-        detail.empty() ? "The file is not valid JSON." : "The file is not valid JSON: " + detail + ".";
-    // The position counts the characters read, the offending one included; columns count characters,
-    // not the bytes of UTF-8.
-    const std::size_t before = std::min(locator.position > 0 ? locator.position - 1 : 0, bytes.size());
+// Line and column (from 1; columns count characters, not the bytes of UTF-8) of the byte at `offset`.
+void placeAt(SelectionProblem& p, std::string_view bytes, std::size_t offset) {
     p.line = 1;
     p.column = 1;
-    for (std::size_t k = 0; k < before; ++k) {
+    for (std::size_t k = 0; k < std::min(offset, bytes.size()); ++k) {
         if (bytes[k] == '\n') {
             ++p.line;
             p.column = 1;
@@ -504,6 +506,78 @@ SelectionProblem syntaxProblem(std::string_view bytes, std::string_view fallback
             ++p.column;
         }
     }
+}
+
+SelectionProblem syntaxProblem(std::string_view bytes, std::string_view fallback) {
+    ErrorLocator locator;
+    json::sax_parse(bytes.begin(), bytes.end(), &locator);
+    SelectionProblem p;
+    const std::string detail = syntaxDetail(locator.what.empty() ? fallback : std::string_view(locator.what));
+    p.message =
+        detail.empty() ? "The file is not valid JSON." : "The file is not valid JSON: " + detail + ".";
+    // The position counts the characters read, the offending one included.
+    placeAt(p, bytes, locator.position > 0 ? locator.position - 1 : 0);
+    return p;
+}
+
+// A key given twice in one object, by the keys' numbers in the order of the file (from 0). The
+// parser would silently keep the last: an assay would vanish from the order.
+struct DuplicateKey {
+    std::string key;
+    std::size_t first = 0;
+    std::size_t second = 0;
+};
+
+json parseRefusingDuplicateKeys(std::string_view bytes) {
+    std::vector<std::map<std::string, std::size_t, std::less<>>> open;
+    std::size_t keys = 0;
+    const json::parser_callback_t check = [&](int, json::parse_event_t event, json& parsed) {
+        if (event == json::parse_event_t::object_start) {
+            open.emplace_back();
+        } else if (event == json::parse_event_t::object_end) {
+            open.pop_back();
+        } else if (event == json::parse_event_t::key) {
+            const auto [at, fresh] = open.back().emplace(parsed.get<std::string>(), keys);
+            if (!fresh)
+                throw DuplicateKey{at->first, at->second, keys};
+            ++keys;
+        }
+        return true;
+    };
+    return json::parse(bytes.begin(), bytes.end(), check);
+}
+
+// Where key number `ordinal` (from 0, in the order of the file) begins. The parser tells no
+// positions, so the file, sound JSON up to there, is walked again: a key is a text followed by ':'.
+std::size_t keyOffset(std::string_view bytes, std::size_t ordinal) {
+    std::size_t seen = 0;
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+        if (bytes[k] != '"')
+            continue;
+        const std::size_t start = k;
+        for (++k; k < bytes.size() && bytes[k] != '"'; ++k)
+            if (bytes[k] == '\\')
+                ++k;
+        std::size_t next = k + 1;
+        while (next < bytes.size() &&
+               (bytes[next] == ' ' || bytes[next] == '\t' || bytes[next] == '\n' || bytes[next] == '\r'))
+            ++next;
+        if (next < bytes.size() && bytes[next] == ':' && seen++ == ordinal)
+            return start;
+        k = next - 1;
+    }
+    return bytes.size();
+}
+
+SelectionProblem duplicateProblem(std::string_view bytes, const DuplicateKey& d) {
+    SelectionProblem first;
+    placeAt(first, bytes, keyOffset(bytes, d.first));
+    SelectionProblem p;
+    placeAt(p, bytes, keyOffset(bytes, d.second));
+    p.message = "The key " + shown(d.key) + " is given twice in one object; the first is " +
+                (first.line == p.line ? std::string("earlier on this line")
+                                      : "on line " + std::to_string(first.line)) +
+                ".";
     return p;
 }
 
@@ -597,19 +671,35 @@ std::string ProblemText(const SelectionProblem& problem) {
     return problem.message;
 }
 
+SelectionProblem SelectionTooLarge(std::uint64_t size) {
+    return {"The file is " + std::to_string(size) +
+                " bytes long, more than the 1 MiB a selection file may hold.",
+            0, 0, ""};
+}
+
 SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat) {
     SelectionReading reading;
     try {
         if (bytes.size() > kSelectionMaxBytes)
-            refuse("", "The file is " + std::to_string(bytes.size()) +
-                           " bytes long, more than the 1 MiB a selection file may hold.");
+            throw Refusal{SelectionTooLarge(bytes.size())};
+        // The parser would only say "invalid literal" at the first byte.
+        if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF"))
+            refuse("", "The file is UTF-16 text (it begins with a UTF-16 byte-order mark); a selection file "
+                       "must be UTF-8.");
+        if (bytes.find('\0') != std::string_view::npos)
+            refuse("",
+                   "The file holds NUL bytes, so it is not UTF-8 text (UTF-16 has them); a selection file "
+                   "must be UTF-8.");
         if (bytes.find_first_not_of(" \t\r\n") == std::string_view::npos)
             refuse("", "The file is empty.");
         json doc;
         try {
-            doc = json::parse(bytes.begin(), bytes.end());
+            doc = parseRefusingDuplicateKeys(bytes);
         } catch (const json::exception& e) {
             reading.problem = syntaxProblem(bytes, e.what());
+            return reading;
+        } catch (const DuplicateKey& d) {
+            reading.problem = duplicateProblem(bytes, d);
             return reading;
         }
         reading.selection = readDocument(doc, cat);

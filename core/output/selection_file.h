@@ -23,6 +23,7 @@
 #include "core/selection/provenance.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -76,7 +77,7 @@ std::string SelectionText(const Selection& selection, const Catalogue& cat);
 // The first thing wrong with a file: one sentence, and where it is.
 struct SelectionProblem {
     std::string message;  // "Unknown assay \"AMPH/XTC\" in frame ORLAN."
-    int line = 0;         // from 1, for a file that is not JSON; 0 otherwise
+    int line = 0;         // from 1, for a file that is not JSON or has a key twice; 0 otherwise
     int column = 0;       // from 1, in characters
     std::string item;     // "assays[3].cutoff", "added.controls[0]", "version"; may be empty
 };
@@ -90,16 +91,22 @@ struct SelectionReading {
     SelectionProblem problem;            // otherwise the first problem found
 };
 
+// The problem of a file of `size` bytes, more than kSelectionMaxBytes: for a reader that sees the
+// size before it reads (and reads no more than one byte past the limit).
+SelectionProblem SelectionTooLarge(std::uint64_t size);
+
 // Reads a selection file against a loaded catalogue. Refuses, naming the first problem: more than
-// kSelectionMaxBytes, not JSON, anything but an object at the top, a wrong "format", a "version"
-// that is missing, not a whole number, below 1 or newer than kSelectionVersion, an unknown frame
-// (ORLAN, VEX, TOX, ADULT, any case) or assay (its caption in that frame, any case, surrounding
-// blanks ignored), a row that is never shown, a row listed twice, a cut-off the row does not offer,
-// "qual" on a row without a QUAL box, a bottle size that is not an alternative's number, an
-// added number that is unknown, empty or in another section than the one it is listed under, and
-// a value of the wrong JSON type anywhere. Unknown keys are ignored; a missing "assays",
-// "bottleSizes", "added" or section of "added" is empty. An alternative's number under "added" adds
-// the product and chooses that size. No item is listed twice in the result.
+// kSelectionMaxBytes, UTF-16 or anything with NUL bytes (it must be UTF-8), not JSON, a key given
+// twice in one object (with the lines of both), anything but an object at the top, a wrong
+// "format", a "version" that is missing, not a whole number, below 1 or newer than
+// kSelectionVersion (or too large to be one), an unknown frame (ORLAN, VEX, TOX, ADULT, any case)
+// or assay (its caption in that frame, any case, surrounding blanks ignored), a row that is never
+// shown, a row listed twice, a cut-off the row does not offer, "qual" on a row without a QUAL box,
+// a bottle size that is not an alternative's number, an added number that is unknown, empty or in
+// another section than the one it is listed under, and a value of the wrong JSON type anywhere.
+// Unknown keys are ignored; a missing "assays", "bottleSizes", "added" or section of "added" is
+// empty. An alternative's number under "added" adds the product and chooses that size. No item is
+// listed twice in the result.
 SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat);
 
 // Opens a selection without a window, as the clicks would: the reset (catalogue reloaded, order,

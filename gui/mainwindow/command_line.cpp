@@ -6,9 +6,15 @@
 #include "gui/output/frmPrint.h"
 #include "gui/output/safe_file.h"
 #include "gui/output/selection_file_reading.h"
+#include "gui/widgets/fonts.h"
 
 #include <QCommandLineParser>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,8 +35,9 @@ const QString kUsage = QStringLiteral(
     "  -h, --help             this text\n"
     "  -v, --version          the version\n"
     "\n"
-    "Exit status of an export: 0 written, 2 the selection file cannot be read or is wrong,\n"
-    "1 the output could not be written (nothing is left behind).\n");
+    "Exit status of an export: 0 written; 2 the command line is wrong, the selection file cannot\n"
+    "be read or is wrong, or the output is the selection file itself; 1 the output could not be\n"
+    "written (nothing is left behind, an existing file is unchanged).\n");
 
 void printError(const QString& text) {
     const QByteArray bytes = text.toLocal8Bit();
@@ -44,19 +51,34 @@ CommandLine wrong(const QString& why) {
     return line;
 }
 
-// The classic X11 toolkit options, with and without a value, that Qt 6 neither uses nor removes.
-QStringList withoutOldX11Options(const QStringList& arguments) {
-    static const QStringList withValue = {"-dpi",        "-ncols", "-im",         "-fn",
-                                          "-font",       "-bg",    "-background", "-fg",
-                                          "-foreground", "-btn",   "-button",     "-inputstyle"};
+// The toolkit's options, with and without a value: the classic X11 ones, which Qt 6 neither uses
+// nor removes, and Qt's own, which the window's toolkit has taken out already and an export,
+// which always draws off the screen, has no use for.
+QStringList withoutToolkitOptions(const QStringList& arguments) {
+    static const QStringList withValue =
+        QStringLiteral("-dpi -ncols -im -fn -font -bg -background -fg -foreground -btn -button -inputstyle "
+                       "-platform -platformpluginpath -platformtheme -plugin -qwindowgeometry -qwindowicon "
+                       "-qwindowtitle -display -geometry -title -name -style -stylesheet -session")
+            .split(QLatin1Char(' '));
+    static const QStringList flags = {"-cmap", "-reverse", "-sync", "-nograb", "-dograb", "-widgetcount"};
     QStringList kept;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
-        if (i > 0 && withValue.contains(arguments[i]))
+        // The toolkit reads its options with one dash or two.
+        const QString option =
+            arguments[i].startsWith(QLatin1String("--")) ? arguments[i].mid(1) : arguments[i];
+        if (i > 0 && withValue.contains(option))
             ++i;  // and its value
-        else if (i == 0 || arguments[i] != QLatin1String("-cmap"))
+        else if (i == 0 || !flags.contains(option))
             kept << arguments[i];
     }
     return kept;
+}
+
+// Drops the toolkit's own notes (a missing runtime folder, a font it substitutes): a script reads
+// the export's standard error for the export's own sentences.
+void toolkitNotesDropped(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "tovimar: %s\n", text.toLocal8Bit().constData());
 }
 
 }  // namespace
@@ -75,7 +97,7 @@ bool AsksWithoutWindow(int argc, const char* const* argv) {
 }
 
 CommandLine ParseCommandLine(const QStringList& givenArguments) {
-    const QStringList arguments = withoutOldX11Options(givenArguments);
+    const QStringList arguments = withoutToolkitOptions(givenArguments);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
@@ -84,8 +106,16 @@ CommandLine ParseCommandLine(const QStringList& givenArguments) {
     const QCommandLineOption format(QStringLiteral("export"), QString(), QStringLiteral("FORMAT"));
     const QCommandLineOption output(QStringLiteral("output"), QString(), QStringLiteral("OUT"));
     parser.addOptions({help, version, selection, format, output});
-    if (!parser.parse(arguments))
-        return wrong(parser.errorText() + QLatin1Char('.'));
+    if (!parser.parse(arguments)) {
+        QString why = parser.errorText();
+        return wrong(why.endsWith(QLatin1Char('.')) ? why : why + QLatin1Char('.'));
+    }
+    // Which of two would count is a guess: an order written from the wrong selection, or to the
+    // wrong place.
+    for (const QCommandLineOption* option : {&selection, &format, &output})
+        if (parser.values(*option).size() > 1)
+            return wrong(
+                QStringLiteral("The option --%1 is given more than once.").arg(option->names().first()));
 
     CommandLine line;
     if (parser.isSet(help)) {
@@ -126,9 +156,22 @@ CommandLine ParseCommandLine(const QStringList& givenArguments) {
     return line;
 }
 
-int RunExport(const CommandLine& line) {
+int RunExport(const CommandLine& line, char** argv) {
+    const bool toStandardOutput = line.output == QLatin1String("-");
+    // However it is named (another name, a link, /dev/stdout), the selection is never the output;
+    // each is named as it will be opened.
+    if (NamesSameFile(toStandardOutput ? QStringLiteral("/dev/stdout")
+                                       : QFileInfo(line.output).absoluteFilePath(),
+                      line.selection)) {
+        printError(
+            QStringLiteral("%1 is the selection file %2 itself; the order would replace the selection.")
+                .arg(toStandardOutput ? QStringLiteral("Standard output") : line.output, line.selection));
+        return 2;
+    }
     Catalogue cat;
     LoadCatalogue(cat);
+    // Read before the toolkit starts: a wrong selection is reported whatever the toolkit would make
+    // of the environment.
     const SelectionFromFile read = ReadSelectionFile(line.selection, cat);
     if (!read.selection) {
         printError(line.selection + QStringLiteral(": ") + read.problem);
@@ -138,23 +181,37 @@ int RunExport(const CommandLine& line) {
     Provenance provenance;
     ApplySelection(*read.selection, state, cat, provenance);
 
+    // The toolkit gets the program's name only; the printed order needs fonts, never a screen,
+    // whatever platform the environment or the arguments name.
+    qInstallMessageHandler(toolkitNotesDropped);
+    int toolkitArgc = 1;
+    std::unique_ptr<QCoreApplication> app;
     std::optional<SaveFailure> failure;
     if (line.format == QLatin1String("pdf")) {
-        failure = SavePrintoutPdf(cat, line.output);
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(toolkitArgc, argv);
+        installFontSubstitutes();
+        failure = SavePrintoutPdf(cat, line.output, SaveFor::Script);
     } else {
+        app = std::make_unique<QCoreApplication>(toolkitArgc, argv);
         const std::string text = line.format == QLatin1String("txt") ? OrderListText(cat) : OrderCsv(cat);
-        if (line.output == QLatin1String("-")) {
+        if (toStandardOutput) {
+            errno = 0;
             if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-                printError(QStringLiteral("The order could not be written to standard output."));
+                const int error = errno;
+                printError(QStringLiteral("The order could not be written to standard output%1.")
+                               .arg(error != 0
+                                        ? QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error))
+                                        : QString()));
                 return 1;
             }
             return 0;
         }
         failure = SaveFile(QStringLiteral("The order"), line.output,
-                           QByteArray(text.data(), qsizetype(text.size())));
+                           QByteArray(text.data(), qsizetype(text.size())), SaveFor::Script);
     }
     if (failure) {
-        printError(SaveFailureMessage(*failure));
+        printError(SaveFailureMessage(*failure, SaveFor::Script));
         return 1;
     }
     return 0;

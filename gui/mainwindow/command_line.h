@@ -27,13 +27,16 @@ bool AsksWithoutWindow(int argc, const char* const* argv);
 
 // `arguments` as the program got them, its own name first (for the window: as the toolkit left
 // them). The X11 toolkit options that Qt 6 leaves in place and ignores (-dpi 96, -fn ...) are
-// passed over, as they always were.
+// passed over, as they always were, and so are Qt's own (-platform offscreen, -style ...), which
+// an export does not use. An option of the export given twice is refused.
 CommandLine ParseCommandLine(const QStringList& arguments);
 
-// Writes the order of the selection file as the command line asks, without a window (pdf needs a
-// QGuiApplication, the others only a QCoreApplication). Messages go to standard error. Exit
-// status: 0 written, 2 the selection file cannot be read or is wrong, 1 the output could not be
-// written (no partial file is left behind).
-int RunExport(const CommandLine& line);
+// Writes the order of the selection file as the command line asks, without a window and without
+// a screen: it reads the selection first, then makes the application object itself (for pdf one
+// on the offscreen platform, whatever the environment says). Messages go to standard error, the
+// toolkit's own notes nowhere. Exit status: 0 written; 2 the selection file cannot be read or is
+// wrong, or is the output itself; 1 the output could not be written (no partial file is left
+// behind; a file that could only be written in place is not written).
+int RunExport(const CommandLine& line, char** argv);
 
 }  // namespace tovimar

@@ -114,9 +114,12 @@ protected:
     // The selection and export commands on a right-click, and a selection file dropped on it.
     void contextMenuEvent(QContextMenuEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
 private:
+    bool takesDropAsCopy(QDropEvent* e) const;
+
     // ---- Procedures ----------------------------------------------------------------------------
     void Form_Load();
     void ShowMainView();

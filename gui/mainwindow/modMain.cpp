@@ -36,17 +36,7 @@ int withoutWindow(int argc, char** argv) {
         print(stderr, QStringLiteral("tovimar: ") + line.text + QLatin1Char('\n'));
         return 2;
     case CommandLine::Action::Export:
-        if (line.format == QLatin1String("pdf")) {
-            // The printed order needs fonts, not a screen: no display is asked for.
-            if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-            QGuiApplication app(argc, argv);
-            installFontSubstitutes();
-            return RunExport(line);
-        } else {
-            QCoreApplication app(argc, argv);
-            return RunExport(line);
-        }
+        return RunExport(line, argv);
     case CommandLine::Action::Window:
         break;
     }

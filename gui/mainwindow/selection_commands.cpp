@@ -160,16 +160,29 @@ void frmMain::contextMenuEvent(QContextMenuEvent* e) {
     menu.exec(e->globalPos());
 }
 
+// A dropped file is only read: the drop is always a copy, whatever the source proposes, for a
+// source that honours a move deletes its file. A source that offers no copy is turned away.
+bool frmMain::takesDropAsCopy(QDropEvent* e) const {
+    if ((mode_ != Mode::Start && mode_ != Mode::Main) || !(e->possibleActions() & Qt::CopyAction) ||
+        droppedSelection(e->mimeData()).isEmpty())
+        return false;
+    e->setDropAction(Qt::CopyAction);
+    e->accept();
+    return true;
+}
+
 void frmMain::dragEnterEvent(QDragEnterEvent* e) {
-    if ((mode_ == Mode::Start || mode_ == Mode::Main) && !droppedSelection(e->mimeData()).isEmpty())
-        e->acceptProposedAction();
+    takesDropAsCopy(e);
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* e) {
+    takesDropAsCopy(e);
 }
 
 void frmMain::dropEvent(QDropEvent* e) {
-    const QString path = droppedSelection(e->mimeData());
-    if (path.isEmpty() || (mode_ != Mode::Start && mode_ != Mode::Main))
+    if (!takesDropAsCopy(e))
         return;
-    e->acceptProposedAction();
+    const QString path = droppedSelection(e->mimeData());
     if (mode_ == Mode::Start)
         ShowMainViewAtOnce();
     OpenSelectionFile(path);

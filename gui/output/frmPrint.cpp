@@ -96,10 +96,10 @@ QString BuildPrintout(const Catalogue& cat, QPrinter& printer) {
                                                      : QString();
 }
 
-std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const QString& path) {
+std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const QString& path, SaveFor who) {
     // Painted on the save file's device, not by a printer pointed at the path: a printer writes
     // straight to the target and reports no failed write.
-    return SaveFile(QStringLiteral("The PDF of the printout"), path, [&cat](QIODevice& device) {
+    const ContentsWriter paint = [&cat](QIODevice& device) {
         QPdfWriter pdf(&device);
         pdf.setResolution(kPdfResolution);
         // No margins: positions count from the paper's corner, as on a printer's full page.
@@ -116,7 +116,8 @@ std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const QString& 
             break;
         }
         return QStringLiteral("The PDF could not be finished.");
-    });
+    };
+    return SaveFile(QStringLiteral("The PDF of the printout"), path, paint, who);
 }
 
 }  // namespace tovimar

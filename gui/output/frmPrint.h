@@ -18,7 +18,8 @@ namespace tovimar {
 QString BuildPrintout(const Catalogue& cat, QPrinter& printer);
 
 // The same pages as a PDF file on A4, saved through SaveFile. Empty on success.
-[[nodiscard]] std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const QString& path);
+[[nodiscard]] std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const QString& path,
+                                                         SaveFor who = SaveFor::Window);
 
 // Paints the labels of one page; the painter's unit must be one twip.
 void PaintPrintPage(QPainter& painter, const PrintPage& page);

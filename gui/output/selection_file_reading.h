@@ -15,7 +15,8 @@ struct SelectionFromFile {
     QString problem;  // set exactly when there is no selection
 };
 
-// Reads at most one byte past the size limit, so that a huge file is refused without being loaded.
+// A named pipe, a device or a folder is refused at once, never waited on. Reads at most one byte
+// past the size limit, so that a huge file is refused, by its real size, without being loaded.
 SelectionFromFile ReadSelectionFile(const QString& path, const Catalogue& cat);
 
 }  // namespace tovimar

@@ -59,9 +59,24 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
         // Columns count characters, not bytes.
         {"{\"format\": \"\xC3\xA9\", x}", "line 1, column 17: The file is not valid JSON: ", true},
         {"{\"format\": \"\xFF\"}", "line 1, column 13: The file is not valid JSON: ", true},
-        {file("\"version\": 1e400"), "line 1, column 62: The file is not valid JSON: ", true},
+        {file("\"comment\": 1e400"), "line 1, column 62: The file is not valid JSON: ", true},
         {file("\"assays\": []") + " {}", "line 1, column 61: The file is not valid JSON: ", true},
         {"[]", "The file must be one JSON object, not an array."},
+        // UTF-16, with its byte-order mark or without (its NUL bytes tell).
+        {std::string("\xFF\xFE{\0}\0", 6), "The file is UTF-16 text (it begins with a UTF-16 byte-order "
+                                           "mark); a selection file must be UTF-8."},
+        {std::string("{\0}\0", 4), "The file holds NUL bytes, so it is not UTF-8 text (UTF-16 has them); a "
+                                   "selection file must be UTF-8."},
+        // A key twice in one object: the parser would keep the last, and an assay would vanish.
+        {"{\n \"format\": \"tovimar-selection\", \"version\": 1,\n \"assays\": [],\n \"assays\": []\n}",
+         "line 4, column 2: The key \"assays\" is given twice in one object; the first is on line 3."},
+        {"{\"format\": \"tovimar-selection\", \"version\": 1, \"version\": 2}",
+         "line 1, column 47: The key \"version\" is given twice in one object; the first is earlier on this "
+         "line."},
+        {file("\"assays\": [],\n\"as\\u0073ays\": []"),
+         "line 2, column 1: The key \"assays\" is given twice in one object; the first is on line 1."},
+        {assays("{\"frame\": \"ORLAN\", \"assay\": \"LSD\",\n \"assay\": \"THC\"}"),
+         "line 2, column 2: The key \"assay\" is given twice in one object; the first is on line 1."},
         {"{\"version\": 1}", "format: This is not a Tovimar selection: the file has no \"format\"."},
         // Controls that JSON leaves unescaped (DEL, C1) are escaped in the message all the same.
         {"{\"format\": \"a\x7F\xC2\x85\"}", "format: This is not a Tovimar selection: \"format\" is "
@@ -74,6 +89,11 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
          "version: The value of \"version\" must be a whole number, not a text in quotes."},
         {"{\"format\": \"tovimar-selection\", \"version\": 1.5}",
          "version: The value of \"version\" must be a whole number, not 1.5."},
+        {"{\"format\": \"tovimar-selection\", \"version\": 99999999999999999999999}",
+         "version: The version number is out of range, far too large for any version; this Tovimar reads "
+         "version 1."},
+        {"{\"format\": \"tovimar-selection\", \"version\": -99999999999999999999999}",
+         "version: The version must be 1 or more, not a negative number."},
         {"{\"format\": \"tovimar-selection\", \"version\": 0}",
          "version: The version must be 1 or more, not 0."},
         {"{\"format\": \"tovimar-selection\", \"version\": 2, \"assays\": 7}",

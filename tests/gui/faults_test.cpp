@@ -145,7 +145,7 @@ private slots:
         QFETCH(int, row);
         const Writer& w = kWriters[writer];
         const testing::SituationRow& expected = testing::kSituations[row];
-        const testing::SaveScene scene(expected.situation);
+        testing::SaveScene scene(expected.situation);
         // One window for all rows (building one takes the most time here), reset for each.
         if (!shared_)
             shared_ = std::make_unique<OrderWindow>();

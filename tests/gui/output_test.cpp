@@ -39,7 +39,8 @@ const Writer kWriters[] = {
      [](const Catalogue& cat, const QByteArray& b) {
          return b == QByteArray::fromStdString(OrderListText(cat));
      }},
-    {"PDF", "The PDF of the printout", SavePrintoutPdf,
+    {"PDF", "The PDF of the printout",
+     [](const Catalogue& cat, const QString& path) { return SavePrintoutPdf(cat, path); },
      [](const Catalogue&, const QByteArray& b) {
          return b.startsWith("%PDF-") && b.trimmed().endsWith("%%EOF");
      }},
@@ -156,7 +157,7 @@ private slots:
         const testing::SituationRow& expected = testing::kSituations[row];
         Catalogue cat = testing::loaded();
         SelectAllItems(cat);  // the longest files
-        const SaveScene scene(expected.situation);
+        SaveScene scene(expected.situation);
         std::optional<SaveFailure> failure;
         scene.save([&] { failure = w.save(cat, scene.path()); });
         if (!expected.reason) {

@@ -1,16 +1,19 @@
 // The lab's selection as a file and the order leaving the program, as a user and a script meet
 // them: Ctrl+O, Ctrl+S and Ctrl+C in the main view and only there, the right-click menu, a dropped
-// file, bad files changing nothing, and the command line's outputs and exit statuses.
+// file, bad files changing nothing, and the command line's outputs, messages and exit statuses,
+// in every situation a save meets.
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
 #include "gui/mainwindow/command_line.h"
 #include "gui/widgets/fonts.h"
+#include "tests/support/save_scene.h"
 #include "tests/support/window_harness.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
@@ -19,6 +22,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace tovimar;
 using testing::Harness;
@@ -66,19 +72,34 @@ struct Run {
     QByteArray out, err;
 };
 
-// The program as a script starts it, without a display.
-Run runProgram(const QStringList& args) {
+// The program as a script starts it, without a display; `prepare` changes the environment given
+// or where standard output goes. A program that hangs fails the test after a minute.
+Run runProgram(const QStringList& args,
+               const std::function<void(QProcess&, QProcessEnvironment&)>& prepare = {}) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (prepare)
+        prepare(p, env);
     p.setProcessEnvironment(env);
     p.start(QStringLiteral(TOVIMAR_BINARY), args);
     HELPER_VERIFY(p.waitForFinished(60000));
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
             p.readAllStandardError()};
 }
+
+// Standard output goes where the test's own goes: to the log a scene has put there.
+void sharedOutput(QProcess& p, QProcessEnvironment&) {
+    p.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+}
+
+// The formats a script exports, as writers of the table of save situations.
+struct Format {
+    const char* name;
+};
+const Format kFormats[] = {{"txt"}, {"pdf"}};
 
 }  // namespace
 
@@ -87,6 +108,7 @@ class SelectionFileTest : public QObject {
 
     QTemporaryDir dir_;
     QString good_;
+    QString everything_;  // every product added: the longest order
 
 private slots:
     void initTestCase() {
@@ -100,6 +122,11 @@ private slots:
                          .arg(QString::fromStdString(cat.Ctrls[40].OrderNo),
                               QString::fromStdString(cat.Assays[15].OrderNo2))
                          .toUtf8());
+        SelectAllItems(cat);
+        everything_ = dir_.filePath(QStringLiteral("everything.tovimar"));
+        write(everything_, QByteArray::fromStdString(SelectionText(SelectionOf(AssayState(), cat), cat)));
+        // The program run as another user reads them too.
+        QVERIFY(QFile::setPermissions(dir_.path(), QFile::Permissions(0x7755)));
     }
 
     void openingGivesTheOrderOfTheClicksAndBadFilesChangeNothing() {
@@ -142,6 +169,12 @@ private slots:
             QCOMPARE(OrderListText(h.cat()), before);
         }
         QVERIFY(h.messages[0].contains(QLatin1String("newer")));
+        // A named pipe is refused at once: reading it would wait for a writer, with the window dead.
+        const QString pipe = dir_.filePath(QStringLiteral("pipe.tovimar"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QVERIFY(!h.w->OpenSelectionFile(pipe));
+        QVERIFY2(h.messages.last().contains(QLatin1String("This is a named pipe, not a file.")),
+                 qPrintable(h.messages.last()));
         QVERIFY(!h.w->OpenSelectionFile(dir_.filePath(QStringLiteral("missing.tovimar"))));
         QCOMPARE(OrderListText(h.cat()), before);
     }
@@ -199,19 +232,66 @@ private slots:
         QCOMPARE(bytesOf(h.nextFile), QByteArray(csv.data(), qsizetype(csv.size())));
     }
 
-    // A selection file dropped on the start screen opens straight in the main view.
+    // A selection file dropped on the start screen opens straight in the main view. It is taken
+    // as a copy whatever the source proposes: a source that honours a move deletes its file.
     void droppedFileOpens() {
         Harness h;
         QMimeData mime;
         mime.setUrls({QUrl::fromLocalFile(good_)});
-        QDragEnterEvent enter(QPoint(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent moveOnly(QPoint(300, 300), Qt::MoveAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(h.w.get(), &moveOnly);
+        QVERIFY(!moveOnly.isAccepted());
+        const Qt::DropActions either = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(QPoint(300, 300), either, &mime, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(Qt::MoveAction);  // as the source proposes
         QApplication::sendEvent(h.w.get(), &enter);
         QVERIFY(enter.isAccepted());
-        QDropEvent drop(QPointF(300, 300), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QDropEvent drop(QPointF(300, 300), either, &mime, Qt::LeftButton, Qt::NoModifier);
+        drop.setDropAction(Qt::MoveAction);
         QApplication::sendEvent(h.w.get(), &drop);
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QVERIFY(drop.isAccepted());
         QCOMPARE(h.w->mode(), Mode::Main);
         QVERIFY(h.pauses.empty());  // no start animation
         QVERIFY(h.get<QCheckBox>("Check1")->isChecked());
+        QVERIFY(QFile::exists(good_));
+    }
+
+    void commandLineInEverySituation_data() { testing::addSituationRows(kFormats); }
+
+    // An export meets every situation a save meets, and a script never gets a file written in
+    // place: the exit status says what happened, standard error why, without a word of a screen.
+    void commandLineInEverySituation() {
+        QFETCH(int, writer);
+        QFETCH(int, row);
+        const QString format = QLatin1String(kFormats[writer].name);
+        const testing::SituationRow expected = testing::kSituations[row].forScript();
+        testing::SaveScene scene(expected.situation, SaveFor::Script);
+        Run run{};
+        scene.save([&] {
+            run = runProgram({"--selection", everything_, "--export", format, "--output", scene.path()},
+                             sharedOutput);
+        });
+        const QString err = QString::fromLocal8Bit(run.err);
+        if (!expected.reason) {
+            QCOMPARE(run.status, 0);
+            QVERIFY2(err.isEmpty(), qPrintable(err));
+        } else {
+            QCOMPARE(run.status, 1);
+            QVERIFY2(err.contains(QLatin1String(" could not be saved as\n") +
+                                  QFileInfo(scene.path()).absoluteFilePath() + QLatin1String("\n\n")) &&
+                         err.contains(QLatin1String(expected.reason)),
+                     qPrintable(err));
+            QVERIFY2(!err.contains(QLatin1String("screen")), qPrintable(err));
+            QCOMPARE(err.contains(QLatin1String("The existing file was not changed.")),
+                     expected.oldFile == SaveFailure::OldFile::Unchanged);
+        }
+        const std::string order = OrderListText(orderOf(bytesOf(everything_)));
+        scene.verify(run.status == 0, [&](const QByteArray& b) {
+            return format == QLatin1String("txt") ? b == QByteArray::fromStdString(order)
+                                                  : b.startsWith("%PDF-") && b.trimmed().endsWith("%%EOF");
+        });
     }
 
     // The command line writes the bytes the window writes, without a display, and says by its
@@ -261,6 +341,92 @@ private slots:
         QCOMPARE(runProgram({"--help"}).status, 0);
         QVERIFY(runProgram({"--version"}).out.startsWith("tovimar "));
         QCOMPARE(runProgram({"--export", "doc", "--selection", good_, "--output", "-"}).status, 2);
+    }
+
+    // What would make the program guess, wait for ever or write over its own input is refused
+    // before anything is written, and every message says what is true.
+    void commandLineRefusalsAndMessages() {
+        QTemporaryDir dir;
+        const QString menu = dir.filePath(QStringLiteral("menu.tovimar"));
+        const QByteArray selection = bytesOf(good_);
+        write(menu, selection);
+        const QString hardLink = dir.filePath(QStringLiteral("same.tovimar"));
+        QCOMPARE(::link(QFile::encodeName(menu).constData(), QFile::encodeName(hardLink).constData()), 0);
+        const auto appendedTo = [](const QString& file) {
+            return [file](QProcess& p, QProcessEnvironment&) {
+                p.setStandardOutputFile(file, QIODevice::Append);
+            };
+        };
+        // The selection as the output, however named: exit 2, the selection as it was.
+        for (const QString& output : {menu, dir.path() + QStringLiteral("/./menu.tovimar"), hardLink})
+            for (const char* format : {"txt", "pdf"}) {
+                const Run same = runProgram({"--selection", menu, "--export", format, "--output", output});
+                QCOMPARE(same.status, 2);
+                QVERIFY2(same.err.contains("is the selection file"), same.err.constData());
+            }
+        for (const char* output : {"-", "/dev/stdout"})
+            QCOMPARE(
+                runProgram({"--selection", menu, "--export", "csv", "--output", output}, appendedTo(menu))
+                    .status,
+                2);
+        QCOMPARE(bytesOf(menu), selection);
+
+        // An option given twice: which would count is a guess.
+        const QString out = dir.filePath(QStringLiteral("order.txt"));
+        for (const QStringList& twice :
+             {QStringList{"--selection", good_, "--selection", menu, "--export", "txt", "--output", out},
+              QStringList{"--selection", good_, "--export", "txt", "--output", out, "-output", "-"},
+              QStringList{"--selection", good_, "--export", "txt", "--export=pdf", "--output", out}}) {
+            const Run r = runProgram(twice);
+            QCOMPARE(r.status, 2);
+            QVERIFY2(r.err.contains("is given more than once."), r.err.constData());
+        }
+        QVERIFY(!QFile::exists(out));
+
+        // A named pipe as the selection is refused at once, not waited on.
+        const QString pipe = dir.filePath(QStringLiteral("pipe.tovimar"));
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QElapsedTimer clock;
+        clock.start();
+        const Run fifo = runProgram({"--selection", pipe, "--export", "txt", "--output", "-"});
+        QCOMPARE(fifo.status, 2);
+        QVERIFY2(fifo.err.contains("named pipe, not a file"), fifo.err.constData());
+        QVERIFY2(clock.elapsed() < 10000, "the named pipe was waited on");
+
+        // The messages: one full stop, the file's real size, UTF-8 asked for, the system's reason.
+        const Run unknown = runProgram({"--selection", good_, "--frobnicate"});
+        QCOMPARE(unknown.status, 2);
+        QVERIFY2(unknown.err.contains("Unknown option 'frobnicate'.\n"), unknown.err.constData());
+        const QString huge = dir.filePath(QStringLiteral("huge.tovimar"));
+        write(huge, QByteArray(5000000, ' '));
+        QVERIFY(runProgram({"--selection", huge, "--export", "txt", "--output", "-"})
+                    .err.contains("The file is 5000000 bytes long"));
+        const QString utf16 = dir.filePath(QStringLiteral("utf16.tovimar"));
+        const QString text = QString::fromUtf8(selection);
+        write(utf16, QByteArray("\xFF\xFE") +
+                         QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2));
+        QVERIFY(runProgram({"--selection", utf16, "--export", "txt", "--output", "-"})
+                    .err.contains("must be UTF-8"));
+        const Run full = runProgram(
+            {"--selection", good_, "--export", "txt", "--output", "-"},
+            [](QProcess& p, QProcessEnvironment&) { p.setStandardOutputFile(QStringLiteral("/dev/full")); });
+        QCOMPARE(full.status, 1);
+        QVERIFY2(full.err.contains("standard output: No space left on device."), full.err.constData());
+
+        // The PDF needs no screen, whatever platform is asked for, and the toolkit says nothing.
+        const QString pdf = dir.filePath(QStringLiteral("order.pdf"));
+        const auto xcb = [](QProcess&, QProcessEnvironment& env) {
+            env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        };
+        const Run onXcb = runProgram({"--selection", good_, "--export", "pdf", "--output", pdf}, xcb);
+        QCOMPARE(onXcb.status, 0);
+        QVERIFY2(onXcb.err.isEmpty(), onXcb.err.constData());
+        QVERIFY(bytesOf(pdf).startsWith("%PDF-"));
+        QCOMPARE(runProgram({"--selection", pipe, "--export", "pdf", "--output", pdf}, xcb).status, 2);
+        const Run offscreen =
+            runProgram({"-platform", "offscreen", "--selection", good_, "--export", "pdf", "--output", pdf});
+        QCOMPARE(offscreen.status, 0);
+        QVERIFY2(offscreen.err.isEmpty(), offscreen.err.constData());
     }
 };
 
