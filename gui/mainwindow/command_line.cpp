@@ -10,11 +10,9 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -74,14 +72,12 @@ QStringList withoutToolkitOptions(const QStringList& arguments) {
     return kept;
 }
 
-// Drops the toolkit's own notes (a missing runtime folder, a font it substitutes): a script reads
-// the export's standard error for the export's own sentences.
-void toolkitNotesDropped(QtMsgType type, const QMessageLogContext&, const QString& text) {
+}  // namespace
+
+void ToolkitNotesDropped(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "tovimar: %s\n", text.toLocal8Bit().constData());
 }
-
-}  // namespace
 
 bool AsksWithoutWindow(int argc, const char* const* argv) {
     // Plain text only: this runs before the toolkit's application object exists.
@@ -156,7 +152,7 @@ CommandLine ParseCommandLine(const QStringList& givenArguments) {
     return line;
 }
 
-int RunExport(const CommandLine& line, char** argv) {
+int RunExport(const CommandLine& line) {
     const bool toStandardOutput = line.output == QLatin1String("-");
     // However it is named (another name, a link, /dev/stdout), the selection is never the output;
     // each is named as it will be opened.
@@ -170,8 +166,6 @@ int RunExport(const CommandLine& line, char** argv) {
     }
     Catalogue cat;
     LoadCatalogue(cat);
-    // Read before the toolkit starts: a wrong selection is reported whatever the toolkit would make
-    // of the environment.
     const SelectionFromFile read = ReadSelectionFile(line.selection, cat);
     if (!read.selection) {
         printError(line.selection + QStringLiteral(": ") + read.problem);
@@ -181,19 +175,11 @@ int RunExport(const CommandLine& line, char** argv) {
     Provenance provenance;
     ApplySelection(*read.selection, state, cat, provenance);
 
-    // The toolkit gets the program's name only; the printed order needs fonts, never a screen,
-    // whatever platform the environment or the arguments name.
-    qInstallMessageHandler(toolkitNotesDropped);
-    int toolkitArgc = 1;
-    std::unique_ptr<QCoreApplication> app;
     std::optional<SaveFailure> failure;
     if (line.format == QLatin1String("pdf")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(toolkitArgc, argv);
         installFontSubstitutes();
         failure = SavePrintoutPdf(cat, line.output, SaveFor::Script);
     } else {
-        app = std::make_unique<QCoreApplication>(toolkitArgc, argv);
         const std::string text = line.format == QLatin1String("txt") ? OrderListText(cat) : OrderCsv(cat);
         if (toStandardOutput) {
             errno = 0;

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 namespace tovimar {
 
@@ -32,11 +33,15 @@ bool AsksWithoutWindow(int argc, const char* const* argv);
 CommandLine ParseCommandLine(const QStringList& arguments);
 
 // Writes the order of the selection file as the command line asks, without a window and without
-// a screen: it reads the selection first, then makes the application object itself (for pdf one
-// on the offscreen platform, whatever the environment says). Messages go to standard error, the
-// toolkit's own notes nowhere. Exit status: 0 written; 2 the selection file cannot be read or is
-// wrong, or is the output itself; 1 the output could not be written (no partial file is left
-// behind; a file that could only be written in place is not written).
-int RunExport(const CommandLine& line, char** argv);
+// a screen; needs a QGuiApplication (on the offscreen platform: the printed order needs fonts,
+// not a display). Messages go to standard error. Exit status: 0 written; 2 the selection file
+// cannot be read or is wrong, or is the output itself; 1 the output could not be written (no
+// partial file is left behind; a file that could only be written in place is not written).
+int RunExport(const CommandLine& line);
+
+// A message handler for the toolkit without a window: drops its own notes (a missing runtime
+// folder, a font it substitutes), so that a script reads only the export's sentences on standard
+// error; what is critical still shows.
+void ToolkitNotesDropped(QtMsgType type, const QMessageLogContext& context, const QString& text);
 
 }  // namespace tovimar

@@ -26,6 +26,13 @@ void print(std::FILE* to, const QString& text) {
 }
 
 int withoutWindow(int argc, char** argv) {
+    // The toolkit gets the program's name only and never a screen, whatever platform the
+    // environment or the arguments name: nothing here needs a display, and a missing one must not
+    // abort an export. Its own notes are not the export's to print.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(ToolkitNotesDropped);
+    int toolkitArgc = 1;
+    QGuiApplication app(toolkitArgc, argv);
     const CommandLine line = ParseCommandLine(argumentsOf(argc, argv));
     switch (line.action) {
     case CommandLine::Action::Help:
@@ -36,7 +43,7 @@ int withoutWindow(int argc, char** argv) {
         print(stderr, QStringLiteral("tovimar: ") + line.text + QLatin1Char('\n'));
         return 2;
     case CommandLine::Action::Export:
-        return RunExport(line, argv);
+        return RunExport(line);
     case CommandLine::Action::Window:
         break;
     }
