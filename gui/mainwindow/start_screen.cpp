@@ -12,8 +12,10 @@ namespace tovimar {
 namespace {
 
 // A picture that a build step decoded into raw pixels (tools/picture_pixels.cpp): a header of
-// magic, width and height, then the rows of Format_RGB32. Copied out, as a resource's bytes need
-// not be aligned for an image; null where the bytes are not such a picture.
+// magic, width and height, then the rows of Format_RGB32. Null where the bytes are not such a
+// picture. The image reads the resource in place (it lasts as long as the program), which spares
+// the start a copy of 2.6 MB and its page faults; only rows that happen not to lie on a 4-byte
+// boundary, as an image needs them, are copied out.
 QImage rawPixels(const QString& name) {
     const QResource resource(name);
     std::uint32_t header[3] = {};
@@ -25,9 +27,12 @@ QImage rawPixels(const QString& name) {
     const std::size_t width = header[1], height = header[2];
     if (header[0] != 0x58505654u || width == 0 || height == 0 || size != sizeof header + width * height * 4)
         return {};
+    const uchar* pixels = bytes + sizeof header;
+    if (reinterpret_cast<std::uintptr_t>(pixels) % alignof(std::uint32_t) == 0)
+        return QImage(pixels, int(width), int(height), qsizetype(width * 4), QImage::Format_RGB32);
     QImage image(int(width), int(height), QImage::Format_RGB32);
     for (std::size_t y = 0; y < height; ++y)
-        std::memcpy(image.scanLine(int(y)), bytes + sizeof header + y * width * 4, width * 4);
+        std::memcpy(image.scanLine(int(y)), pixels + y * width * 4, width * 4);
     return image;
 }
 
