@@ -8,13 +8,13 @@
 // bench/measure-ui runs them under Xvfb and prints the figures.
 #include "gui/mainwindow/frmMain.h"
 #include "gui/mainwindow/start_screen.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QStyle>
-#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QTest>
 #include <QTimer>
@@ -65,7 +65,7 @@ int startup(bool minimal, bool hold) {
         w.show();
         return QApplication::exec();
     }
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installApplicationStyle();
     installFontSubstitutes();
     frmMain w;
     if (!hold)
@@ -75,7 +75,7 @@ int startup(bool minimal, bool hold) {
 }
 
 int clicks(int n) {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installApplicationStyle();
     installFontSubstitutes();
     frmMainHooks hooks = frmMainHooks::real();
     hooks.pause = [](int) {};
@@ -103,7 +103,7 @@ int clicks(int n) {
 }
 
 int transition() {
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installApplicationStyle();
     installFontSubstitutes();
     frmMain w;
     w.show();

@@ -4,10 +4,10 @@
 #include "gui/mainwindow/frmMain.h"
 #include "gui/mainwindow/start_screen.h"
 #include "gui/output/frmOutput.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 #include <cstdio>
 
 namespace tovimar::modMain {
@@ -72,8 +72,7 @@ int Main(int argc, char** argv) {
     QApplication::setOrganizationName(QStringLiteral("Nordvale"));
     // Ties the window to its desktop entry, so that the desktop shows the menu entry's name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.nordvale.Tovimar"));
-    // One look on every desktop: the colours of the layout are drawn the same everywhere.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installApplicationStyle();
     installFontSubstitutes();
     frmMain w;
     w.setOutputAction([&w] {

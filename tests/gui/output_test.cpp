@@ -5,6 +5,7 @@
 #include "gui/output/frmOutput.h"
 #include "gui/output/frmPrint.h"
 #include "gui/output/write_order_list.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/loaded_catalogue.h"
 #include "tests/support/save_scene.h"
@@ -16,7 +17,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -116,7 +116,7 @@ class OutputTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 
