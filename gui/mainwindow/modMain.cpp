@@ -3,10 +3,10 @@
 #include "gui/mainwindow/command_line.h"
 #include "gui/mainwindow/frmMain.h"
 #include "gui/output/frmOutput.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 
 #include <QApplication>
-#include <QStyleFactory>
 #include <cstdio>
 
 namespace tovimar::modMain {
@@ -57,8 +57,7 @@ void SetUpApplication() {
     QApplication::setOrganizationName(QStringLiteral("Nordvale"));
     // Ties the window to its desktop entry, so that the desktop shows the menu entry's name and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.nordvale.Tovimar"));
-    // One look on every desktop: the colours of the layout are drawn the same everywhere.
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    installApplicationStyle();
     installFontSubstitutes();
 }
 

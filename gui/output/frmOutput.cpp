@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QIdentityProxyModel>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
@@ -57,6 +59,23 @@ protected:
     }
 };
 
+// The file list of the toolkit's own save dialog, with one blank picture at the head of its name
+// column. The toolkit's model makes a new one (a strip that lines the header up with the icons)
+// at every paint of the header, and each went into the image cache under a key never asked for
+// again: about a dozen entries a save, let go only once the cache holds ten thousand.
+class SteadyHeaderModel : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        const QVariant data = QIdentityProxyModel::headerData(section, orientation, role);
+        if (role != Qt::DecorationRole || data.typeId() != QMetaType::QImage)
+            return data;
+        static const QPixmap blank = QPixmap::fromImage(data.value<QImage>());
+        return blank;
+    }
+};
+
 }  // namespace
 
 frmOutputHooks frmOutputHooks::real() {
@@ -67,7 +86,10 @@ frmOutputHooks frmOutputHooks::real() {
         const QString title = filter.startsWith(QLatin1String("PDF"))
                                   ? QStringLiteral("Save the printout as PDF")
                                   : QStringLiteral("Save the order list");
-        return QFileDialog::getSaveFileName(parent, title, startPath, filter);
+        QFileDialog dialog(parent, title, startPath, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setProxyModel(new SteadyHeaderModel(&dialog));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     h.warn = [](QWidget* parent, const QString& title, const QString& text) {
         QMessageBox::warning(parent, title, text);

@@ -4,6 +4,7 @@
 #include "core/selection/assay_rows.h"
 #include "gui/mainwindow/frmMain.h"
 #include "gui/selection/assay_panel.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/window_harness.h"
 
@@ -14,7 +15,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleFactory>
 #include <QtTest>
 #include <algorithm>
 #include <array>
@@ -82,7 +82,7 @@ class AccessibilityTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 

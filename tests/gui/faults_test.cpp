@@ -6,6 +6,7 @@
 #include "core/output/order_file.h"
 #include "core/selection/result_lists.h"
 #include "gui/output/frmOutput.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "tests/support/file_size_limit.h"
@@ -17,16 +18,19 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <malloc.h>
 
 using namespace tovimar;
 using testing::clickBox;
@@ -35,9 +39,11 @@ using testing::Harness;
 namespace {
 
 // The main window with an order on it, whose output dialog answers the save dialog with `answer`
-// and the offer of a PDF with `wantPdf`, and keeps the messages and questions it would show.
+// (or opens the toolkit's own, with `realSaveDialog`) and the offer of a PDF with `wantPdf`, and
+// keeps the messages and questions it would show.
 struct OrderWindow : Harness {
     QString answer;
+    bool realSaveDialog = false;
     bool wantPdf = false;
     QStringList messages;
     QStringList questions;
@@ -48,7 +54,9 @@ struct OrderWindow : Harness {
         clickBox(get<QCheckBox>("Check16"));
         w->setOutputAction([this] {
             frmOutputHooks hooks;
-            hooks.chooseSaveFile = [this](QWidget*, const QString&, const QString&) { return answer; };
+            hooks.chooseSaveFile = [this](QWidget* parent, const QString& start, const QString& filter) {
+                return realSaveDialog ? frmOutputHooks::real().chooseSaveFile(parent, start, filter) : answer;
+            };
             hooks.warn = [this](QWidget*, const QString&, const QString& text) { messages << text; };
             hooks.ask = [this](QWidget*, const QString&, const QString& text) {
                 questions << text;
@@ -112,6 +120,64 @@ const Writer kWriters[] = {
      }},
 };
 
+// A user at the toolkit's own save dialog, from the moment this is made until it goes: types the
+// file's full name where the name goes, presses Enter, and clicks Yes when asked whether to
+// replace the file. Each dialog gets its answer once.
+class SaveDialogUser {
+public:
+    explicit SaveDialogUser(QString path) : path_(std::move(path)) { watch(); }
+
+    int names = 0;         // file names typed
+    int replacements = 0;  // questions answered Yes
+
+private:
+    // A new timer each time: the dialogs block inside the answers, and a timer does not fire
+    // again while its own call is still running.
+    void watch() {
+        QTimer::singleShot(1, &guard_, [this] { look(); });
+    }
+
+    void look() {
+        watch();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible() || !modal->windowHandle()->isExposed())
+            return;  // the user answers what is on the screen
+        if (auto* files = qobject_cast<QFileDialog*>(modal); files && files != named_) {
+            named_ = files;
+            ++names;
+            for (const QChar c : path_)
+                QTest::keyClick(files->windowHandle(), c.toLatin1());
+            QTest::keyClick(files->windowHandle(), Qt::Key_Return);
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal); box && box != asked_) {
+            asked_ = box;
+            ++replacements;
+            QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+        }
+    }
+
+    QString path_;
+    QObject guard_;  // ends the watch with this
+    // The dialogs answered; the save dialog is still the active one while its question closes.
+    QPointer<QFileDialog> named_;
+    QPointer<QMessageBox> asked_;
+};
+
+// The offscreen platform says at every popup that it cannot raise it or grab the keyboard, and the
+// save dialog's name completer opens one at almost every key: those notes are dropped while this
+// lives, everything else passes.
+class QuietPlatformNotes {
+public:
+    QuietPlatformNotes() { previous_ = qInstallMessageHandler(&pass); }
+    ~QuietPlatformNotes() { qInstallMessageHandler(previous_); }
+
+private:
+    static void pass(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (!message.startsWith(QLatin1String("This plugin does not support")))
+            previous_(type, context, message);
+    }
+    static inline QtMessageHandler previous_ = nullptr;
+};
+
 long residentKilobytes() {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
@@ -120,6 +186,16 @@ long residentKilobytes() {
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+// What the program holds on the heap, which unlike resident memory does not move with pages
+// the allocator keeps or hands back; -1 where the C library does not tell.
+long heapKilobytes() {
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 33)
+    return static_cast<long>(mallinfo2().uordblks / 1024);
+#else
+    return -1;
+#endif
 }
 
 int liveWidgets(const QWidget& w) {
@@ -133,7 +209,7 @@ class FaultsTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 
@@ -194,27 +270,49 @@ private slots:
         o.stillWorks();
     }
 
-    // Every save opens a fresh output dialog. Its look must come from what the toolkit can reuse
-    // (one palette), or each dialog's button images pile up in the pixmap cache.
+    // The user saves the order again and again through the toolkit's own save dialog, typing the
+    // file's full name and letting it replace the last one. Each save opens a fresh output dialog,
+    // save dialog and question; whatever pictures they draw must be found again in the image
+    // cache by the next ones (one palette for the output dialogs, one icon for each standard
+    // picture, one blank header picture), or every save leaves copies there.
     void manySavesLeaveMemoryFlat() {
         const int saves =
-            qEnvironmentVariableIsSet("TOVIMAR_SAVES") ? qEnvironmentVariableIntValue("TOVIMAR_SAVES") : 500;
+            qEnvironmentVariableIsSet("TOVIMAR_SAVES") ? qEnvironmentVariableIntValue("TOVIMAR_SAVES") : 40;
+        const int settling = 10;
         QTemporaryDir dir;
         OrderWindow o;
-        o.answer = dir.filePath(QStringLiteral("OrderList.txt"));
+        o.realSaveDialog = true;
+        const QString path = dir.filePath(QStringLiteral("OrderList.txt"));
+        SaveDialogUser user(path);
+        const QuietPlatformNotes quiet;
         const long first = residentKilobytes();
-        for (int i = 0; i < 50; ++i)
+        for (int i = 0; i < settling; ++i)
             o.output(Qt::Key_F);
         const long settled = residentKilobytes();
-        for (int i = 0; i < saves; ++i)
+        // The heap after the settling saves, half the saves and all of them.
+        long heap[3] = {heapKilobytes(), 0, 0};
+        for (int i = 1; i <= saves; ++i) {
             o.output(Qt::Key_F);
-        const long last = residentKilobytes();
-        qInfo("resident memory: %ld kB at first, %ld kB after 50 saves, %ld kB after %d more", first, settled,
-              last, saves);
-        QVERIFY(o.messages.isEmpty());
-        checkMemory(settled, "saves through the output dialog");
-        if (!memoryMeasurable())
-            QSKIP("resident memory cannot be measured here");
+            if (i == saves / 2)
+                heap[1] = heapKilobytes();
+        }
+        heap[2] = heapKilobytes();
+        qInfo("resident memory: %ld kB at first, %ld kB after %d saves, %ld kB after %d more; the heap in "
+              "use grew by %ld kB, then by %ld kB",
+              first, settled, settling, residentKilobytes(), saves, heap[1] - heap[0], heap[2] - heap[1]);
+        QVERIFY2(o.messages.isEmpty(), qPrintable(o.messages.join('\n')));
+        QCOMPARE(user.names, settling + saves);
+        QCOMPARE(user.replacements, settling + saves - 1);  // every save but the first replaced the file
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray::fromStdString(OrderListText(o.cat())));
+        if (!memoryMeasurable() || heap[0] < 0)
+            QSKIP("the heap in use cannot be measured here");
+        // Each save left about 20 kB behind with icons made afresh for every dialog, 3 kB with a new
+        // header picture at every paint; now nothing. What the allocator does once, in its own time
+        // (up to ~130 kB), shows in one half only: a leak shows in both.
+        const long grown = std::min(heap[1] - heap[0], heap[2] - heap[1]);
+        QVERIFY2(grown < saves / 2 + 16, qPrintable(QStringLiteral("the heap grew by %1 kB").arg(grown)));
     }
 
     // Many entries and exits leave no widget behind, and memory returns to where it settled.

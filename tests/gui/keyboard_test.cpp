@@ -2,6 +2,7 @@
 #include "core/selection/result_lists.h"
 #include "gui/mainwindow/command_keys.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/tab_stop_list.h"
@@ -17,7 +18,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleFactory>
 #include <QTextLayout>
 #include <QTimer>
 #include <QtTest>
@@ -59,7 +59,7 @@ class KeyboardTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 

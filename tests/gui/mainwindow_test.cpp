@@ -5,6 +5,7 @@
 #include "gui/mainwindow/colour_schemes.h"
 #include "gui/mainwindow/frmMain.h"
 #include "gui/selection/assay_panel.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/tab_stop_list.h"
@@ -21,7 +22,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QToolTip>
 #include <QtTest>
@@ -51,7 +51,7 @@ class MainWindowTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 

@@ -5,6 +5,7 @@
 #include "gui/output/frmOutput.h"
 #include "gui/output/frmPrint.h"
 #include "gui/output/write_order_list.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/ink.h"
 #include "tests/support/loaded_catalogue.h"
@@ -17,7 +18,6 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -118,7 +118,7 @@ class OutputTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 

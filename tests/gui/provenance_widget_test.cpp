@@ -6,6 +6,7 @@
 #include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "tests/support/order_lines.h"
@@ -16,7 +17,6 @@
 #include <QHelpEvent>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QStyleFactory>
 #include <QToolTip>
 #include <QtTest>
 
@@ -103,7 +103,7 @@ class ProvenanceWidgetTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 

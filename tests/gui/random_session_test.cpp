@@ -6,6 +6,7 @@
 #include "core/output/order_file.h"
 #include "core/selection/rules.h"
 #include "gui/selection/assay_panel.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/tab_stop_list.h"
@@ -18,7 +19,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <map>
@@ -692,7 +692,7 @@ class RandomSessionTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 

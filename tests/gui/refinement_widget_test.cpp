@@ -4,6 +4,7 @@
 #include "core/refinement/miss_lists.h"
 #include "core/selection/result_lists.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/palette.h"
 #include "gui/widgets/tab_stop_list.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
-#include <QStyleFactory>
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QStyleOptionViewItem>
@@ -95,7 +95,7 @@ class RefinementTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
     }
 

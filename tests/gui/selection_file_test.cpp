@@ -6,6 +6,7 @@
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
 #include "gui/mainwindow/command_line.h"
+#include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/save_scene.h"
 #include "tests/support/window_harness.h"
@@ -18,7 +19,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -112,7 +112,7 @@ class SelectionFileTest : public QObject {
 
 private slots:
     void initTestCase() {
-        QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+        installApplicationStyle();
         installFontSubstitutes();
         QVERIFY(dir_.isValid());
         Catalogue cat;
