@@ -7,7 +7,7 @@
 //   ui_bench transition        the whole start-screen transition with its real pauses
 // bench/measure-ui runs them under Xvfb and prints the figures.
 #include "gui/mainwindow/frmMain.h"
-#include "gui/mainwindow/modMain.h"
+#include "app/modMain.h"
 
 #include <QAbstractButton>
 #include <QApplication>

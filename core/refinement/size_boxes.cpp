@@ -1,6 +1,6 @@
 #include "core/refinement/size_boxes.h"
 
-#include "core/mainwindow/palette.h"
+#include "core/appearance/palette.h"
 
 namespace tovimar {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "core/catalogue/records.h"
-#include "core/mainwindow/palette.h"
+#include "core/appearance/palette.h"
 
 #include <cstdint>
 #include <string>

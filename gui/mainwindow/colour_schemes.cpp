@@ -1,8 +1,8 @@
 #include "gui/mainwindow/colour_schemes.h"
 
-#include "core/mainwindow/palette.h"
+#include "core/appearance/palette.h"
 #include "gui/mainwindow/frmMain.h"
-#include "gui/widgets/palette.h"
+#include "gui/widgets/widget_colours.h"
 
 namespace tovimar {
 

@@ -1,8 +1,8 @@
 #include "gui/mainwindow/help_overlay.h"
 
-#include "core/mainwindow/palette.h"
+#include "core/appearance/palette.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/palette.h"
+#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
 

@@ -3,7 +3,7 @@
 #include "core/refinement/size_boxes.h"
 #include "gui/widgets/captioned_frame.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/palette.h"
+#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/twips.h"
 #include "gui/widgets/whole_box.h"
 

@@ -1,9 +1,9 @@
 #include "gui/selection/assay_panel.h"
 
-#include "core/mainwindow/palette.h"
+#include "core/appearance/palette.h"
 #include "gui/widgets/captioned_frame.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/palette.h"
+#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/twips.h"
 #include "gui/widgets/whole_box.h"
 

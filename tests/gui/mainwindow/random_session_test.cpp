@@ -8,7 +8,7 @@
 #include "gui/selection/assay_panel.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/palette.h"
+#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
 #include "tests/support/window_harness.h"

@@ -1,4 +1,4 @@
-#include "core/mainwindow/palette.h"
+#include "core/appearance/palette.h"
 
 namespace tovimar {
 

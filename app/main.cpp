@@ -1,4 +1,4 @@
-#include "gui/mainwindow/modMain.h"
+#include "app/modMain.h"
 
 int main(int argc, char** argv) {
     return tovimar::modMain::Main(argc, argv);

@@ -1,7 +1,7 @@
 // The window's colours on widgets. The numbers themselves are the core's (0x00BBGGRR).
 #pragma once
 
-#include "core/mainwindow/palette.h"
+#include "core/appearance/palette.h"
 
 #include <QColor>
 #include <QWidget>

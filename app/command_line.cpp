@@ -1,4 +1,4 @@
-#include "gui/mainwindow/command_line.h"
+#include "app/command_line.h"
 
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"

@@ -5,7 +5,7 @@
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
-#include "gui/mainwindow/command_line.h"
+#include "app/command_line.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/save_scene.h"

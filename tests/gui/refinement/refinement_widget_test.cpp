@@ -6,7 +6,7 @@
 #include "gui/mainwindow/frmMain.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/palette.h"
+#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
 #include "tests/support/order_lines.h"

@@ -1,6 +1,6 @@
-#include "gui/mainwindow/modMain.h"
+#include "app/modMain.h"
 
-#include "gui/mainwindow/command_line.h"
+#include "app/command_line.h"
 #include "gui/mainwindow/frmMain.h"
 #include "gui/output/frmOutput.h"
 #include "gui/widgets/app_style.h"

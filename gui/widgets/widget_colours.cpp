@@ -1,4 +1,4 @@
-#include "gui/widgets/palette.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QApplication>
 #include <QPalette>
