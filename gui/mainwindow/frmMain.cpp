@@ -11,9 +11,9 @@
 #include "gui/selection/assay_panel.h"
 #include "gui/selection/result_lists_view.h"
 #include "gui/widgets/button_face.h"
-#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QApplication>
 #include <QCheckBox>
