@@ -150,6 +150,7 @@ private slots:
         h.answer = false;
         h.key(Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(h.questions.size(), 1);
+        QVERIFY(h.defaults == std::vector{DialogHooks::Default::No});  // Enter keeps the screen
         QCOMPARE(OrderListText(h.cat()), before);
 
         // A file that is wrong in any way changes nothing and says so, naming the file and the problem.
