@@ -1,5 +1,6 @@
 #include "gui/mainwindow/frmMain.h"
 
+#include "core/output/selection_file.h"
 #include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
 #include "gui/mainwindow/colour_schemes.h"
@@ -17,11 +18,10 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
@@ -45,30 +45,12 @@ frmMainHooks frmMainHooks::real() {
     if (!clock.isValid())
         clock.start();
     return {[](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); },
-            [] { return static_cast<std::int64_t>(clock.elapsed()); },
-            [] { QCoreApplication::exit(0); },
-            [](QWidget* parent, bool save, const QString& title, const QString& startPath,
-               const QString& filter, const QString& suffix) {
-                QFileDialog dialog(parent, title, startPath, filter);
-                dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-                dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-                dialog.setDefaultSuffix(suffix);
-                if (!QFileInfo(startPath).isDir())
-                    dialog.selectFile(QFileInfo(startPath).fileName());
-                return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                           ? dialog.selectedFiles().constFirst()
-                           : QString();
-            },
-            [](QWidget* parent, const QString& title, const QString& text) {
-                return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                             QMessageBox::No) == QMessageBox::Yes;
-            },
-            [](QWidget* parent, const QString& title, const QString& text) {
-                QMessageBox::warning(parent, title, text);
-            }};
+            [] { return static_cast<std::int64_t>(clock.elapsed()); }, [] { QCoreApplication::exit(0); },
+            DialogHooks::real()};
 }
 
-frmMain::frmMain(frmMainHooks hooks, QWidget* parent) : QWidget(parent), hooks_(std::move(hooks)) {
+frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
+    : QWidget(parent), hooks_(std::move(hooks)), commands_(cat_, std::move(hooks_.dialogs), this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setFixedSize(px(15510), px(11445));
@@ -566,6 +548,74 @@ bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     default:
         return false;
     }
+}
+
+// ---- The selection as a file, and the order leaving the program: the file commands' room ------
+
+bool frmMain::OpenSelectionFile(const QString& path) {
+    const std::optional<Selection> selection =
+        commands_.selectionToOpen(path, SelectionOnScreen(state_, cat_));
+    if (!selection)
+        return false;
+    // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the
+    // rules run for each), then the bottle sizes, then the additions, then both lists.
+    ResetSelection();
+    for (const SelectedAssay& a : selection->assays)
+        panel_->TickAsClicks(a.row, a.cut, a.qual);
+    ApplySizesAndAdditions(*selection, cat_, provenance_);
+    FillCalibList();
+    FillCtrlList();
+    return true;
+}
+
+void frmMain::OpenSelection_Click() {
+    if (const QString path = commands_.chooseSelection(); !path.isEmpty())
+        OpenSelectionFile(path);
+}
+
+void frmMain::SaveSelection_Click() {
+    commands_.saveSelection(SelectionOf(state_, cat_));
+}
+
+void frmMain::CopyOrder_Click() {
+    commands_.copyOrder();
+}
+
+void frmMain::ExportCsv_Click() {
+    commands_.exportCsv();
+}
+
+void frmMain::ExportPdf_Click() {
+    commands_.exportPdf(QStringLiteral("Order not exported"));
+}
+
+void frmMain::contextMenuEvent(QContextMenuEvent* e) {
+    if (mode_ == Mode::Main)
+        ShowOrderMenu(this, e->globalPos(),
+                      {[this] { OpenSelection_Click(); }, [this] { SaveSelection_Click(); },
+                       [this] { CopyOrder_Click(); }, [this] { ExportCsv_Click(); },
+                       [this] { ExportPdf_Click(); }});
+}
+
+// A selection file dropped on the start screen or the main view opens.
+bool frmMain::takesDropAsCopy(QDropEvent* e) const {
+    return (mode_ == Mode::Start || mode_ == Mode::Main) && TakeSelectionDrop(e);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* e) {
+    takesDropAsCopy(e);
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* e) {
+    takesDropAsCopy(e);
+}
+
+void frmMain::dropEvent(QDropEvent* e) {
+    if (!takesDropAsCopy(e))
+        return;
+    if (mode_ == Mode::Start)
+        ShowMainViewAtOnce();
+    OpenSelectionFile(DroppedSelection(e->mimeData()));
 }
 
 }  // namespace tovimar

@@ -7,6 +7,7 @@
 #include "core/catalogue/records.h"
 #include "core/selection/assay_state.h"
 #include "core/selection/provenance.h"
+#include "gui/output/order_commands.h"
 #include "gui/widgets/control_collection.h"
 
 #include <QString>
@@ -30,20 +31,12 @@ class ResultListsView;
 class StartScreen;
 
 // What the window needs from the outside world, replaceable in tests: the pauses of the start
-// transition, the clock that paces it, ending the program, the file dialogs and the messages.
+// transition, the clock that paces it, ending the program, and the file commands' dialogs.
 struct frmMainHooks {
     std::function<void(int ms)> pause;
     std::function<std::int64_t()> clockMs;
     std::function<void()> endProgram;
-    // A file chosen in the desktop's dialog, starting at `startPath` (folder and name), or an
-    // empty text when cancelled. For saving, the dialog asks before it replaces a file and adds
-    // `suffix` to a name typed without one.
-    std::function<QString(QWidget* parent, bool save, const QString& title, const QString& startPath,
-                          const QString& filter, const QString& suffix)>
-        chooseFile;
-    // A yes-or-no question; a message about something that could not be done.
-    std::function<bool(QWidget* parent, const QString& title, const QString& text)> ask;
-    std::function<void(QWidget* parent, const QString& title, const QString& text)> warn;
+    DialogHooks dialogs;
 
     static frmMainHooks real();
 };
@@ -156,11 +149,6 @@ private:
     void CopyOrder_Click();
     void ExportCsv_Click();
     void ExportPdf_Click();
-    // A name from the file dialog, starting in the folder used last in this session.
-    QString chooseFile(bool save, const QString& title, const QString& name, const QString& filter,
-                       const QString& suffix);
-    // Something ticked, added or a bottle size chosen: what opening a file would replace.
-    bool selectionOnScreen() const;
     void enterMainView(bool animated);
 
     // ---- Both refinement views take the window over alike ----------------------------------------
@@ -185,7 +173,8 @@ private:
     std::vector<std::string> calibLines_, ctrlLines_;
     std::vector<std::string> calibTips_, ctrlTips_;
     std::function<void()> outputAction_;
-    QString lastFolder_;  // the file dialogs start where the user last was in this session
+    // The file commands; their dialogs start where the user last was in this session.
+    OrderCommands commands_;
 
     StartScreen* start_ = nullptr;
     AssayPanel* panel_ = nullptr;

@@ -1,22 +1,15 @@
 #include "gui/output/frmOutput.h"
 
 #include "gui/output/frmPrint.h"
-#include "gui/output/write_order_list.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/twips.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QIdentityProxyModel>
-#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -59,45 +52,11 @@ protected:
     }
 };
 
-// The file list of the toolkit's own save dialog, with one blank picture at the head of its name
-// column. The toolkit's model makes a new one (a strip that lines the header up with the icons)
-// at every paint of the header, and each went into the image cache under a key never asked for
-// again: about a dozen entries a save, let go only once the cache holds ten thousand.
-class SteadyHeaderModel : public QIdentityProxyModel {
-public:
-    using QIdentityProxyModel::QIdentityProxyModel;
-
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
-        const QVariant data = QIdentityProxyModel::headerData(section, orientation, role);
-        if (role != Qt::DecorationRole || data.typeId() != QMetaType::QImage)
-            return data;
-        static const QPixmap blank = QPixmap::fromImage(data.value<QImage>());
-        return blank;
-    }
-};
-
 }  // namespace
 
 frmOutputHooks frmOutputHooks::real() {
     frmOutputHooks h;
-    h.chooseSaveFile = [](QWidget* parent, const QString& startPath, const QString& filter) {
-        // The toolkit's dialog asks before it replaces an existing file.
-        // The title says what is saved: the order list, or the printout as a PDF.
-        const QString title = filter.startsWith(QLatin1String("PDF"))
-                                  ? QStringLiteral("Save the printout as PDF")
-                                  : QStringLiteral("Save the order list");
-        QFileDialog dialog(parent, title, startPath, filter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setProxyModel(new SteadyHeaderModel(&dialog));
-        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
-    };
-    h.warn = [](QWidget* parent, const QString& title, const QString& text) {
-        QMessageBox::warning(parent, title, text);
-    };
-    h.ask = [](QWidget* parent, const QString& title, const QString& text) {
-        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::Yes) == QMessageBox::Yes;
-    };
+    h.dialogs = DialogHooks::real();
     h.defaultPrinter = []() -> std::unique_ptr<QPrinter> {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull())
@@ -108,7 +67,8 @@ frmOutputHooks frmOutputHooks::real() {
 }
 
 frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent)
-    : QDialog(parent), cat_(cat), hooks_(std::move(hooks)) {
+    : QDialog(parent), cat_(cat), defaultPrinter_(std::move(hooks.defaultPrinter)),
+      commands_(cat, std::move(hooks.dialogs), this) {
     setObjectName(QStringLiteral("frmOutput"));
     setWindowTitle(QStringLiteral("Tovimar"));
     setFixedSize(px(3930), px(2220));
@@ -148,23 +108,13 @@ frmOutput::frmOutput(const Catalogue& cat, frmOutputHooks hooks, QWidget* parent
     }
 }
 
-QString frmOutput::StartFolder() {
-    return ChooseStartFolder(QCoreApplication::applicationDirPath(),
-                             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-                             QDir::homePath());
-}
-
 void frmOutput::cmdFile_Click() {
-    const QString start = QDir(StartFolder()).filePath(QStringLiteral("OrderList"));
-    const QString name = hooks_.chooseSaveFile(this, start, QStringLiteral("Text File (*.txt)"));
-    if (!name.isEmpty())
-        if (const std::optional<SaveFailure> failure = WriteOrderList(cat_, name))
-            hooks_.warn(this, QStringLiteral("Not saved"), SaveFailureMessage(*failure));
+    commands_.saveOrderList();
     accept();
 }
 
 void frmOutput::cmdPrint_Click() {
-    std::unique_ptr<QPrinter> printer = hooks_.defaultPrinter();
+    std::unique_ptr<QPrinter> printer = defaultPrinter_();
     if (!printer) {
         offerPdf(QStringLiteral("No printer is set up on this computer."));
     } else {
@@ -181,18 +131,10 @@ void frmOutput::cmdCancel_Click() {
 }
 
 void frmOutput::offerPdf(const QString& why) {
-    if (hooks_.ask(this, QStringLiteral("Not printed"),
-                   why + QStringLiteral("\n\nSave the printout as a PDF file instead?")))
-        savePdf();
-}
-
-void frmOutput::savePdf() {
-    const QString start = QDir(StartFolder()).filePath(QStringLiteral("OrderList.pdf"));
-    const QString name = hooks_.chooseSaveFile(this, start, QStringLiteral("PDF File (*.pdf)"));
-    if (name.isEmpty())
-        return;
-    if (const std::optional<SaveFailure> failure = SavePrintoutPdf(cat_, name))
-        hooks_.warn(this, QStringLiteral("Not saved"), SaveFailureMessage(*failure));
+    if (commands_.ask(QStringLiteral("Not printed"),
+                      why + QStringLiteral("\n\nSave the printout as a PDF file instead?"),
+                      DialogHooks::Default::Yes))
+        commands_.exportPdf(QStringLiteral("Not saved"));
 }
 
 void frmOutput::keyPressEvent(QKeyEvent* e) {

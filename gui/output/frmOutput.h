@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/catalogue/records.h"
+#include "gui/output/order_commands.h"
 
 #include <QDialog>
 #include <functional>
@@ -12,13 +13,10 @@ class QPrinter;
 
 namespace tovimar {
 
-// What the dialog needs from the desktop, replaceable in tests.
+// What the dialog needs from the desktop, replaceable in tests: the file commands' dialogs, as the
+// main window's, and the printer.
 struct frmOutputHooks {
-    // A save-file dialog starting at `startPath` (folder and preset name) with one filter; returns
-    // the chosen name exactly as chosen, or an empty text when cancelled.
-    std::function<QString(QWidget* parent, const QString& startPath, const QString& filter)> chooseSaveFile;
-    std::function<void(QWidget* parent, const QString& title, const QString& text)> warn;
-    std::function<bool(QWidget* parent, const QString& title, const QString& text)> ask;
+    DialogHooks dialogs;
     // The default printer, or null when there is none.
     std::function<std::unique_ptr<QPrinter>()> defaultPrinter;
 
@@ -36,18 +34,16 @@ public:
     void cmdPrint_Click();
     void cmdCancel_Click();
 
-    // The folder the save dialog starts in (ChooseStartFolder for this program and user).
-    static QString StartFolder();
-
 protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void offerPdf(const QString& why);
-    void savePdf();
 
     const Catalogue& cat_;
-    frmOutputHooks hooks_;
+    std::function<std::unique_ptr<QPrinter>()> defaultPrinter_;
+    // Made afresh with every dialog: each FILE starts in the default folder.
+    OrderCommands commands_;
 };
 
 }  // namespace tovimar

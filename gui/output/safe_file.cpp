@@ -1,20 +1,19 @@
 #include "gui/output/safe_file.h"
 
+#include "gui/output/save_target.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
 
 #ifdef Q_OS_UNIX
-#include <climits>
 #include <csignal>
-#include <cstdlib>
 #include <fcntl.h>
 #include <pthread.h>
 #include <sys/stat.h>
@@ -85,78 +84,11 @@ private:
 // How long the window waits for a program to open a named pipe for reading before it gives up.
 constexpr int kPipeWaitSeconds = 5;
 
-// What a name leads to once its symbolic links are followed.
-struct Target {
-    enum class Kind {
-        Missing,     // nothing there yet: a new file
-        Regular,     // a file, replaced whole
-        Folder,      // refused
-        Stream,      // a named pipe, a device or a socket: written to, never replaced
-        Descriptor,  // a name of one of this process's open descriptors: written through it
-        Circle,      // links that lead round in a circle: refused
-    };
-    Kind kind = Kind::Missing;
-    QString file;  // the name at the end of the links
-    bool namedPipe = false;
-    int descriptor = -1;
-};
-
 #ifdef Q_OS_UNIX
-// The descriptor of this process that `name` stands for (/proc/self/fd/N; /dev/fd/N and
-// /dev/stdout lead there), else -1. The kernel makes such a name up as a link to the file the
-// descriptor was opened on: a log opened for appending, which must be appended to through the
-// descriptor, never replaced by a new file.
-int descriptorNamed(const QByteArray& name) {
-    const qsizetype slash = name.lastIndexOf('/');
-    const QByteArray number = name.mid(slash + 1);
-    if (slash < 0 || number.isEmpty() || number.size() > 9 ||
-        !std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return -1;
-    char real[PATH_MAX];
-    if (::realpath(slash == 0 ? "/" : name.left(slash).constData(), real) == nullptr)
-        return -1;
-    const QByteArray folder(real);
-    const QByteArray own = "/proc/" + QByteArray::number(::getpid());
-    const bool ours = folder == own + "/fd" ||
-                      (folder.startsWith(own + "/task/") && folder.endsWith("/fd") && folder.count('/') == 5);
-    return ours ? number.toInt() : -1;
-}
-
-Target resolve(const QString& path) {
-    QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
-    for (int links = 0; links <= 40; ++links) {  // the kernel's own limit
-        Target t;
-        t.file = QFile::decodeName(name);
-        if ((t.descriptor = descriptorNamed(name)) >= 0) {
-            t.kind = Target::Kind::Descriptor;
-            return t;
-        }
-        struct stat st {};
-        if (::lstat(name.constData(), &st) != 0) {
-            t.kind = errno == ELOOP ? Target::Kind::Circle : Target::Kind::Missing;
-            return t;
-        }
-        if (!S_ISLNK(st.st_mode)) {
-            t.kind = S_ISREG(st.st_mode)   ? Target::Kind::Regular
-                     : S_ISDIR(st.st_mode) ? Target::Kind::Folder
-                                           : Target::Kind::Stream;
-            t.namedPipe = S_ISFIFO(st.st_mode);
-            return t;
-        }
-        char to[PATH_MAX];
-        const ssize_t length = ::readlink(name.constData(), to, sizeof to);
-        if (length <= 0 || std::size_t(length) >= sizeof to)
-            return t;  // unreadable: as if missing, and the save says why it fails
-        const QByteArray link(to, length);
-        name = link.startsWith('/') ? link : name.left(name.lastIndexOf('/') + 1) + link;
-    }
-    return {Target::Kind::Circle, QFile::decodeName(name)};
-}
-
 // Opens a pipe or a device for writing as a shell's ">" does: nothing created, nothing truncated.
 // A named pipe that no program reads: a script waits, as a shell does; the window gives up after
 // a few seconds rather than hang.
-int openStream(const Target& t, SaveFor who) {
+int openStream(const SaveTarget& t, SaveFor who) {
     const QByteArray name = QFile::encodeName(t.file);
     constexpr int flags = O_WRONLY | O_NOCTTY | O_CLOEXEC;
     if (who == SaveFor::Script)
@@ -200,20 +132,6 @@ private:
     sigset_t pipe_{}, old_{};
     bool wasPending_ = false;
 };
-#else
-Target resolve(const QString& path) {
-    QFileInfo info(path);
-    for (int links = 0; info.isSymLink(); ++links) {
-        if (links == 40)
-            return {Target::Kind::Circle, info.absoluteFilePath()};
-        info.setFile(info.symLinkTarget());
-    }
-    const Target::Kind kind = info.isDir()    ? Target::Kind::Folder
-                              : info.isFile() ? Target::Kind::Regular
-                              : info.exists() ? Target::Kind::Stream
-                                              : Target::Kind::Missing;
-    return {kind, info.absoluteFilePath()};
-}
 #endif
 
 // The new file takes the old one's group, and its owner where the process may give files away
@@ -243,6 +161,92 @@ QString writeStream(QFile& stream, const ContentsWriter& write) {
     return device.failure().isEmpty() ? reason : device.failure();
 }
 
+// Fills a pipe, a device or an open descriptor. Returns the reason it failed, or an empty text.
+QString saveToStream(const SaveTarget& target, const ContentsWriter& write, [[maybe_unused]] SaveFor who) {
+    QFile stream;
+#ifdef Q_OS_UNIX
+    errno = 0;
+    const int fd = target.kind == SaveTarget::Kind::Descriptor
+                       ? ::fcntl(target.descriptor, F_DUPFD_CLOEXEC, 0)
+                       : openStream(target, who);
+    const int error = errno;
+    if (fd < 0 && target.kind == SaveTarget::Kind::Descriptor)
+        return QStringLiteral("Nothing is open on descriptor %1.").arg(target.descriptor);
+    if (fd < 0 && error == ENXIO && target.namedPipe)
+        return QStringLiteral("No program read from the named pipe within %1 seconds.").arg(kPipeWaitSeconds);
+    if (fd < 0)
+        return sentence(QStringLiteral("It could not be opened for writing"),
+                        QString::fromLocal8Bit(std::strerror(error)));
+    stream.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
+#else
+    stream.setFileName(target.file);
+    errno = 0;
+    if (!stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return sentence(QStringLiteral("It could not be opened for writing"), systemReason(stream, errno));
+#endif
+    return writeStream(stream, write);
+}
+
+// Saves a new or regular file whole, by renaming a complete temporary file over it (see SaveFile
+// for the one exception). Returns the reason it failed, or an empty text; `oldFile` says what
+// became of the old file.
+QString replaceWhole(const SaveTarget& target, const ContentsWriter& write, SaveFor who,
+                     SaveFailure::OldFile& oldFile) {
+    // From here on the name is the file the links lead to, in its own folder.
+    const QFileInfo file(target.file);
+    const QFileInfo folder(file.absolutePath());
+    const QString folderName = QDir::toNativeSeparators(folder.absoluteFilePath());
+    if (folder.exists() && !folder.isDir())
+        return QStringLiteral("%1 is a file, not a folder.").arg(folderName);
+    if (!folder.exists())
+        return QStringLiteral("The folder %1 does not exist.").arg(folderName);
+
+    // Renaming needs a folder that can be written. Where only the file itself can be, the window
+    // writes it in place rather than not at all; the toolkit does that only when creating the
+    // temporary file is refused, so a file in a folder that can be written is never touched. A
+    // script is refused instead: it promises that a failed export leaves no damaged file.
+    const bool onlyFileWritable =
+        !folder.isWritable() && target.kind == SaveTarget::Kind::Regular && file.isWritable();
+    if (onlyFileWritable && who == SaveFor::Script)
+        return QStringLiteral("The folder %1 cannot be written to, so the file cannot be replaced whole, "
+                              "and the command line never overwrites it in place.")
+            .arg(folderName);
+    QSaveFile save(target.file);
+    save.setDirectWriteFallback(onlyFileWritable);
+    errno = 0;
+    if (!save.open(QIODevice::WriteOnly)) {
+        const QString detail = systemReason(save, errno);
+        return folder.isWritable()
+                   ? sentence(QStringLiteral("The file could not be created"), detail)
+                   : sentence(QStringLiteral("The folder %1 cannot be written to").arg(folderName), detail);
+    }
+    if (onlyFileWritable)
+        oldFile = SaveFailure::OldFile::Damaged;  // from here on the old contents are going
+    else if (target.kind == SaveTarget::Kind::Regular)
+        keepOwnerAndGroup(save, target.file);
+
+    CheckedDevice device(save);
+    QString reason = write(device);
+    if (!device.failure().isEmpty()) {
+        reason = device.failure();  // a failed write explains whatever went wrong after it
+    } else if (reason.isEmpty()) {
+        // The writes so far may only have filled the buffer; the flush meets the full disk. A
+        // commit after a failed flush can still report success, so it is checked here.
+        errno = 0;
+        if (!save.flush())
+            reason = writeFailure(save, errno);
+    }
+    if (!reason.isEmpty()) {
+        save.cancelWriting();
+        return reason;
+    }
+    errno = 0;
+    if (!save.commit())
+        return sentence(QStringLiteral("The new file could not take the old one's place"),
+                        systemReason(save, errno));
+    return QString();
+}
+
 }  // namespace
 
 std::optional<SaveFailure> SaveFile(const QString& what, const QString& path, const QByteArray& bytes,
@@ -259,109 +263,33 @@ std::optional<SaveFailure> SaveFile(const QString& what, const QString& path, co
 std::optional<SaveFailure> SaveFile(const QString& what, const QString& path, const ContentsWriter& write,
                                     SaveFor who) {
     SaveFailure failure{what, QFileInfo(path).absoluteFilePath(), QString(), SaveFailure::OldFile::None};
-    const auto fail = [&failure](const QString& reason) {
-        failure.reason = reason;
-        return std::optional<SaveFailure>(failure);
-    };
-    if (path.isEmpty())
-        return fail(QStringLiteral("No file name was given."));
-    const Target target = resolve(path);
+    if (path.isEmpty()) {
+        failure.reason = QStringLiteral("No file name was given.");
+        return failure;
+    }
+    const SaveTarget target = ResolveSaveTarget(path);
     switch (target.kind) {
-    case Target::Kind::Circle:
-        return fail(QStringLiteral("The name is a symbolic link that leads round in a circle, to no file."));
-    case Target::Kind::Folder:
-        return fail(QStringLiteral("There is a folder of that name."));
-    case Target::Kind::Stream:
-    case Target::Kind::Descriptor: {
-        QFile stream;
-#ifdef Q_OS_UNIX
-        errno = 0;
-        const int fd = target.kind == Target::Kind::Descriptor
-                           ? ::fcntl(target.descriptor, F_DUPFD_CLOEXEC, 0)
-                           : openStream(target, who);
-        const int error = errno;
-        if (fd < 0 && target.kind == Target::Kind::Descriptor)
-            return fail(QStringLiteral("Nothing is open on descriptor %1.").arg(target.descriptor));
-        if (fd < 0 && error == ENXIO && target.namedPipe)
-            return fail(QStringLiteral("No program read from the named pipe within %1 seconds.")
-                            .arg(kPipeWaitSeconds));
-        if (fd < 0)
-            return fail(sentence(QStringLiteral("It could not be opened for writing"),
-                                 QString::fromLocal8Bit(std::strerror(error))));
-        stream.open(fd, QIODevice::WriteOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle);
-#else
-        stream.setFileName(target.file);
-        errno = 0;
-        if (!stream.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return fail(
-                sentence(QStringLiteral("It could not be opened for writing"), systemReason(stream, errno)));
-#endif
-        const QString reason = writeStream(stream, write);
-        if (!reason.isEmpty())
-            return fail(reason);
-        return std::nullopt;
-    }
-    case Target::Kind::Regular:
+    case SaveTarget::Kind::Circle:
+        failure.reason =
+            QStringLiteral("The name is a symbolic link that leads round in a circle, to no file.");
+        break;
+    case SaveTarget::Kind::Folder:
+        failure.reason = QStringLiteral("There is a folder of that name.");
+        break;
+    case SaveTarget::Kind::Stream:
+    case SaveTarget::Kind::Descriptor:
+        failure.reason = saveToStream(target, write, who);
+        break;
+    case SaveTarget::Kind::Regular:
         failure.oldFile = SaveFailure::OldFile::Unchanged;
+        [[fallthrough]];
+    case SaveTarget::Kind::Missing:
+        failure.reason = replaceWhole(target, write, who, failure.oldFile);
         break;
-    case Target::Kind::Missing:
-        break;
     }
-
-    // From here on the name is the file the links lead to, in its own folder.
-    const QFileInfo file(target.file);
-    const QFileInfo folder(file.absolutePath());
-    const QString folderName = QDir::toNativeSeparators(folder.absoluteFilePath());
-    if (folder.exists() && !folder.isDir())
-        return fail(QStringLiteral("%1 is a file, not a folder.").arg(folderName));
-    if (!folder.exists())
-        return fail(QStringLiteral("The folder %1 does not exist.").arg(folderName));
-
-    // Renaming needs a folder that can be written. Where only the file itself can be, the window
-    // writes it in place rather than not at all; the toolkit does that only when creating the
-    // temporary file is refused, so a file in a folder that can be written is never touched. A
-    // script is refused instead: it promises that a failed export leaves no damaged file.
-    const bool onlyFileWritable =
-        !folder.isWritable() && target.kind == Target::Kind::Regular && file.isWritable();
-    if (onlyFileWritable && who == SaveFor::Script)
-        return fail(QStringLiteral("The folder %1 cannot be written to, so the file cannot be replaced "
-                                   "whole, and the command line never overwrites it in place.")
-                        .arg(folderName));
-    QSaveFile save(target.file);
-    save.setDirectWriteFallback(onlyFileWritable);
-    errno = 0;
-    if (!save.open(QIODevice::WriteOnly)) {
-        const QString detail = systemReason(save, errno);
-        return fail(
-            folder.isWritable()
-                ? sentence(QStringLiteral("The file could not be created"), detail)
-                : sentence(QStringLiteral("The folder %1 cannot be written to").arg(folderName), detail));
-    }
-    if (onlyFileWritable)
-        failure.oldFile = SaveFailure::OldFile::Damaged;  // from here on the old contents are going
-    else if (target.kind == Target::Kind::Regular)
-        keepOwnerAndGroup(save, target.file);
-
-    CheckedDevice device(save);
-    QString reason = write(device);
-    if (!device.failure().isEmpty()) {
-        reason = device.failure();  // a failed write explains whatever went wrong after it
-    } else if (reason.isEmpty()) {
-        // The writes so far may only have filled the buffer; the flush meets the full disk. A
-        // commit after a failed flush can still report success, so it is checked here.
-        errno = 0;
-        if (!save.flush())
-            reason = writeFailure(save, errno);
-    }
-    if (!reason.isEmpty()) {
-        save.cancelWriting();
-        return fail(reason);
-    }
-    errno = 0;
-    if (!save.commit())
-        return fail(sentence(QStringLiteral("The new file could not take the old one's place"),
-                             systemReason(save, errno)));
-    return std::nullopt;
+    if (failure.reason.isEmpty())
+        return std::nullopt;
+    return failure;
 }
 
 QString SaveFailureMessage(const SaveFailure& failure, SaveFor who) {

@@ -31,6 +31,7 @@ struct Harness {
     QString nextFile;
     bool answer = true;
     QStringList messages, questions, dialogTitles;
+    std::vector<DialogHooks::Default> defaults;  // the answer Enter gives, for each question
     std::unique_ptr<frmMain> w;
 
     frmMainHooks hooks() {
@@ -43,16 +44,17 @@ struct Harness {
         };
         hooks.clockMs = [this] { return now; };
         hooks.endProgram = [this] { ++exits; };
-        hooks.chooseFile = [this](QWidget*, bool, const QString& title, const QString&, const QString&,
-                                  const QString&) {
+        hooks.dialogs.chooseFile = [this](QWidget*, bool, const QString& title, const QString&,
+                                          const QString&, const QString&) {
             dialogTitles << title;
             return nextFile;
         };
-        hooks.ask = [this](QWidget*, const QString&, const QString& text) {
+        hooks.dialogs.ask = [this](QWidget*, const QString&, const QString& text, DialogHooks::Default d) {
             questions << text;
+            defaults.push_back(d);
             return answer;
         };
-        hooks.warn = [this](QWidget*, const QString&, const QString& text) { messages << text; };
+        hooks.dialogs.warn = [this](QWidget*, const QString&, const QString& text) { messages << text; };
         return hooks;
     }
 

@@ -8,9 +8,9 @@
 #include "gui/selection/assay_panel.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/widget_colours.h"
 #include "tests/support/window_harness.h"
 
 #include <QApplication>
@@ -298,7 +298,7 @@ private:
             return QStringLiteral("saving said: ") + h_.messages.join(QLatin1Char('\n'));
         QStringList said;
         frmMainHooks hooks = h_.hooks();
-        hooks.warn = [&said](QWidget*, const QString&, const QString& text) { said << text; };
+        hooks.dialogs.warn = [&said](QWidget*, const QString&, const QString& text) { said << text; };
         frmMain other(hooks);
         other.ShowMainViewAtOnce();
         if (!other.OpenSelectionFile(path))

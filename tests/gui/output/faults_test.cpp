@@ -54,11 +54,15 @@ struct OrderWindow : Harness {
         clickBox(get<QCheckBox>("Check16"));
         w->setOutputAction([this] {
             frmOutputHooks hooks;
-            hooks.chooseSaveFile = [this](QWidget* parent, const QString& start, const QString& filter) {
-                return realSaveDialog ? frmOutputHooks::real().chooseSaveFile(parent, start, filter) : answer;
+            hooks.dialogs.chooseFile = [this](QWidget* parent, bool save, const QString& title,
+                                              const QString& start, const QString& filter,
+                                              const QString& suffix) {
+                return realSaveDialog
+                           ? DialogHooks::real().chooseFile(parent, save, title, start, filter, suffix)
+                           : answer;
             };
-            hooks.warn = [this](QWidget*, const QString&, const QString& text) { messages << text; };
-            hooks.ask = [this](QWidget*, const QString&, const QString& text) {
+            hooks.dialogs.warn = [this](QWidget*, const QString&, const QString& text) { messages << text; };
+            hooks.dialogs.ask = [this](QWidget*, const QString&, const QString& text, DialogHooks::Default) {
                 questions << text;
                 return wantPdf;
             };

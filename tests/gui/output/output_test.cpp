@@ -1,10 +1,12 @@
 // The order leaving the laboratory: the file on disk, every writer in every situation a save
 // meets, the start folder, the output dialog's keys and look, and the printout rendered to PDF.
+#include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/selection/rules.h"
+#include "gui/mainwindow/frmMain.h"
 #include "gui/output/frmOutput.h"
 #include "gui/output/frmPrint.h"
-#include "gui/output/write_order_list.h"
+#include "gui/output/order_commands.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/ink.h"
@@ -12,13 +14,16 @@
 #include "tests/support/save_scene.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 using namespace tovimar;
@@ -39,6 +44,8 @@ const Writer kWriters[] = {
      [](const Catalogue& cat, const QByteArray& b) {
          return b == QByteArray::fromStdString(OrderListText(cat));
      }},
+    {"CSV", "The order", [](const Catalogue& cat, const QString& path) { return WriteOrderCsv(cat, path); },
+     [](const Catalogue& cat, const QByteArray& b) { return b == QByteArray::fromStdString(OrderCsv(cat)); }},
     {"PDF", "The PDF of the printout",
      [](const Catalogue& cat, const QString& path) { return SavePrintoutPdf(cat, path); },
      [](const Catalogue&, const QByteArray& b) {
@@ -66,26 +73,37 @@ Catalogue realisticOrder() {
     return cat;
 }
 
-// A dialog whose desktop is scripted: the save dialog answers from a queue, messages are kept.
+// A dialog whose desktop is scripted: the file dialog answers from a queue, messages are kept.
 struct Scripted {
-    QStringList answers;  // one per save dialog; "" = cancelled
-    QStringList asked;    // start paths and filters the save dialog was opened with
+    QStringList answers;  // one per file dialog; "" = cancelled
+    QStringList asked;    // start paths and filters the file dialog was opened with
+    QStringList dialogs;  // each file dialog whole: save or open, title, start path, filter, suffix
     QStringList warnings;
     QStringList questions;
+    std::vector<DialogHooks::Default> defaults;  // the answer Enter gives, for each question
     bool answerYes = true;
     std::function<std::unique_ptr<QPrinter>()> printer = [] { return std::unique_ptr<QPrinter>(); };
 
-    frmOutputHooks hooks() {
-        frmOutputHooks h;
-        h.chooseSaveFile = [this](QWidget*, const QString& start, const QString& filter) {
+    DialogHooks dialogHooks() {
+        DialogHooks h;
+        h.chooseFile = [this](QWidget*, bool save, const QString& title, const QString& start,
+                              const QString& filter, const QString& suffix) {
             asked << start << filter;
+            dialogs << QStringList{save ? "save" : "open", title, start, filter, suffix}.join('|');
             return answers.isEmpty() ? QString() : answers.takeFirst();
         };
         h.warn = [this](QWidget*, const QString&, const QString& text) { warnings << text; };
-        h.ask = [this](QWidget*, const QString&, const QString& text) {
+        h.ask = [this](QWidget*, const QString&, const QString& text, DialogHooks::Default d) {
             questions << text;
+            defaults.push_back(d);
             return answerYes;
         };
+        return h;
+    }
+
+    frmOutputHooks hooks() {
+        frmOutputHooks h;
+        h.dialogs = dialogHooks();
         h.defaultPrinter = [this] { return printer(); };
         return h;
     }
@@ -196,6 +214,69 @@ private slots:
         QCOMPARE(ChooseStartFolder(dir.filePath(QStringLiteral("gone")), QString(), home), home);
     }
 
+    // The file dialogs start in the default folder, then in the folder of the file chosen last
+    // through the same commands (the window's last the session); a folder gone since falls back.
+    void startFolderFollowsTheLastChoice() {
+        QTemporaryDir dir;
+        const Catalogue cat = realisticOrder();
+        Scripted s;
+        QWidget window;
+        OrderCommands commands(cat, s.dialogHooks(), &window);
+        const QString start = OrderCommands::DefaultStartFolder();
+        const QString orders = dir.filePath(QStringLiteral("orders"));
+        QVERIFY(QDir().mkdir(orders));
+        s.answers << orders + QStringLiteral("/week.csv");
+        commands.exportCsv();
+        commands.exportPdf(QStringLiteral("Order not exported"));  // cancelled
+        QVERIFY(QDir(orders).removeRecursively());
+        QVERIFY(commands.chooseSelection().isEmpty());
+        QCOMPARE(s.asked.value(0), QDir(start).filePath(QStringLiteral("OrderList.csv")));
+        QCOMPARE(s.asked.value(2), orders + QStringLiteral("/OrderList.pdf"));
+        QCOMPARE(s.asked.value(4), QDir(start).filePath(QString()));
+        QVERIFY(s.warnings.isEmpty());
+    }
+
+    // Both ways to a PDF, the right-click menu's export and the PRINT fallback, open the same
+    // file dialog and write the same pages.
+    void bothPdfPathsGiveTheSameFile() {
+        QTemporaryDir dir;
+        Scripted s;
+        frmMainHooks hooks;
+        hooks.pause = [](int) {};
+        hooks.clockMs = [] { return std::int64_t(0); };
+        hooks.endProgram = [] {};
+        hooks.dialogs = s.dialogHooks();
+        frmMain w(hooks);
+        w.ShowMainViewAtOnce();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::keyClick(w.windowHandle(), Qt::Key_A, Qt::ShiftModifier);  // select all
+        const QString fromMenu = dir.filePath(QStringLiteral("menu.pdf"));
+        const QString fromPrint = dir.filePath(QStringLiteral("print.pdf"));
+        s.answers << fromMenu << fromPrint;
+        QTimer::singleShot(0, [] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                menu->setActiveAction(menu->actions().constLast());
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        });
+        QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500), w.mapToGlobal(QPoint(400, 500)));
+        QApplication::sendEvent(&w, &right);
+        frmOutput dlg(w.catalogue(), s.hooks(), &w);
+        dlg.show();
+        QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
+        QCOMPARE(s.dialogs.size(), 2);
+        QCOMPARE(s.dialogs[0], s.dialogs[1]);
+        QVERIFY2(s.dialogs[0].startsWith(QLatin1String("save|Export order as PDF|")) &&
+                     s.dialogs[0].endsWith(QLatin1String("/OrderList.pdf|PDF File (*.pdf)|pdf")),
+                 qPrintable(s.dialogs[0]));
+        const QString pages = pdfText(fromMenu, QStringLiteral("-bbox"));
+        QVERIFY2(pages.contains(QString::fromStdString(w.catalogue().Ctrls[49].Name).section(' ', 0, 0)),
+                 qPrintable(pages));
+        QCOMPARE(pdfText(fromPrint, QStringLiteral("-bbox")), pages);
+        QVERIFY(s.warnings.isEmpty());
+    }
+
     void fileCommandSavesExactlyTheChosenName() {
         QTemporaryDir dir;
         const Catalogue cat = realisticOrder();
@@ -204,8 +285,9 @@ private slots:
         frmOutput dlg(cat, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdFile")), Qt::LeftButton);
-        QCOMPARE(s.asked.value(0), QDir(frmOutput::StartFolder()).filePath(QStringLiteral("OrderList")));
-        QCOMPARE(s.asked.value(1), QStringLiteral("Text File (*.txt)"));
+        QCOMPARE(s.dialogs.value(0),
+                 QStringLiteral("save|Save the order list|%1|Text File (*.txt)|")
+                     .arg(QDir(OrderCommands::DefaultStartFolder()).filePath(QStringLiteral("OrderList"))));
         QCOMPARE(readAll(dir.filePath(QStringLiteral("OrderList"))),
                  QByteArray::fromStdString(OrderListText(cat)));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("OrderList.txt"))));
@@ -338,6 +420,7 @@ private slots:
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
         QCOMPARE(s.questions.size(), 1);
         QVERIFY(s.questions[0].contains(QLatin1String("No printer")));
+        QVERIFY(s.defaults == std::vector{DialogHooks::Default::Yes});  // Enter saves the PDF
         QCOMPARE(s.asked.value(1), QStringLiteral("PDF File (*.pdf)"));
         QVERIFY(s.warnings.isEmpty());
         const QString text = pdfText(pdf);

@@ -2,10 +2,10 @@
 // them: Ctrl+O, Ctrl+S and Ctrl+C in the main view and only there, the right-click menu, a dropped
 // file, bad files changing nothing, and the command line's outputs, messages and exit statuses,
 // in every situation a save meets.
+#include "app/command_line.h"
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
-#include "app/command_line.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/save_scene.h"
@@ -150,6 +150,7 @@ private slots:
         h.answer = false;
         h.key(Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(h.questions.size(), 1);
+        QVERIFY(h.defaults == std::vector{DialogHooks::Default::No});  // Enter keeps the screen
         QCOMPARE(OrderListText(h.cat()), before);
 
         // A file that is wrong in any way changes nothing and says so, naming the file and the problem.

@@ -1,0 +1,102 @@
+// The file and export commands, one room for the main window and the output dialog alike: the
+// order list, CSV and PDF exports, copying the order, saving and opening a selection, the
+// right-click menu that offers them and the test for a dropped selection file. The room owns the
+// folder its file dialogs start in and asks the desktop through one set of hooks.
+#pragma once
+
+#include "core/catalogue/records.h"
+#include "core/output/selection_file.h"
+#include "core/selection/assay_state.h"
+#include "gui/output/safe_file.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+class QDropEvent;
+class QMimeData;
+class QPoint;
+class QWidget;
+
+namespace tovimar {
+
+// What the file commands need from the desktop, replaceable in tests.
+struct DialogHooks {
+    // A file chosen in the desktop's dialog, starting at `startPath` (folder and name), or an
+    // empty text when cancelled. For saving, the dialog asks before it replaces a file and adds
+    // `suffix` (where not empty) to a name typed without one; the name comes back as chosen.
+    std::function<QString(QWidget* parent, bool save, const QString& title, const QString& startPath,
+                          const QString& filter, const QString& suffix)>
+        chooseFile;
+    // A yes-or-no question, with the answer Enter gives; a question whose Yes replaces something
+    // the user made defaults to No.
+    enum class Default { Yes, No };
+    std::function<bool(QWidget* parent, const QString& title, const QString& text, Default answer)> ask;
+    // A message about something that could not be done.
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> warn;
+
+    static DialogHooks real();
+};
+
+// The order's files, each saved whole through SaveFile. Empty on success.
+[[nodiscard]] std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const QString& path);
+[[nodiscard]] std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const QString& path,
+                                                       SaveFor who = SaveFor::Window);
+
+// Something ticked, added or a bottle size chosen: what opening a selection file would replace.
+bool SelectionOnScreen(const AssayState& state, const Catalogue& cat);
+
+// The entries of the right-click menu, each the window's own command.
+struct OrderMenu {
+    std::function<void()> open, save, copy, exportCsv, exportPdf;
+};
+void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands);
+
+// A drop of one local .tovimar file is taken, always as a copy: the file is only read, and a
+// source that honours a move deletes its file. A source that offers no copy is turned away.
+// Returns whether the drop was taken.
+bool TakeSelectionDrop(QDropEvent* e);
+// The one local .tovimar file a drop carries, or an empty text.
+QString DroppedSelection(const QMimeData* mime);
+
+class OrderCommands {
+public:
+    OrderCommands(const Catalogue& cat, DialogHooks hooks, QWidget* parent);
+
+    // The folder a save dialog starts in before any was chosen here (ChooseStartFolder for this
+    // program and user).
+    static QString DefaultStartFolder();
+
+    // FILE: the order-list file, under the name exactly as chosen (no suffix added).
+    void saveOrderList();
+    void exportCsv();
+    // The printout as a PDF; a failure is reported under `failureTitle`, in the caller's words.
+    void exportPdf(const QString& failureTitle);
+    // The order on the clipboard, as the file's text and as a table.
+    void copyOrder() const;
+
+    void saveSelection(const Selection& now);
+    // The selection file chosen to open, or an empty text when cancelled.
+    QString chooseSelection();
+    // The selection in `path`, where it can be read and, with `replaces` (something on the
+    // screen), the user agrees to replace what is there. A file that cannot be read or is wrong
+    // is reported and gives none.
+    std::optional<Selection> selectionToOpen(const QString& path, bool replaces);
+
+    // A question in the room's dialogs, for the caller's own commands.
+    bool ask(const QString& title, const QString& text, DialogHooks::Default answer) const;
+
+private:
+    // A name from the file dialog, starting in the folder chosen last through this room.
+    QString chooseFile(bool save, const QString& title, const QString& name, const QString& filter,
+                       const QString& suffix);
+    // The one form of every failed save: the title in the command's words, the failure's message.
+    void report(const QString& title, const std::optional<SaveFailure>& failure) const;
+
+    const Catalogue& cat_;
+    DialogHooks hooks_;
+    QWidget* parent_;
+    QString lastFolder_;
+};
+
+}  // namespace tovimar
