@@ -6,6 +6,7 @@
 
 #include "core/selection/assay_state.h"
 #include "gui/widgets/control_collection.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QObject>
 #include <QRadioButton>
 #include <array>
+#include <vector>
 
 namespace tovimar {
 
@@ -48,6 +50,12 @@ public:
     // The reset's part: state cleared directly, the several-option rows' options unchosen without
     // their handlers, every option and QUAL box hidden and the three never-shown rows too.
     void ClearRows();
+
+    // Every select, QUAL and option box with the colour group of its row.
+    std::vector<ColouredBox> ColouredBoxes() const;
+
+    // The rows' option containers, which the start transition hides while the frames grow.
+    void SetOptionContainersVisible(bool visible);
 
     // Ticks row `r`, chooses the option worth `cut` (none for 0) and ticks its QUAL box when
     // `qual`, one after the other as a user's clicks would: each runs its handler. The row must
