@@ -86,35 +86,41 @@ void AssayPanel::buildRows() {
                 connect(w.qual, &QCheckBox::toggled, this, [this, key](bool on) { qualChanged(key, on); });
         }
 
-        if (def.hasOptions()) {
-            w.container = new QWidget(frame);
-            w.container->setObjectName(
-                QString::fromLatin1(def.container.data(), qsizetype(def.container.size())));
-            w.container->setGeometry(
-                twipsRect(L::containerLeft(def), def.top, L::containerWidth(def), L::kContainerHeight));
-            controls.add(w.container);
-            // A group even for a single option: clicking a chosen option never un-chooses it.
-            w.group = new QButtonGroup(w.container);
-            w.group->setExclusive(true);
-            std::size_t i = 0;
-            for (const CutOption& o : def.options()) {
-                auto* b = new WholeRadioButton(
-                    QString::fromLatin1(o.caption.data(), qsizetype(o.caption.size())), w.container);
-                b->setObjectName(QString::fromLatin1(o.control.data(), qsizetype(o.control.size())));
-                b->setGeometry(twipsRect(L::kOptionLefts[i], 0, L::kOptionWidth, L::kOptionHeight));
-                b->setFont(font);
-                colourBox(b);
-                b->setAccessibleName(w.select->text().trimmed() + QLatin1Char(' ') + b->text());
-                const double value = o.value;
-                connect(b, &QRadioButton::toggled, this, [this, key, value](bool on) {
-                    if (on)
-                        optionChosen(key, value);
-                });
-                w.group->addButton(b);
-                controls.add(b);
-                w.options[i++] = b;
-            }
-        }
+        if (def.hasOptions())
+            buildOptions(def, frame, font);
+    }
+}
+
+// The row's options in a container of their own, one exclusive group.
+void AssayPanel::buildOptions(const AssayRowDef& def, QWidget* frame, const QFont& font) {
+    using L = AssayRowLayout;
+    RowWidgets& w = rows_[index(def.key)];
+    const AssayRow key = def.key;
+    w.container = new QWidget(frame);
+    w.container->setObjectName(QString::fromLatin1(def.container.data(), qsizetype(def.container.size())));
+    w.container->setGeometry(
+        twipsRect(L::containerLeft(def), def.top, L::containerWidth(def), L::kContainerHeight));
+    controls_.add(w.container);
+    // A group even for a single option: clicking a chosen option never un-chooses it.
+    w.group = new QButtonGroup(w.container);
+    w.group->setExclusive(true);
+    std::size_t i = 0;
+    for (const CutOption& o : def.options()) {
+        auto* b = new WholeRadioButton(QString::fromLatin1(o.caption.data(), qsizetype(o.caption.size())),
+                                       w.container);
+        b->setObjectName(QString::fromLatin1(o.control.data(), qsizetype(o.control.size())));
+        b->setGeometry(twipsRect(L::kOptionLefts[i], 0, L::kOptionWidth, L::kOptionHeight));
+        b->setFont(font);
+        setBoxColours(b, SchemeColoursOf(3).of(def.colour));  // as the other boxes of the row
+        b->setAccessibleName(w.select->text().trimmed() + QLatin1Char(' ') + b->text());
+        const double value = o.value;
+        connect(b, &QRadioButton::toggled, this, [this, key, value](bool on) {
+            if (on)
+                optionChosen(key, value);
+        });
+        w.group->addButton(b);
+        controls_.add(b);
+        w.options[i++] = b;
     }
 }
 

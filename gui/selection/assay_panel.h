@@ -72,6 +72,7 @@ signals:
 private:
     QGroupBox* makeFrame(const char* name, const char* caption, int l, int t, int w, int h);
     void buildRows();
+    void buildOptions(const AssayRowDef& def, QWidget* frame, const QFont& font);
     void selectChanged(AssayRow r, bool on);
     void qualChanged(AssayRow r, bool on);
     void optionChosen(AssayRow r, double value);
