@@ -130,7 +130,9 @@ void frmMain::ensureViews() {
     connect(panel_, &AssayPanel::changed, this, &frmMain::runRules);
     lists_ = new ResultListsView(this, controls_);
     bottleSizes_ = new BottleSizeView(cat_, this, controls_);
+    connect(bottleSizes_, &BottleSizeView::changed, this, &frmMain::orderChanged);
     adding_ = new AddingView(cat_, provenance_, this, controls_);
+    connect(adding_, &AddingView::changed, this, &frmMain::orderChanged);
 
     panel_->PrepareFrames();
     panel_->ClearRows();
@@ -336,6 +338,14 @@ void frmMain::SelectAllItems() {
 
 void frmMain::runRules() {
     tovimar::update(state_, cat_, provenance_);
+    orderChanged();
+}
+
+// The one place the lists are refilled. Where the mode hides them (the start screen, help and the
+// refinement views) they are not: they show the order again as that mode is left.
+void frmMain::orderChanged() {
+    if (LookOf(mode_)[Part::ResultLists] == Look::Hidden)
+        return;
     FillCalibList();
     FillCtrlList();
 }
@@ -426,9 +436,8 @@ void frmMain::cmdBottle_Click() {
 
 void frmMain::cmdBottleBack_Click() {
     leaveRefinement();
-    // Controls have no size variants: only the calibrator list changes.
     lists_->ShowListsNow();
-    FillCalibList();
+    orderChanged();  // the sizes chosen
 }
 
 void frmMain::Command4_Click() {
@@ -438,10 +447,7 @@ void frmMain::Command4_Click() {
 
 void frmMain::Command4Back_Click() {
     leaveRefinement();
-    adding_->ReadCalMissList();
-    FillCalibList();
-    adding_->ReadCtrlMissList();
-    FillCtrlList();
+    adding_->AddTicked();  // the lists show what was added
 }
 
 // ---- Help ------------------------------------------------------------------------------------
@@ -517,8 +523,7 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         {in({M::Main}), Qt::Key_A, Held::Shift,
          [](W& w) {
              w.SelectAllItems();
-             w.FillCalibList();
-             w.FillCtrlList();
+             w.orderChanged();
          }},
         {in({M::BottleSizes}), Qt::Key_A, Held::Shift, [](W& w) { w.bottleSizes_->SetAllSizeBoxes(true); }},
         {in({M::Adding}), Qt::Key_A, Held::Shift, [](W& w) { w.adding_->SetAllMissEntries(true); }},

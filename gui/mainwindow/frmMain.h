@@ -129,6 +129,8 @@ private:
     // Runs the requirement rules and refills both lists. The rules keep the name `update` in
     // the core; here it would hide QWidget::update().
     void runRules();
+    // The order changed: the lists show it.
+    void orderChanged();
     void ApplyColourScheme(int scheme);
 
     // ---- Handlers ------------------------------------------------------------------------------
