@@ -4,8 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 namespace tovimar {
 
@@ -19,15 +17,16 @@ inline constexpr std::uint32_t kLightYellow = 0xACEDFD;  // red 253, green 237, 
 inline constexpr std::uint32_t kWhite = 0xFFFFFF;        // the output dialog and the printout
 }  // namespace palette
 
+// Which of the two colours of a scheme a box takes; the assay row table says it for each row.
+enum class ColourGroup { O, V };
+
 struct SchemeColours {
     std::uint32_t groupO;
     std::uint32_t groupV;
+
+    std::uint32_t of(ColourGroup g) const { return g == ColourGroup::O ? groupO : groupV; }
 };
 // Scheme 1, 2 or 3; any other number gives scheme 3, the one of the start.
 SchemeColours SchemeColoursOf(int scheme);
-
-// The controls of each group by name, in the order they are coloured.
-const std::vector<std::string>& ColourGroupO();
-const std::vector<std::string>& ColourGroupV();
 
 }  // namespace tovimar

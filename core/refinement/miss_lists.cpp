@@ -42,4 +42,13 @@ void AddTickedCtrls(Catalogue& cat, const std::vector<std::int16_t>& map, const 
     addTicked(cat.Ctrls, map, ticked);
 }
 
+void AddByHand(Catalogue& cat, Provenance& provenance, const std::vector<std::int16_t>& calMap,
+               const std::vector<int>& calTicked, const std::vector<std::int16_t>& ctrlMap,
+               const std::vector<int>& ctrlTicked) {
+    AddToOrder(cat, provenance, Addition::ByHand,
+               [&](Catalogue& c) { AddTickedCalibs(c, calMap, calTicked); });
+    AddToOrder(cat, provenance, Addition::ByHand,
+               [&](Catalogue& c) { AddTickedCtrls(c, ctrlMap, ctrlTicked); });
+}
+
 }  // namespace tovimar

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/catalogue/records.h"
+#include "core/selection/provenance.h"
 
 #include <cstdint>
 #include <string_view>
@@ -21,5 +22,10 @@ std::vector<std::int16_t> CtrlMissSlots(const Catalogue& cat);
 // cover names no product and is skipped.
 void AddTickedCalibs(Catalogue& cat, const std::vector<std::int16_t>& map, const std::vector<int>& ticked);
 void AddTickedCtrls(Catalogue& cat, const std::vector<std::int16_t>& map, const std::vector<int>& ticked);
+
+// The ticked calibrators, then the ticked controls, put into the order as added by hand.
+void AddByHand(Catalogue& cat, Provenance& provenance, const std::vector<std::int16_t>& calMap,
+               const std::vector<int>& calTicked, const std::vector<std::int16_t>& ctrlMap,
+               const std::vector<int>& ctrlTicked);
 
 }  // namespace tovimar

@@ -61,4 +61,11 @@ std::uint32_t ReagSizeBoxColour(int scheme, std::string_view caption) {
     return vex ? c.groupV : c.groupO;
 }
 
+void ChooseAlternativeSize(Catalogue& cat, SizedProduct product, int slot, bool alternative) {
+    if (product == SizedProduct::Reagent)
+        ChooseSize(cat.Assays[slot], alternative);
+    else
+        ChooseSize(cat.Calibs[slot], alternative);
+}
+
 }  // namespace tovimar

@@ -2,8 +2,8 @@
 // boxes stand, what they say and what a tick does to the record. The window only shows them.
 #pragma once
 
-#include "core/catalogue/records.h"
 #include "core/appearance/palette.h"
+#include "core/catalogue/records.h"
 
 #include <cstdint>
 #include <string>
@@ -41,6 +41,11 @@ std::vector<SizeBox> CalSizeBoxes(const Catalogue& cat);
 // A tick orders the alternative (SizeChoice 2); an untick chooses the standard explicitly (1).
 void ChooseSize(mAssay& a, bool ticked);
 void ChooseSize(mCalib& c, bool ticked);
+
+// The user's choice on the box of a reagent or calibrator slot: the alternative when `alternative`,
+// else the standard explicitly.
+enum class SizedProduct { Reagent, Calibrator };
+void ChooseAlternativeSize(Catalogue& cat, SizedProduct product, int slot, bool alternative);
 
 // Background of a reagent box (0x00BBGGRR) in colour scheme 1, 2 or 3: in schemes 2 and 3 the
 // VEX reagents, whose names begin with the family word, stand out from the others.

@@ -3,6 +3,8 @@
 // state it keys. One source for all three.
 #pragma once
 
+#include "core/appearance/palette.h"
+
 #include <array>
 #include <cstddef>
 #include <span>
@@ -72,6 +74,11 @@ struct CutOption {
     double value;              // the cut-off it stands for
 };
 
+// What the reset does to a row's cut-off: the single-option rows keep it (unticking the row clears
+// it); the others lose it, and all but ETHYL GLUCURONIDE's have their option unchosen on the screen
+// as well, where that row's option stays chosen.
+enum class ResetCut { Kept, Cleared, ClearedAndUnchosen };
+
 struct AssayRowDef {
     AssayRow key;
     Frame frame;
@@ -83,7 +90,9 @@ struct AssayRowDef {
     std::string_view container;  // option container ("Picture1"); "" when the row has no options
     std::array<CutOption, 3> optionSlots;
     std::size_t optionCount;
-    bool secondColumn;  // the three never-shown VEX rows of the second column
+    bool secondColumn;   // the three never-shown VEX rows of the second column
+    ColourGroup colour;  // of every box of the row: select, QUAL and options
+    ResetCut reset;
 
     std::span<const CutOption> options() const { return {optionSlots.data(), optionCount}; }
     bool hasQual() const { return !qualBox.empty(); }

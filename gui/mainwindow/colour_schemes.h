@@ -1,14 +1,16 @@
-// The three colour schemes on the main window: every assay check box and option button of both
-// groups (named in the core's palette) takes its group's colour. They reach the window's
-// controls by name and change nothing else.
+// The three colour schemes of the assay boxes: every box the panel and the help's example row give
+// takes its group's colour of the scheme (the colours are the core's palette). Nothing else
+// changes.
 #pragma once
+
+#include "gui/widgets/widget_colours.h"
+
+#include <vector>
 
 namespace tovimar {
 
-class frmMain;
-
-void ApplyColourScheme1(frmMain& w);
-void ApplyColourScheme2(frmMain& w);
-void ApplyColourScheme3(frmMain& w);
+void ApplyColourScheme1(const std::vector<ColouredBox>& boxes);
+void ApplyColourScheme2(const std::vector<ColouredBox>& boxes);
+void ApplyColourScheme3(const std::vector<ColouredBox>& boxes);
 
 }  // namespace tovimar

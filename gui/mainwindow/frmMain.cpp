@@ -23,6 +23,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QThread>
 #include <QTimer>
 
@@ -33,9 +34,10 @@ namespace {
 const QString kCaption =
     QStringLiteral("Nordvale Tovimar Vers. 2011  - assay order builder, Nordvale Diagnostics");
 
-// The assay check boxes and option buttons keep their own colours through the dark pass.
-bool isBox(const QString& name) {
-    return name.startsWith(QLatin1String("Check")) || name.startsWith(QLatin1String("Optio"));
+// The tick boxes and option buttons (the assay boxes, the size-box templates, the help's example
+// row) keep their own colours through the dark pass.
+bool isBox(const QWidget* w) {
+    return qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w);
 }
 
 }  // namespace
@@ -110,44 +112,45 @@ void frmMain::ensureViews() {
     connect(panel_, &AssayPanel::changed, this, &frmMain::runRules);
     lists_ = new ResultListsView(this, controls_);
     bottleSizes_ = new BottleSizeView(cat_, this, controls_);
+    connect(bottleSizes_, &BottleSizeView::changed, this, &frmMain::orderChanged);
     adding_ = new AddingView(cat_, provenance_, this, controls_);
+    connect(adding_, &AddingView::changed, this, &frmMain::orderChanged);
 
     panel_->PrepareFrames();
-    panel_->SetHeadingsVisible(false);
     panel_->ClearRows();
     lists_->Reset();
-    bottleSizes_->Hide();
-    adding_->Hide();
     if (appliedScheme_ != 3)  // the boxes are made in the colours of scheme 3
         ApplyColourScheme(appliedScheme_);
 
     // The buttons come after the views, as they stand on the screen: the keyboard reaches the
     // panel first. They are hidden until the transition shows them.
     icon1_->setPixmap(QPixmap(QStringLiteral(":/pictures/icon1.png")));  // shown from the main view on
-
-    command2_ = makeButton("Command2", "RESET SELECTION", "btn_reset.png", 14640, 7080);
-    command3_ = makeButton("Command3", "PRINT Selection", "btn_output.png", 14640, 7920);
-    command1_ = makeButton("Command1", "EXIT Tovimar", "btn_exit.png", 14640, 8760);
-    cmdBottle_ = makeButton("cmdBottle", "CHOOSE BOTTLE SIZE", "btn_bottle.png", 13800, 7080);
-    command4_ = makeButton("Command4", "ADD ADDITIONAL CAL & CTRLS", "btn_add.png", 13800, 7920);
-    cmdHelp_ = makeButton("cmdHelp", "SHOW HELP", "btn_help.png", 13800, 8760);
-    cmdBottleBack_ = makeButton("cmdBottleBack", "CHOOSE BOTTLE SIZE", "btn_bottle.png", 12960, 7080);
-    command4Back_ = makeButton("Command4Back", "ADD ADDITIONAL CAL & CTRLS", "btn_add.png", 12960, 7920);
-    for (QPushButton* b : {cmdBottleBack_, command4Back_}) {
-        b->setEnabled(false);
-        b->hide();
+    struct Face {
+        const char* tooltip;
+        const char* picture;
+        int left, top;
+        void (frmMain::*click)();
+    };
+    static constexpr std::array<Face, kCommandCount> faces{{
+        {"RESET SELECTION", "btn_reset.png", 14640, 7080, &frmMain::Command2_Click},
+        {"PRINT Selection", "btn_output.png", 14640, 7920, &frmMain::Command3_Click},
+        {"EXIT Tovimar", "btn_exit.png", 14640, 8760, &frmMain::Command1_Click},
+        {"CHOOSE BOTTLE SIZE", "btn_bottle.png", 13800, 7080, &frmMain::cmdBottle_Click},
+        {"ADD ADDITIONAL CAL & CTRLS", "btn_add.png", 13800, 7920, &frmMain::Command4_Click},
+        {"SHOW HELP", "btn_help.png", 13800, 8760, &frmMain::cmdHelp_Click},
+        {"CHOOSE BOTTLE SIZE", "btn_bottle.png", 12960, 7080, &frmMain::cmdBottleBack_Click},
+        {"ADD ADDITIONAL CAL & CTRLS", "btn_add.png", 12960, 7920, &frmMain::Command4Back_Click},
+    }};
+    for (std::size_t i = 0; i < kCommandCount; ++i) {
+        const Face& f = faces[i];
+        buttons_[i] =
+            makeButton(CommandButtonName(static_cast<Command>(i)), f.tooltip, f.picture, f.left, f.top);
+        connect(buttons_[i], &QPushButton::clicked, this, f.click);
     }
-    connect(command1_, &QPushButton::clicked, this, &frmMain::Command1_Click);
-    connect(command2_, &QPushButton::clicked, this, &frmMain::Command2_Click);
-    connect(command3_, &QPushButton::clicked, this, &frmMain::Command3_Click);
-    connect(cmdBottle_, &QPushButton::clicked, this, &frmMain::cmdBottle_Click);
-    connect(cmdBottleBack_, &QPushButton::clicked, this, &frmMain::cmdBottleBack_Click);
-    connect(command4_, &QPushButton::clicked, this, &frmMain::Command4_Click);
-    connect(command4Back_, &QPushButton::clicked, this, &frmMain::Command4Back_Click);
-    connect(cmdHelp_, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
+    setMode(mode_);
 
     for (std::size_t i = first; i < controls_.all().size(); ++i)
-        if (QWidget* w = controls_.all()[i]; !isBox(w->objectName()))
+        if (QWidget* w = controls_.all()[i]; !isBox(w))
             w->setAutoFillBackground(true);  // in the window's dark colours, as the load's pass has it
 }
 
@@ -160,27 +163,17 @@ bool frmMain::event(QEvent* e) {
 // ---- Load and transition ---------------------------------------------------------------------
 
 void frmMain::Form_Load() {
-    mode_ = Mode::Start;
-    help_->Hide();
-    if (panel_) {  // built once the start screen was first shown
-        for (QPushButton* b : {command1_, command2_, command3_, command4_, command4Back_, cmdBottle_,
-                               cmdBottleBack_, cmdHelp_})
-            b->hide();
-        panel_->SetHeadingsVisible(false);
-    }
-
     // Dark pass: the window's colours, which every control but the assay boxes and options
     // (whose own colours stay) takes from it; each fills its background with them.
     setColours(this, palette::kDark, darkPassText());
     for (QWidget* w : controls_.all())
-        if (!isBox(w->objectName()))
+        if (!isBox(w))
             w->setAutoFillBackground(true);
     if (panel_)
         panel_->PrepareFrames();
 
-    start_->Show();  // in front of the banner
     banner_->setGeometry(twipsRect(0, 9840, 15255, 1620));
-    banner_->hide();
+    setMode(Mode::Start);  // the start picture in front of the banner
 
     ApplyColourScheme(3);
     ColourScheme = 3;
@@ -202,9 +195,7 @@ void frmMain::ShowMainViewAtOnce() {
 // The transition, or its end state at once.
 void frmMain::enterMainView(bool animated) {
     ensureViews();
-    for (QWidget* w : controls_.all())
-        if (w->objectName().startsWith(QLatin1String("Pict")))
-            w->hide();
+    panel_->SetOptionContainersVisible(false);
     panel_->SetHeadingsVisible(true);
     panel_->PlaceForGrowth();
 
@@ -213,20 +204,18 @@ void frmMain::enterMainView(bool animated) {
     else
         panel_->Grow(20 * 315);
 
-    for (QWidget* w : controls_.all())
-        if (w->objectName().startsWith(QLatin1String("Pict")))
-            w->show();
+    panel_->SetOptionContainersVisible(true);
     // Reset, output, exit, bottle sizes, add, help: one after the other.
-    for (QPushButton* b : {command2_, command3_, command1_, cmdBottle_, command4_, cmdHelp_}) {
+    for (Command c : {Command::Reset, Command::Output, Command::Exit, Command::BottleSizes, Command::Adding,
+                      Command::Help}) {
         if (animated)
             hooks_.pause(300);
-        b->setEnabled(true);
-        b->show();
-        b->repaint();
+        button(c)->setEnabled(true);
+        button(c)->show();
+        button(c)->repaint();
     }
-    start_->Hide();
-    banner_->show();
-    mode_ = Mode::Main;
+    banner_->show();  // as the start screen left it: nothing is listed yet
+    setMode(Mode::Main);
 }
 
 // The frames grow in 301 steps of 20 twips, one step a millisecond. Repainting four frames takes
@@ -245,6 +234,69 @@ void frmMain::growFrames() {
         if (left > 0)
             hooks_.pause(static_cast<int>(left));
     }
+}
+
+// ---- Modes -----------------------------------------------------------------------------------
+
+namespace {
+
+// Shows or hides a part as the mode's look says; a Kept part stays as it is.
+template <typename Set>
+void showAs(Look look, Set&& set) {
+    if (look != Look::Kept)
+        set(look == Look::Shown);
+}
+
+}  // namespace
+
+void frmMain::setMode(Mode mode) {
+    mode_ = mode;
+    const ModeLook& look = LookOf(mode);
+    showAs(look[Part::StartPicture], [this](bool on) {
+        if (!on)
+            start_->Hide();
+        else if (!start_->IsShown())
+            start_->Show();
+    });
+    showAs(look[Part::HelpPanel], [this](bool on) {
+        if (on)  // the example row takes the ORLAN colour the panel shows
+            help_->ShowHelp(panel_->row(AssayRow::OrlanAmphXtc).select->palette().color(QPalette::Window));
+        else
+            help_->Hide();
+    });
+    showAs(look[Part::Banner], [this](bool on) { banner_->setVisible(on); });
+    showAs(look[Part::Icon], [this](bool on) { icon1_->setVisible(on); });
+    if (!panel_)  // the rest is built once the start screen was first shown
+        return;
+    for (std::size_t i = 0; i < kCommandCount; ++i) {
+        const ButtonLook& b = look.buttons[i];
+        if (b.left != 0)
+            buttons_[i]->move(px(b.left), buttons_[i]->y());
+        buttons_[i]->setEnabled(b.enabled);
+        buttons_[i]->setVisible(b.shown);
+    }
+    showAs(look[Part::AssayFrames], [this](bool on) { panel_->SetFramesVisible(on); });
+    showAs(look[Part::AssayHeadings], [this](bool on) { panel_->SetHeadingsVisible(on); });
+    showAs(look[Part::BottleSizeFrames], [this](bool on) {
+        if (on)
+            bottleSizes_->Show(ColourScheme);
+        else
+            bottleSizes_->Hide();
+    });
+    showAs(look[Part::AddingLists], [this](bool on) {
+        if (on)
+            adding_->Show();
+        else
+            adding_->Hide();
+    });
+    showAs(look[Part::ResultLists], [this](bool on) {
+        if (on)
+            lists_->ShowListsNow();
+        else
+            lists_->HideLists();
+    });
+    showAs(look[Part::CalibHeading], [this](bool on) { lists_->SetCalibHeadingVisible(on); });
+    showAs(look[Part::CtrlHeading], [this](bool on) { lists_->SetCtrlHeadingVisible(on); });
 }
 
 // ---- Commands --------------------------------------------------------------------------------
@@ -268,17 +320,31 @@ void frmMain::SelectAllItems() {
 
 void frmMain::runRules() {
     tovimar::update(state_, cat_, provenance_);
+    orderChanged();
+}
+
+// The one place the lists are refilled. Where the mode hides them (the start screen, help and the
+// refinement views) they are not: they show the order again as that mode is left.
+void frmMain::orderChanged() {
+    if (LookOf(mode_)[Part::ResultLists] == Look::Hidden)
+        return;
     FillCalibList();
     FillCtrlList();
 }
 
+// Views not built yet take the scheme when they are; so does the help's example row.
 void frmMain::ApplyColourScheme(int scheme) {
+    std::vector<ColouredBox> boxes = help_->ColouredBoxes();
+    if (panel_) {
+        const std::vector<ColouredBox> rows = panel_->ColouredBoxes();
+        boxes.insert(boxes.begin(), rows.begin(), rows.end());
+    }
     if (scheme == 1)
-        ApplyColourScheme1(*this);
+        ApplyColourScheme1(boxes);
     else if (scheme == 2)
-        ApplyColourScheme2(*this);
+        ApplyColourScheme2(boxes);
     else
-        ApplyColourScheme3(*this);
+        ApplyColourScheme3(boxes);
     appliedScheme_ = scheme;
 }
 
@@ -324,8 +390,7 @@ void frmMain::ResetSelection() {
     provenance_.Clear();  // also when no ticked row below runs the rules
     // Every tick box unticked through its own handling, so each row clears what it holds.
     for (QWidget* w : controls_.all())
-        if (auto* box = qobject_cast<QCheckBox*>(w);
-            box && box->objectName().startsWith(QLatin1String("Check")))
+        if (auto* box = qobject_cast<QCheckBox*>(w))
             box->setChecked(false);
     if (panel_)
         lists_->Reset();
@@ -339,65 +404,32 @@ void frmMain::ResetSelection() {
 
 // The entry button gives way to the back button in its place, the assay frames, headings, lists
 // and banner give way to the view's own controls, and every command but exit waits until the
-// view is left.
-void frmMain::enterRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry, Mode mode) {
-    entry->setEnabled(false);
-    entry->hide();
-    back->move(px(13800), back->y());
-    back->setEnabled(true);
-    back->show();
-    panel_->SetFramesVisible(false);
-    banner_->hide();
-    icon1_->show();
-    for (QPushButton* b : {command2_, command3_, otherEntry, cmdHelp_})
-        b->setEnabled(false);
-    panel_->SetHeadingsVisible(false);
-    lists_->SetHeadingsVisible(false);
-    lists_->HideLists();
-    mode_ = mode;
-}
-
-void frmMain::leaveRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry) {
-    entry->setEnabled(true);
-    entry->show();
-    back->setEnabled(false);
-    back->hide();
-    panel_->SetFramesVisible(true);
-    for (QPushButton* b : {command2_, command3_, otherEntry, cmdHelp_})
-        b->setEnabled(true);
+// view is left (the mode table). On leaving, the lists are headed for the order again.
+void frmMain::leaveRefinement() {
+    setMode(Mode::Main);
     lists_->HeadForOrder();
-    panel_->SetHeadingsVisible(true);
     lists_->SetHeadingsVisible(true);
-    mode_ = Mode::Main;
 }
 
 void frmMain::cmdBottle_Click() {
-    enterRefinement(cmdBottle_, cmdBottleBack_, command4_, Mode::BottleSizes);
+    setMode(Mode::BottleSizes);
     lists_->HeadForBottleSizes();
-    bottleSizes_->Show(ColourScheme);
 }
 
 void frmMain::cmdBottleBack_Click() {
-    leaveRefinement(cmdBottle_, cmdBottleBack_, command4_);
-    bottleSizes_->Hide();
-    // Controls have no size variants: only the calibrator list changes.
+    leaveRefinement();
     lists_->ShowListsNow();
-    FillCalibList();
+    orderChanged();  // the sizes chosen
 }
 
 void frmMain::Command4_Click() {
-    enterRefinement(command4_, command4Back_, cmdBottle_, Mode::Adding);
+    setMode(Mode::Adding);
     lists_->HeadForAdding();
-    adding_->Show();
 }
 
 void frmMain::Command4Back_Click() {
-    leaveRefinement(command4_, command4Back_, cmdBottle_);
-    adding_->Hide();
-    adding_->ReadCalMissList();
-    FillCalibList();
-    adding_->ReadCtrlMissList();
-    FillCtrlList();
+    leaveRefinement();
+    adding_->AddTicked();  // the lists show what was added
 }
 
 // ---- Help ------------------------------------------------------------------------------------
@@ -407,22 +439,17 @@ void frmMain::cmdHelp_Click() {
 }
 
 void frmMain::ShowHelp() {
-    lists_->HideLists();
-    icon1_->hide();
-    banner_->show();
-    // The example row takes the ORLAN colour the panel shows.
-    help_->ShowHelp(builtControl(QStringLiteral("Check1"))->palette().color(QPalette::Window));
+    setMode(Mode::Help);
     // The exit button works in every view: it stays in front of the help panel.
-    command1_->raise();
-    mode_ = Mode::Help;
+    button(Command::Exit)->raise();
 }
 
 void frmMain::picHelp_Click() {
-    help_->Hide();
+    setMode(Mode::Main);
+    // The lists come back, listed or not, and the small picture with them.
     banner_->hide();
     lists_->ShowListsNow();
     icon1_->show();
-    mode_ = Mode::Main;
 }
 
 void frmMain::Label13_Click(int) {
@@ -451,103 +478,96 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
            QWidget::eventFilter(watched, event);
 }
 
-bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
-    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
-    // The file commands of the main view; everywhere else these keys act as they always have.
-    if (mode_ == Mode::Main && held == Qt::ControlModifier) {
-        switch (key) {
-        case Qt::Key_O:
-            OpenSelection_Click();
-            return true;
-        case Qt::Key_S:
-            SaveSelection_Click();
-            return true;
-        case Qt::Key_C:
-            CopyOrder_Click();
-            return true;
-        default:
-            break;
-        }
-    }
-    switch (key) {
-    case Qt::Key_A:
+namespace {
+
+constexpr unsigned in(std::initializer_list<Mode> modes) {
+    unsigned bits = 0;
+    for (Mode m : modes)
+        bits |= 1u << static_cast<unsigned>(m);
+    return bits;
+}
+
+constexpr unsigned kEveryMode = in({Mode::Start, Mode::Main, Mode::Help, Mode::BottleSizes, Mode::Adding});
+constexpr unsigned kButStart = kEveryMode & ~in({Mode::Start});
+
+}  // namespace
+
+// Tried in this order; the first that fits the mode, the key and the modifiers is taken.
+std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
+    using M = Mode;
+    using W = frmMain;
+    static const KeyCommand commands[] = {
+        // The file commands of the main view; everywhere else these keys act as they always have.
+        {in({M::Main}), Qt::Key_O, Held::Ctrl, [](W& w) { w.OpenSelection_Click(); }},
+        {in({M::Main}), Qt::Key_S, Held::Ctrl, [](W& w) { w.SaveSelection_Click(); }},
+        {in({M::Main}), Qt::Key_C, Held::Ctrl, [](W& w) { w.CopyOrder_Click(); }},
         // Select all: Shift alone, and only outside the start screen and help.
-        if (held != Qt::ShiftModifier)
-            return false;
-        switch (mode_) {
-        case Mode::Start:
-        case Mode::Help:
-            break;
-        case Mode::BottleSizes:
-            bottleSizes_->SetAllSizeBoxes(true);
-            break;
-        case Mode::Adding:
-            adding_->SetAllMissEntries(true);
-            break;
-        case Mode::Main:
-            SelectAllItems();
-            FillCalibList();
-            FillCtrlList();
-            break;
-        }
-        return true;
-    case Qt::Key_Escape:
-        switch (mode_) {
-        case Mode::Help:
-            picHelp_Click();
-            break;
-        case Mode::BottleSizes:
-            bottleSizes_->SetAllSizeBoxes(false);
-            break;
-        case Mode::Adding:
-            adding_->SetAllMissEntries(false);
-            break;
-        case Mode::Start:
-        case Mode::Main:
-            ResetSelection();
-            break;
-        }
-        return true;
-    case Qt::Key_1:
-    case Qt::Key_2:
-    case Qt::Key_3: {
-        const int scheme = key - Qt::Key_0;
+        {in({M::Main}), Qt::Key_A, Held::Shift,
+         [](W& w) {
+             w.SelectAllItems();
+             w.orderChanged();
+         }},
+        {in({M::BottleSizes}), Qt::Key_A, Held::Shift, [](W& w) { w.bottleSizes_->SetAllSizeBoxes(true); }},
+        {in({M::Adding}), Qt::Key_A, Held::Shift, [](W& w) { w.adding_->SetAllMissEntries(true); }},
+        {in({M::Start, M::Help}), Qt::Key_A, Held::Shift, nullptr},
+        // Clear: what the mode shows.
+        {in({M::Help}), Qt::Key_Escape, Held::Any, [](W& w) { w.picHelp_Click(); }},
+        {in({M::BottleSizes}), Qt::Key_Escape, Held::Any,
+         [](W& w) { w.bottleSizes_->SetAllSizeBoxes(false); }},
+        {in({M::Adding}), Qt::Key_Escape, Held::Any, [](W& w) { w.adding_->SetAllMissEntries(false); }},
+        {in({M::Start, M::Main}), Qt::Key_Escape, Held::Any, [](W& w) { w.ResetSelection(); }},
         // The number is kept even on the start screen, where the panels are not recoloured.
-        if (mode_ != Mode::Start)
-            ApplyColourScheme(scheme);
-        ColourScheme = static_cast<std::int16_t>(scheme);
-        return true;
-    }
-    case Qt::Key_B:
-        if (mode_ == Mode::BottleSizes)
-            cmdBottleBack_Click();
-        else if (mode_ == Mode::Adding)
-            Command4Back_Click();
-        return true;
-    case Qt::Key_R:
+        {in({M::Start}), Qt::Key_1, Held::Any, [](W& w) { w.ColourScheme = 1; }},
+        {in({M::Start}), Qt::Key_2, Held::Any, [](W& w) { w.ColourScheme = 2; }},
+        {in({M::Start}), Qt::Key_3, Held::Any, [](W& w) { w.ColourScheme = 3; }},
+        {kButStart, Qt::Key_1, Held::Any, [](W& w) { w.ApplyColourScheme(w.ColourScheme = 1); }},
+        {kButStart, Qt::Key_2, Held::Any, [](W& w) { w.ApplyColourScheme(w.ColourScheme = 2); }},
+        {kButStart, Qt::Key_3, Held::Any, [](W& w) { w.ApplyColourScheme(w.ColourScheme = 3); }},
+        // Back from a refinement view.
+        {in({M::BottleSizes}), Qt::Key_B, Held::Any, [](W& w) { w.cmdBottleBack_Click(); }},
+        {in({M::Adding}), Qt::Key_B, Held::Any, [](W& w) { w.Command4Back_Click(); }},
+        {in({M::Start, M::Main, M::Help}), Qt::Key_B, Held::Any, nullptr},
         // Reload: leave a refinement view first, so that no size box, enabled back button or
         // ticked adding entry outlives the fresh start.
-        if (mode_ == Mode::BottleSizes)
-            cmdBottleBack_Click();
-        else if (mode_ == Mode::Adding)
-            Command4Back_Click();
-        adding_->Clear();
-        Form_Load();
+        {in({M::BottleSizes}), Qt::Key_R, Held::Any,
+         [](W& w) {
+             w.cmdBottleBack_Click();
+             w.reload();
+         }},
+        {in({M::Adding}), Qt::Key_R, Held::Any,
+         [](W& w) {
+             w.Command4Back_Click();
+             w.reload();
+         }},
+        {in({M::Start, M::Main, M::Help}), Qt::Key_R, Held::Any, [](W& w) { w.reload(); }},
+        {in({M::Start}), Qt::Key_S, Held::Any, [](W& w) { w.ShowMainView(); }},
+        {kButStart, Qt::Key_S, Held::Any, nullptr},
+        {kEveryMode, Qt::Key_X, Held::Any, [](W& w) { w.hooks_.endProgram(); }},
+        {in({M::Main, M::Help}), Qt::Key_F1, Held::Any, [](W& w) { w.cmdHelp_Click(); }},
+        {in({M::Start, M::BottleSizes, M::Adding}), Qt::Key_F1, Held::Any, nullptr},
+    };
+    return commands;
+}
+
+bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
+    const auto fits = [held](Held h) {
+        return h == Held::Any || (h == Held::Shift && held == Qt::ShiftModifier) ||
+               (h == Held::Ctrl && held == Qt::ControlModifier);
+    };
+    for (const KeyCommand& c : keyCommands()) {
+        if (c.key != key || !(c.modes & in({mode_})) || !fits(c.held))
+            continue;
+        if (c.action)
+            c.action(*this);
         return true;
-    case Qt::Key_S:
-        if (mode_ == Mode::Start)
-            ShowMainView();
-        return true;
-    case Qt::Key_X:
-        hooks_.endProgram();
-        return true;
-    case Qt::Key_F1:
-        if (mode_ == Mode::Main || mode_ == Mode::Help)
-            cmdHelp_Click();
-        return true;
-    default:
-        return false;
     }
+    return false;
+}
+
+void frmMain::reload() {
+    adding_->Clear();
+    Form_Load();
 }
 
 // ---- The selection as a file, and the order leaving the program: the file commands' room ------
@@ -563,8 +583,7 @@ bool frmMain::OpenSelectionFile(const QString& path) {
     for (const SelectedAssay& a : selection->assays)
         panel_->TickAsClicks(a.row, a.cut, a.qual);
     ApplySizesAndAdditions(*selection, cat_, provenance_);
-    FillCalibList();
-    FillCtrlList();
+    orderChanged();
     return true;
 }
 

@@ -7,14 +7,17 @@
 #include "core/catalogue/records.h"
 #include "core/selection/assay_state.h"
 #include "core/selection/provenance.h"
+#include "gui/mainwindow/window_modes.h"
 #include "gui/output/order_commands.h"
 #include "gui/widgets/control_collection.h"
 
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -40,10 +43,6 @@ struct frmMainHooks {
 
     static frmMainHooks real();
 };
-
-// What the window shows and which commands it takes: the start screen, the main view with the
-// assay panel and the lists, help over the main view, and the two refinement views.
-enum class Mode { Start, Main, Help, BottleSizes, Adding };
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -123,6 +122,8 @@ private:
     // Runs the requirement rules and refills both lists. The rules keep the name `update` in
     // the core; here it would hide QWidget::update().
     void runRules();
+    // The order changed: the lists show it.
+    void orderChanged();
     void ApplyColourScheme(int scheme);
 
     // ---- Handlers ------------------------------------------------------------------------------
@@ -142,6 +143,26 @@ private:
     // One command key, as the window's key commands take it; returns whether it was one, so that
     // the control with the focus does not act on it as well.
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // R: a fresh start, as the program loads.
+    void reload();
+
+    // ---- Modes ---------------------------------------------------------------------------------
+    // The only writer of the mode: applies the mode's row of the mode table to the window. What
+    // the table leaves Kept stays as it is.
+    void setMode(Mode mode);
+    QPushButton* button(Command c) const { return buttons_[static_cast<std::size_t>(c)]; }
+
+    // A key command: in which modes, which key with which modifiers (Shift and Ctrl alone, or
+    // any), and what it does; no action is a key taken without effect, so that the control
+    // with the focus does not act on it either.
+    enum class Held { Any, Shift, Ctrl };
+    struct KeyCommand {
+        unsigned modes;  // one bit per Mode
+        int key;
+        Held held;
+        void (*action)(frmMain&);
+    };
+    static std::span<const KeyCommand> keyCommands();
 
     // ---- The selection as a file, and the order leaving the program (main view only) -----------
     void OpenSelection_Click();
@@ -152,8 +173,7 @@ private:
     void enterMainView(bool animated);
 
     // ---- Both refinement views take the window over alike ----------------------------------------
-    void enterRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry, Mode mode);
-    void leaveRefinement(QPushButton* entry, QPushButton* back, QPushButton* otherEntry);
+    void leaveRefinement();
 
     void buildControls();
     void ensureViews();
@@ -184,14 +204,7 @@ private:
     HelpOverlay* help_ = nullptr;
     PictureBox* banner_ = nullptr;
     PictureBox* icon1_ = nullptr;
-    QPushButton* command1_ = nullptr;
-    QPushButton* command2_ = nullptr;
-    QPushButton* command3_ = nullptr;
-    QPushButton* command4_ = nullptr;
-    QPushButton* command4Back_ = nullptr;
-    QPushButton* cmdBottle_ = nullptr;
-    QPushButton* cmdBottleBack_ = nullptr;
-    QPushButton* cmdHelp_ = nullptr;
+    std::array<QPushButton*, kCommandCount> buttons_{};  // by Command
 };
 
 }  // namespace tovimar

@@ -2,9 +2,9 @@
 
 #include "core/appearance/palette.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QCheckBox>
 #include <QMouseEvent>
@@ -101,6 +101,7 @@ void HelpOverlay::build(const QColor& exampleColour) {
         b->setFont(boxFont);
         setBoxColours(b, exampleColour);
         example(b, name, l, 840, width, 255);
+        exampleBoxes_.push_back({b, ColourGroup::O});  // an ORLAN row, coloured as one
     };
     box(new QCheckBox(QStringLiteral("AMPH / XTC"), picHelp_), "Check72", 120, 2200);
     box(new QCheckBox(QStringLiteral(" "), picHelp_), "Check73", 2520, 250);
@@ -144,6 +145,10 @@ void HelpOverlay::ShowHelp(const QColor& exampleColour) {
     picHelp_->setGeometry(twipsRect(0, 0, 15630, 9840));
     picHelp_->raise();
     picHelp_->show();
+}
+
+std::vector<ColouredBox> HelpOverlay::ColouredBoxes() const {
+    return exampleBoxes_;
 }
 
 void HelpOverlay::Hide() {

@@ -5,10 +5,12 @@
 #pragma once
 
 #include "gui/widgets/control_collection.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QLabel>
 #include <QObject>
 #include <array>
+#include <vector>
 
 namespace tovimar {
 
@@ -21,10 +23,14 @@ public:
     HelpOverlay(QWidget* window, ControlCollection& controls);
 
     // Lays the panel over the window with its nine texts set afresh. The example row takes
-    // `exampleColour` when it is first built; the colour schemes reach it by name after that.
+    // `exampleColour` when it is first built; the colour schemes reach it through ColouredBoxes.
     void ShowHelp(const QColor& exampleColour);
     // Hidden and disabled.
     void Hide();
+
+    // The example row's boxes, which take the ORLAN colour of every scheme; none before help
+    // was first shown.
+    std::vector<ColouredBox> ColouredBoxes() const;
 
     // Help text `Index` (0 to 8), null before help was first shown.
     QLabel* Label13(int Index) const;
@@ -44,6 +50,7 @@ private:
     ControlCollection& controls_;
     PictureBox* picHelp_ = nullptr;
     std::array<QLabel*, 9> label13_{};
+    std::vector<ColouredBox> exampleBoxes_;
 };
 
 }  // namespace tovimar

@@ -67,4 +67,8 @@ void StartScreen::Hide() {
     picStart_->hide();
 }
 
+bool StartScreen::IsShown() const {
+    return !picStart_->isHidden();
+}
+
 }  // namespace tovimar

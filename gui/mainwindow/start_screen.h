@@ -33,6 +33,7 @@ public:
     // The picture over the whole window but for a strip at the right, in front of the banner.
     void Show();
     void Hide();
+    bool IsShown() const;
 
 signals:
     void clicked();

@@ -138,14 +138,10 @@ void AddingView::FillCtrlMissList() {
     fill(ctrlMissList_, cat_.Ctrls, CtrlMissSlot);
 }
 
-void AddingView::ReadCalMissList() {
-    AddToOrder(cat_, provenance_, Addition::ByHand,
-               [&](Catalogue& c) { AddTickedCalibs(c, CalMissSlot, tickedPositions(calMissList_)); });
-}
-
-void AddingView::ReadCtrlMissList() {
-    AddToOrder(cat_, provenance_, Addition::ByHand,
-               [&](Catalogue& c) { AddTickedCtrls(c, CtrlMissSlot, tickedPositions(ctrlMissList_)); });
+void AddingView::AddTicked() {
+    AddByHand(cat_, provenance_, CalMissSlot, tickedPositions(calMissList_), CtrlMissSlot,
+              tickedPositions(ctrlMissList_));
+    emit changed();
 }
 
 void AddingView::SetAllMissEntries(bool ticked) {

@@ -29,9 +29,8 @@ public:
 
     void FillCalMissList();
     void FillCtrlMissList();
-    // Put the ticked entries into the order, marked as added by hand.
-    void ReadCalMissList();
-    void ReadCtrlMissList();
+    // Puts the ticked entries into the order, marked as added by hand, and reports the change.
+    void AddTicked();
 
     // Every entry of both lists ticked or unticked.
     void SetAllMissEntries(bool ticked);
@@ -39,6 +38,9 @@ public:
     // The slot shown at each position of CalMissList and CtrlMissList.
     std::vector<std::int16_t> CalMissSlot;
     std::vector<std::int16_t> CtrlMissSlot;
+
+signals:
+    void changed();
 
 private:
     Catalogue& cat_;

@@ -3,9 +3,9 @@
 #include "core/refinement/size_boxes.h"
 #include "gui/widgets/captioned_frame.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/twips.h"
 #include "gui/widgets/whole_box.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QStyle>
 #include <QStyleOptionGroupBox>
@@ -143,18 +143,18 @@ void BottleSizeView::Check20_Click(int Index) {
     QCheckBox* box = Index >= 1 ? Check20(Index) : nullptr;
     if (!box)
         return;
-    mAssay& a = cat_.Assays[Index];
-    ChooseSize(a, box->isChecked());
-    box->setText(text(SizeCaption(a)));
+    ChooseAlternativeSize(cat_, SizedProduct::Reagent, Index, box->isChecked());
+    box->setText(text(SizeCaption(cat_.Assays[Index])));
+    emit changed();
 }
 
 void BottleSizeView::Check71_Click(int Index) {
     QCheckBox* box = Index >= 1 ? Check71(Index) : nullptr;
     if (!box)
         return;
-    mCalib& c = cat_.Calibs[Index];
-    ChooseSize(c, box->isChecked());
-    box->setText(text(SizeCaption(c)));
+    ChooseAlternativeSize(cat_, SizedProduct::Calibrator, Index, box->isChecked());
+    box->setText(text(SizeCaption(cat_.Calibs[Index])));
+    emit changed();
 }
 
 void BottleSizeView::SetAllSizeBoxes(bool ticked) {

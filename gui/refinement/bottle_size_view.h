@@ -1,7 +1,7 @@
 // The bottle-size view: two frames of size boxes, one box per ordered product with a second
 // variant. The core decides which boxes there are and what they say; this view places them and
-// keeps the records in step with the ticks. A tick orders the alternative (SizeChoice 2), an
-// untick the standard explicitly (1); the lists show the choice once the view is left.
+// keeps the records in step with the ticks, reporting each choice. A tick orders the alternative (SizeChoice
+// 2), an untick the standard explicitly (1); the lists show the choice once the view is left.
 #pragma once
 
 #include "core/catalogue/records.h"
@@ -41,6 +41,10 @@ public:
     // Every box ticked or unticked as if the user clicked it, so captions and SizeChoice follow;
     // a box already in that state still records the choice.
     void SetAllSizeBoxes(bool ticked);
+
+signals:
+    // A bottle size was chosen: the order changed.
+    void changed();
 
 private:
     static constexpr int kCheck20Count = AssayTable::kFilled;  // one element per reagent slot

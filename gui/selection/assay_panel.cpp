@@ -3,12 +3,11 @@
 #include "core/appearance/palette.h"
 #include "gui/widgets/captioned_frame.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/twips.h"
 #include "gui/widgets/whole_box.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QLabel>
-#include <algorithm>
 
 namespace tovimar {
 
@@ -54,18 +53,15 @@ void AssayPanel::buildRows() {
     ControlCollection& controls = controls_;
     // Every box starts in the colours of the scheme the window starts with, in one go.
     const SchemeColours start = SchemeColoursOf(3);
-    const auto colourBox = [&start](QAbstractButton* box) {
-        const std::vector<std::string>& groupO = ColourGroupO();
-        const bool orlan =
-            std::find(groupO.begin(), groupO.end(), box->objectName().toStdString()) != groupO.end();
-        setBoxColours(box, orlan ? start.groupO : start.groupV);
-    };
     using L = AssayRowLayout;
     const QFont font = narrowFont(8.25, true);
     for (const AssayRowDef& def : AssayRows()) {
         QWidget* frame = frames_[static_cast<std::size_t>(def.frame)];
         RowWidgets& w = rows_[index(def.key)];
         const AssayRow key = def.key;
+        const auto colourBox = [&start, &def](QAbstractButton* box) {
+            setBoxColours(box, start.of(def.colour));
+        };
 
         w.select =
             new WholeCheckBox(QString::fromLatin1(def.caption.data(), qsizetype(def.caption.size())), frame);
@@ -90,35 +86,41 @@ void AssayPanel::buildRows() {
                 connect(w.qual, &QCheckBox::toggled, this, [this, key](bool on) { qualChanged(key, on); });
         }
 
-        if (def.hasOptions()) {
-            w.container = new QWidget(frame);
-            w.container->setObjectName(
-                QString::fromLatin1(def.container.data(), qsizetype(def.container.size())));
-            w.container->setGeometry(
-                twipsRect(L::containerLeft(def), def.top, L::containerWidth(def), L::kContainerHeight));
-            controls.add(w.container);
-            // A group even for a single option: clicking a chosen option never un-chooses it.
-            w.group = new QButtonGroup(w.container);
-            w.group->setExclusive(true);
-            std::size_t i = 0;
-            for (const CutOption& o : def.options()) {
-                auto* b = new WholeRadioButton(
-                    QString::fromLatin1(o.caption.data(), qsizetype(o.caption.size())), w.container);
-                b->setObjectName(QString::fromLatin1(o.control.data(), qsizetype(o.control.size())));
-                b->setGeometry(twipsRect(L::kOptionLefts[i], 0, L::kOptionWidth, L::kOptionHeight));
-                b->setFont(font);
-                colourBox(b);
-                b->setAccessibleName(w.select->text().trimmed() + QLatin1Char(' ') + b->text());
-                const double value = o.value;
-                connect(b, &QRadioButton::toggled, this, [this, key, value](bool on) {
-                    if (on)
-                        optionChosen(key, value);
-                });
-                w.group->addButton(b);
-                controls.add(b);
-                w.options[i++] = b;
-            }
-        }
+        if (def.hasOptions())
+            buildOptions(def, frame, font);
+    }
+}
+
+// The row's options in a container of their own, one exclusive group.
+void AssayPanel::buildOptions(const AssayRowDef& def, QWidget* frame, const QFont& font) {
+    using L = AssayRowLayout;
+    RowWidgets& w = rows_[index(def.key)];
+    const AssayRow key = def.key;
+    w.container = new QWidget(frame);
+    w.container->setObjectName(QString::fromLatin1(def.container.data(), qsizetype(def.container.size())));
+    w.container->setGeometry(
+        twipsRect(L::containerLeft(def), def.top, L::containerWidth(def), L::kContainerHeight));
+    controls_.add(w.container);
+    // A group even for a single option: clicking a chosen option never un-chooses it.
+    w.group = new QButtonGroup(w.container);
+    w.group->setExclusive(true);
+    std::size_t i = 0;
+    for (const CutOption& o : def.options()) {
+        auto* b = new WholeRadioButton(QString::fromLatin1(o.caption.data(), qsizetype(o.caption.size())),
+                                       w.container);
+        b->setObjectName(QString::fromLatin1(o.control.data(), qsizetype(o.control.size())));
+        b->setGeometry(twipsRect(L::kOptionLefts[i], 0, L::kOptionWidth, L::kOptionHeight));
+        b->setFont(font);
+        setBoxColours(b, SchemeColoursOf(3).of(def.colour));  // as the other boxes of the row
+        b->setAccessibleName(w.select->text().trimmed() + QLatin1Char(' ') + b->text());
+        const double value = o.value;
+        connect(b, &QRadioButton::toggled, this, [this, key, value](bool on) {
+            if (on)
+                optionChosen(key, value);
+        });
+        w.group->addButton(b);
+        controls_.add(b);
+        w.options[i++] = b;
     }
 }
 
@@ -175,6 +177,26 @@ void AssayPanel::qualChanged(AssayRow r, bool on) {
 void AssayPanel::optionChosen(AssayRow r, double value) {
     state_.ChooseCut(r, value);
     emit changed();
+}
+
+std::vector<ColouredBox> AssayPanel::ColouredBoxes() const {
+    std::vector<ColouredBox> boxes;
+    for (const AssayRowDef& def : AssayRows()) {
+        const RowWidgets& w = rows_[index(def.key)];
+        boxes.push_back({w.select, def.colour});
+        if (w.qual)
+            boxes.push_back({w.qual, def.colour});
+        for (QRadioButton* b : w.options)
+            if (b)
+                boxes.push_back({b, def.colour});
+    }
+    return boxes;
+}
+
+void AssayPanel::SetOptionContainersVisible(bool visible) {
+    for (const RowWidgets& w : rows_)
+        if (w.container)
+            w.container->setVisible(visible);
 }
 
 void AssayPanel::PrepareFrames() {
@@ -238,8 +260,7 @@ void AssayPanel::ClearRows() {
         RowState& s = state_[def.key];
         s.Sel = false;
         s.Qual = false;
-        // The single-option rows keep their cut-off here; unticking them clears it.
-        if (def.optionCount >= 2)
+        if (def.reset != ResetCut::Kept)
             s.Cut = 0.0;
     }
     for (const AssayRowDef& def : AssayRows()) {
@@ -247,9 +268,7 @@ void AssayPanel::ClearRows() {
         for (QRadioButton* b : w.options) {
             if (!b)
                 continue;
-            // Option1 to Option18: the several-option rows but ETHYL GLUCURONIDE's.
-            const int n = b->objectName().mid(6).toInt();
-            if (n >= 1 && n <= 18)
+            if (def.reset == ResetCut::ClearedAndUnchosen)
                 clearOption(b);
             b->hide();
         }

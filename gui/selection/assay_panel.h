@@ -6,6 +6,7 @@
 
 #include "core/selection/assay_state.h"
 #include "gui/widgets/control_collection.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,6 +14,7 @@
 #include <QObject>
 #include <QRadioButton>
 #include <array>
+#include <vector>
 
 namespace tovimar {
 
@@ -49,6 +51,12 @@ public:
     // their handlers, every option and QUAL box hidden and the three never-shown rows too.
     void ClearRows();
 
+    // Every select, QUAL and option box with the colour group of its row.
+    std::vector<ColouredBox> ColouredBoxes() const;
+
+    // The rows' option containers, which the start transition hides while the frames grow.
+    void SetOptionContainersVisible(bool visible);
+
     // Ticks row `r`, chooses the option worth `cut` (none for 0) and ticks its QUAL box when
     // `qual`, one after the other as a user's clicks would: each runs its handler. The row must
     // be one the panel shows.
@@ -64,6 +72,7 @@ signals:
 private:
     QGroupBox* makeFrame(const char* name, const char* caption, int l, int t, int w, int h);
     void buildRows();
+    void buildOptions(const AssayRowDef& def, QWidget* frame, const QFont& font);
     void selectChanged(AssayRow r, bool on);
     void qualChanged(AssayRow r, bool on);
     void optionChosen(AssayRow r, double value);

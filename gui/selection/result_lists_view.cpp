@@ -66,6 +66,14 @@ void ResultListsView::SetHeadingsVisible(bool visible) {
     label5_->setVisible(visible);
 }
 
+void ResultListsView::SetCalibHeadingVisible(bool visible) {
+    label4_->setVisible(visible);
+}
+
+void ResultListsView::SetCtrlHeadingVisible(bool visible) {
+    label5_->setVisible(visible);
+}
+
 void ResultListsView::HeadForOrder() {
     label4_->setGeometry(label4_->x(), px(6600), px(3100), label4_->height());
     label4_->setText(QStringLiteral("REQUIRED CALIBRATORS"));

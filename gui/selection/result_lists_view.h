@@ -30,6 +30,8 @@ public:
     void ShowListsNow();
     void HideLists();
     void SetHeadingsVisible(bool visible);
+    void SetCalibHeadingVisible(bool visible);
+    void SetCtrlHeadingVisible(bool visible);
 
     // The headings as each view has them.
     void HeadForOrder();

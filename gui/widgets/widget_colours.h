@@ -37,4 +37,10 @@ inline void setBoxColours(QWidget* box, std::uint32_t back) {
     setBoxColours(box, bgr(back));
 }
 
+// A box the colour schemes colour, and the group whose colour it takes.
+struct ColouredBox {
+    QWidget* box;
+    ColourGroup group;
+};
+
 }  // namespace tovimar

@@ -7,9 +7,9 @@
 #include "gui/selection/assay_panel.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/widget_colours.h"
 #include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
 
@@ -436,38 +436,41 @@ private slots:
         QCOMPARE(background(h.get("Check19")), bgr(0xACEDFD));
         QCOMPARE(background(h.get("Option13")), bgr(0xACEDFD));
         QCOMPARE(background(h.get("Picture1")), bgr(0x121212));  // containers stay dark
-        ApplyColourScheme2(*h.w);
+        ApplyColourScheme2(h.w->panel().ColouredBoxes());
         QCOMPARE(background(h.get("Check1")), bgr(0xE2C3A9));
         QCOMPARE(background(h.get("Check16")), bgr(0xB2B3BD));
-        ApplyColourScheme1(*h.w);
-        QStringList groupO, groupV;
-        for (const std::string& n : ColourGroupO())
-            groupO << QString::fromStdString(n);
-        for (const std::string& n : ColourGroupV())
-            groupV << QString::fromStdString(n);
-        for (const QString& name : groupO + groupV)
-            if (QWidget* w = h.w->control(name))
-                QCOMPARE(background(w), bgr(0xB2B3B4));
-        // Every assay box of the panel belongs to exactly one group; the size-box templates, which
-        // the bottle-size mode colours itself, to none. The help's example row is built on first use.
+        ApplyColourScheme1(h.w->panel().ColouredBoxes());
+        // The help's example row is built on first use, in the colour the panel shows.
         h.enterMainView();
         h.click("cmdHelp");
         h.key(Qt::Key_Escape);
-        QCOMPARE(background(h.get("Check72")), bgr(0xB2B3B4));  // built in the scheme in force
-        int boxes = 0;
-        for (const QWidget* w : h.w->controls()) {
-            if (w->objectName() == QLatin1String("Check20") || w->objectName() == QLatin1String("Check71")) {
-                QVERIFY(!groupO.contains(w->objectName()) && !groupV.contains(w->objectName()));
+        QCOMPARE(background(h.get("Check72")), bgr(0xB2B3B4));
+        // Scheme 2 tells the groups apart. Group O: the ORLAN rows, SAMPLE CHECK and the example
+        // row; every other box of the panel is group V. The size-box templates, which the
+        // bottle-size view colours itself, belong to neither.
+        h.key(Qt::Key_2);
+        QStringList groupO{"Check14", "Check21", "Check35", "Check60", "Check72", "Check73"};
+        for (int n = 1; n <= 12; ++n)
+            groupO << QStringLiteral("Check%1").arg(n) << QStringLiteral("Option%1").arg(n);
+        for (int n = 23; n <= 33; ++n)
+            groupO << QStringLiteral("Check%1").arg(n);
+        for (int n = 19; n <= 29; ++n)
+            groupO << QStringLiteral("Option%1").arg(n);
+        int boxes = 0, orlan = 0;
+        for (QWidget* w : h.w->controls()) {
+            const QString name = w->objectName();
+            if (!qobject_cast<const QAbstractButton*>(w) || qobject_cast<const QPushButton*>(w))
+                continue;
+            if (name == QLatin1String("Check20") || name == QLatin1String("Check71")) {
+                QVERIFY(background(w) != bgr(0xE2C3A9) && background(w) != bgr(0xB2B3BD));
                 continue;
             }
-            if (qobject_cast<const QAbstractButton*>(w) && !qobject_cast<const QPushButton*>(w)) {
-                ++boxes;
-                QVERIFY2(groupO.contains(w->objectName()) != groupV.contains(w->objectName()),
-                         qPrintable(w->objectName()));
-            }
+            ++boxes;
+            orlan += groupO.contains(name) ? 1 : 0;
+            QVERIFY2(background(w) == bgr(groupO.contains(name) ? 0xE2C3A9 : 0xB2B3BD), qPrintable(name));
         }
         QCOMPARE(boxes, 114);  // the panel and the example row of the help overlay: both groups whole
-        QCOMPARE(groupO.size() + groupV.size(), 114);
+        QCOMPARE(orlan, int(groupO.size()));
     }
 
     // Only the frames' captions are red; the column headings inside are white, and they leave the

@@ -30,24 +30,6 @@ using namespace tovimar;
 
 namespace {
 
-enum class Mode { Start, Main, Help, Bottle, Adding };
-
-const char* modeName(Mode m) {
-    switch (m) {
-    case Mode::Start:
-        return "start screen";
-    case Mode::Main:
-        return "main view";
-    case Mode::Help:
-        return "help";
-    case Mode::Bottle:
-        return "bottle sizes";
-    case Mode::Adding:
-        return "adding items";
-    }
-    return "?";
-}
-
 std::string line(const std::string& number, const std::string& name) {
     return number + (number.size() > 8 ? "\t" : "\t\t") + name;
 }
@@ -154,7 +136,7 @@ struct Model {
         fillCtl();
     }
     void enterBottle() {
-        mode = Mode::Bottle;
+        mode = Mode::BottleSizes;
         reagBoxes.clear();
         calBoxes.clear();
         for (int s : reag)
@@ -203,7 +185,7 @@ struct Model {
         listsShown = true;
     }
     void reload() {
-        if (mode == Mode::Bottle)
+        if (mode == Mode::BottleSizes)
             leaveBottle();
         if (mode == Mode::Adding)
             leaveAdding();
@@ -478,7 +460,7 @@ private:
         case Qt::Key_A:
             if (mod != Qt::ShiftModifier || m.mode == Mode::Start || m.mode == Mode::Help)
                 return;
-            if (m.mode == Mode::Bottle)
+            if (m.mode == Mode::BottleSizes)
                 m.setAllSizes(true);
             else if (m.mode == Mode::Adding)
                 m.calTick.assign(m.calTick.size(), true), m.ctlTick.assign(m.ctlTick.size(), true);
@@ -488,7 +470,7 @@ private:
         case Qt::Key_Escape:
             if (m.mode == Mode::Help)
                 m.leaveHelp();
-            else if (m.mode == Mode::Bottle)
+            else if (m.mode == Mode::BottleSizes)
                 m.setAllSizes(false);
             else if (m.mode == Mode::Adding)
                 m.calTick.assign(m.calTick.size(), false), m.ctlTick.assign(m.ctlTick.size(), false);
@@ -503,7 +485,7 @@ private:
                 m.shownScheme = m.scheme;
             return;
         case Qt::Key_B:
-            if (m.mode == Mode::Bottle)
+            if (m.mode == Mode::BottleSizes)
                 m.leaveBottle();
             else if (m.mode == Mode::Adding)
                 m.leaveAdding();
@@ -570,7 +552,8 @@ private:
             return QStringLiteral("CtrlList shows other lines");
 
         if (QString mode = checkMode(); !mode.isEmpty())
-            return QStringLiteral("in %1: %2").arg(QLatin1String(modeName(m.mode)), mode);
+            return QStringLiteral("in %1: %2").arg(QLatin1String(LookOf(m.mode).name), mode);
+        modesChecked_.insert(m.mode);
         const std::uint32_t o = m.shownScheme == 1 ? 0xB2B3B4 : 0xE2C3A9;
         const std::uint32_t v = m.shownScheme == 1 ? 0xB2B3B4 : m.shownScheme == 2 ? 0xB2B3BD : 0xACEDFD;
         if (h_.get("Check1")->palette().color(QPalette::Window) != bgr(o) ||
@@ -581,37 +564,39 @@ private:
         return {};
     }
 
+    // The window against its mode table, in the mode the model is in. What the table leaves to
+    // the window is checked against the model: in the main view, the lists or the banner.
     QString checkMode() {
         const Model& m = model_;
+        if (w().mode() != m.mode)
+            return QStringLiteral("the window is in %1").arg(QLatin1String(LookOf(w().mode()).name));
+        const ModeLook& look = LookOf(m.mode);
         auto shown = [this](const char* name) { return !h_.get(name)->isHidden(); };
-        auto enabled = [this](const char* name) { return h_.get(name)->isEnabled(); };
-        if (shown("picStart") != (m.mode == Mode::Start))
-            return QStringLiteral("the start picture is wrong");
-        if (shown("picHelp") != (m.mode == Mode::Help))
-            return QStringLiteral("the help panel is wrong");
-        if (shown("CalBottleSizeFrame") != (m.mode == Mode::Bottle))
-            return QStringLiteral("the bottle-size frame is wrong");
-        if (shown("CalMissList") != (m.mode == Mode::Adding))
-            return QStringLiteral("the adding lists are wrong");
-        if (m.mode == Mode::Start)
-            return {};
-        const bool bottle = m.mode == Mode::Bottle, adding = m.mode == Mode::Adding;
-        const bool modal = bottle || adding;
-        if (!enabled("Command1") || enabled("Command2") == modal || enabled("Command3") == modal ||
-            enabled("cmdHelp") == modal)
-            return QStringLiteral("exit, reset, output or help enabled wrongly");
-        if (enabled("cmdBottle") == modal || shown("cmdBottle") == bottle ||
-            enabled("cmdBottleBack") != bottle || shown("cmdBottleBack") != bottle)
-            return QStringLiteral("the bottle-size buttons are wrong");
-        if (enabled("Command4") == modal || shown("Command4") == adding ||
-            enabled("Command4Back") != adding || shown("Command4Back") != adding)
-            return QStringLiteral("the adding buttons are wrong");
+        for (std::size_t i = 0; i < kPartCount; ++i) {
+            const Part p = static_cast<Part>(i);
+            bool expected = look[p] == Look::Shown;
+            if (look[p] == Look::Kept && m.mode == Mode::Main) {
+                if (p == Part::CalibHeading || p == Part::CtrlHeading)
+                    continue;  // headed as the lists last were
+                expected = p == Part::Banner ? !m.listsShown : m.listsShown;
+            } else if (look[p] == Look::Kept) {
+                continue;
+            }
+            if (shown(PartControlName(p)) != expected ||
+                (p == Part::ResultLists && shown("CtrlList") != expected))
+                return QStringLiteral("%1 should be %2")
+                    .arg(QLatin1String(PartControlName(p)), expected ? "shown" : "hidden");
+        }
+        for (std::size_t i = 0; i < kCommandCount; ++i) {
+            const ButtonLook& b = look.buttons[i];
+            QWidget* button = h_.get(CommandButtonName(static_cast<Command>(i)));
+            if (button->isHidden() == b.shown || button->isEnabled() != b.enabled ||
+                (b.left != 0 && button->x() != px(b.left)))
+                return QStringLiteral("%1 is wrong").arg(button->objectName());
+        }
+        const bool bottle = m.mode == Mode::BottleSizes, adding = m.mode == Mode::Adding;
 
         if (m.mode == Mode::Main) {
-            if (shown("CalibList") != m.listsShown || shown("CtrlList") != m.listsShown)
-                return QStringLiteral("the result lists should be %1").arg(m.listsShown ? "shown" : "hidden");
-            if (shown("NV_Banner") == m.listsShown || shown("ICON1") != m.listsShown)
-                return QStringLiteral("the banner or the small picture is wrong");
             for (const AssayRowDef& r : AssayRows()) {
                 if (r.secondColumn)
                     continue;
@@ -683,6 +668,7 @@ private:
 
 public:
     int roundTrips_ = 0;
+    std::set<Mode> modesChecked_;  // every row of the mode table should be
 };
 
 }  // namespace
@@ -718,6 +704,7 @@ private slots:
         if (!failure.isEmpty())
             QFAIL(qPrintable(failure));
         QVERIFY(session.roundTrips_ > 0);
+        QCOMPARE(session.modesChecked_.size(), kModeCount);
         qInfo("%d save-open round trips, each the same order and screen", session.roundTrips_);
     }
 };
