@@ -1,5 +1,6 @@
 #include "core/output/order_export.h"
 
+#include "core/catalogue/order_lines.h"
 #include "core/output/latin1.h"
 
 #include <string_view>
@@ -7,20 +8,6 @@
 namespace tovimar {
 
 namespace {
-
-// Calls line(section, number, product, pack) for every item in the order, in the order list's order.
-template <typename Line>
-void forEachOrderLine(const Catalogue& cat, Line&& line) {
-    for (const mAssay& a : cat.Assays)
-        if (InOrder(a))
-            line("REAGENTS", OrderedNo(a), OrderedName(a), "");
-    for (const mCalib& c : cat.Calibs)
-        if (InOrder(c))
-            line("CALIBRATORS", OrderedNo(c), c.Name, OrderedPack(c));
-    for (const mCTRL& c : cat.Ctrls)
-        if (InOrder(c))
-            line("CONTROLS", OrderedNo(c), c.Name, "");
-}
 
 void csvField(std::string& out, std::string_view latin1) {
     const std::string text = Latin1ToUtf8(latin1);
@@ -67,29 +54,27 @@ void htmlCell(std::string& out, std::string_view latin1) {
 
 std::string OrderCsv(const Catalogue& cat) {
     std::string out = "section,number,product,pack\r\n";
-    forEachOrderLine(cat, [&](std::string_view section, std::string_view number, std::string_view product,
-                              std::string_view pack) {
-        csvField(out, section);
+    for (const OrderLine& l : OrderLines(cat)) {
+        csvField(out, SectionHeading(l.section));
         out += ',';
-        csvField(out, number);
+        csvField(out, l.number);
         out += ',';
-        csvField(out, product);
+        csvField(out, l.name);
         out += ',';
-        csvField(out, pack);
+        csvField(out, l.pack);
         out += "\r\n";
-    });
+    }
     return out;
 }
 
 std::string OrderHtml(const Catalogue& cat) {
     std::string out = "<table>\n<tr><th>Section</th><th>Number</th><th>Product</th><th>Pack</th></tr>\n";
-    forEachOrderLine(cat, [&](std::string_view section, std::string_view number, std::string_view product,
-                              std::string_view pack) {
+    for (const OrderLine& l : OrderLines(cat)) {
         out += "<tr>";
-        for (const std::string_view cell : {section, number, product, pack})
+        for (const std::string_view cell : {SectionHeading(l.section), l.number, l.name, l.pack})
             htmlCell(out, cell);
         out += "</tr>\n";
-    });
+    }
     out += "</table>\n";
     return out;
 }

@@ -1,5 +1,7 @@
 #include "core/output/order_file.h"
 
+#include "core/catalogue/order_lines.h"
+
 #include <string_view>
 
 namespace tovimar {
@@ -22,20 +24,18 @@ void line(std::string& out, std::initializer_list<std::string_view> fields) {
 std::string OrderListText(const Catalogue& cat) {
     std::string out;
     out.reserve(4096);
-    line(out, {"REAGENTS"});
-    for (const mAssay& a : cat.Assays)
-        if (InOrder(a))
-            line(out, {OrderedNo(a), OrderedName(a)});
-    line(out, {""});
-    line(out, {"CALIBRATORS"});
-    for (const mCalib& c : cat.Calibs)
-        if (InOrder(c))
-            line(out, {OrderedNo(c), c.Name, OrderedPack(c)});
-    line(out, {""});
-    line(out, {"CONTROLS"});
-    for (const mCTRL& c : cat.Ctrls)
-        if (InOrder(c))
-            line(out, {OrderedNo(c), c.Name});
+    for (const OrderSection& section : kOrderSections) {
+        if (&section != &kOrderSections.front())
+            line(out, {""});  // between sections only: nothing follows the last
+        line(out, {section.heading});
+        ForEachOrderLine(cat, section.table, [&out](const OrderLine& l) {
+            // A calibrator's line always has its pack field, empty or not.
+            if (l.section == OrderTable::Calibs)
+                line(out, {l.number, l.name, l.pack});
+            else
+                line(out, {l.number, l.name});
+        });
+    }
     return out;
 }
 

@@ -1,5 +1,7 @@
 #include "core/output/print_layout.h"
 
+#include "core/catalogue/order_lines.h"
+
 namespace tovimar {
 
 using G = PrintGeometry;
@@ -31,13 +33,13 @@ public:
         place(text, y_, text, "");
     }
 
-    void row(const std::string& number, const std::string& description) {
+    void row(std::string_view number, const std::string& description) {
         y_ += G::kRowStep;
         if (y_ > lastTop_) {
             newPage();
             y_ += G::kRowStep;
         }
-        place(PrintKey(number), y_, number, description);
+        place(PrintKey(number), y_, std::string(number), description);
     }
 
     void startAt(int y) { y_ = y; }
@@ -77,24 +79,25 @@ private:
 
 std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, int pageHeight) {
     std::vector<PrintPage> pages(1);
+    // A section: its heading `gap` twips below the column's last row, then its items.
+    const auto section = [&cat](Column& column, OrderTable t, int gap) {
+        column.heading(std::string(SectionHeading(t)), gap);
+        ForEachOrderLine(cat, t, [&column](const OrderLine& l) {
+            // A calibrator's description carries its pack, empty or not.
+            column.row(l.number, l.section == OrderTable::Calibs
+                                     ? std::string(l.name) + ", " + std::string(l.pack)
+                                     : std::string(l.name));
+        });
+    };
 
     Column left(pages, G::kLeftColumn, pageHeight);
     left.startAt(G::kFirstRow);
-    left.heading("REAGENTS", 0);
-    for (const mAssay& a : cat.Assays)
-        if (InOrder(a))
-            left.row(OrderedNo(a), OrderedName(a));
-    left.heading("CONTROLS", 2 * G::kRowStep);
-    for (const mCTRL& c : cat.Ctrls)
-        if (InOrder(c))
-            left.row(OrderedNo(c), c.Name);
+    section(left, OrderTable::Assays, 0);
+    section(left, OrderTable::Ctrls, 2 * G::kRowStep);  // two empty lines under the reagents
 
     Column right(pages, G::kRightColumn, pageHeight);
     right.startAt(G::kFirstRow);
-    right.heading("CALIBRATORS", 0);
-    for (const mCalib& c : cat.Calibs)
-        if (InOrder(c))
-            right.row(OrderedNo(c), c.Name + ", " + OrderedPack(c));
+    section(right, OrderTable::Calibs, 0);
     return pages;
 }
 

@@ -1,5 +1,6 @@
 #include "core/output/selection_file.h"
 
+#include "core/catalogue/order_lines.h"
 #include "core/output/latin1.h"
 #include "core/refinement/size_boxes.h"
 #include "core/selection/rules.h"
@@ -78,53 +79,41 @@ const CutOption* optionFor(const AssayRowDef& def, double value) {
 
 // ---- The catalogue by item -------------------------------------------------------------------
 
-int filledSlots(OrderTable t) {
-    switch (t) {
-    case OrderTable::Assays:
-        return AssayTable::kFilled;
-    case OrderTable::Calibs:
-        return CalibTable::kFilled;
-    case OrderTable::Ctrls:
-        break;
-    }
-    return CtrlTable::kFilled;
+// Each kind of record's standard number and alternative's number. Controls come in one size: their
+// alternative is their only number.
+const std::string& standardNo(const mAssay& a) {
+    return a.OrderNo1;
+}
+const std::string& standardNo(const mCalib& c) {
+    return c.OrderNo1;
+}
+const std::string& standardNo(const mCTRL& c) {
+    return c.OrderNo;
+}
+const std::string& alternativeNo(const mAssay& a) {
+    return a.OrderNo2;
+}
+const std::string& alternativeNo(const mCalib& c) {
+    return c.OrderNo2;
+}
+const std::string& alternativeNo(const mCTRL& c) {
+    return c.OrderNo;
+}
+
+int filledSlots(const Catalogue& cat, OrderTable t) {
+    return WithTable(cat, t, [](const auto& table) { return table.kFilled; });
 }
 
 bool inOrder(const Catalogue& cat, ItemRef i) {
-    switch (i.table) {
-    case OrderTable::Assays:
-        return InOrder(cat.Assays[i.slot]);
-    case OrderTable::Calibs:
-        return InOrder(cat.Calibs[i.slot]);
-    case OrderTable::Ctrls:
-        break;
-    }
-    return InOrder(cat.Ctrls[i.slot]);
+    return WithRecord(cat, i, [](const auto& r) { return InOrder(r); });
 }
 
 const std::string& standardNo(const Catalogue& cat, ItemRef i) {
-    switch (i.table) {
-    case OrderTable::Assays:
-        return cat.Assays[i.slot].OrderNo1;
-    case OrderTable::Calibs:
-        return cat.Calibs[i.slot].OrderNo1;
-    case OrderTable::Ctrls:
-        break;
-    }
-    return cat.Ctrls[i.slot].OrderNo;
+    return WithRecord(cat, i, [](const auto& r) -> const std::string& { return standardNo(r); });
 }
 
-// Controls come in one size: their alternative is their only number.
 const std::string& alternativeNo(const Catalogue& cat, ItemRef i) {
-    switch (i.table) {
-    case OrderTable::Assays:
-        return cat.Assays[i.slot].OrderNo2;
-    case OrderTable::Calibs:
-        return cat.Calibs[i.slot].OrderNo2;
-    case OrderTable::Ctrls:
-        break;
-    }
-    return cat.Ctrls[i.slot].OrderNo;
+    return WithRecord(cat, i, [](const auto& r) -> const std::string& { return alternativeNo(r); });
 }
 
 bool hasAlternative(const Catalogue& cat, ItemRef i) {
@@ -250,7 +239,7 @@ public:
 
     explicit Numbers(const Catalogue& cat) {
         for (const Section& s : kSections)
-            for (int slot = 1; slot <= filledSlots(s.table); ++slot) {
+            for (int slot = 1; slot <= filledSlots(cat, s.table); ++slot) {
                 const ItemRef i{s.table, slot};
                 if (!standardNo(cat, i).empty())
                     refs_.emplace(Latin1ToUtf8(standardNo(cat, i)), Ref{i, false});
@@ -603,12 +592,10 @@ Selection SelectionOf(const AssayState& state, const Catalogue& cat) {
     // What the rules alone make of this state; the rest of the order was added.
     Catalogue byRules = cat;
     update(state, byRules);
-    for (const Section& s : kSections)
-        for (int slot = 1; slot <= filledSlots(s.table); ++slot) {
-            const ItemRef i{s.table, slot};
-            if (inOrder(cat, i) && !inOrder(byRules, i) && !standardNo(cat, i).empty())
-                sel.added.push_back(i);
-        }
+    ForEachOrderLine(cat, [&](const OrderLine& line) {
+        if (!inOrder(byRules, line.item()) && !standardNo(cat, line.item()).empty())
+            sel.added.push_back(line.item());
+    });
     return sel;
 }
 
@@ -729,21 +716,15 @@ void ApplySelection(const Selection& selection, AssayState& state, Catalogue& ca
 }
 
 void ApplySizesAndAdditions(const Selection& selection, Catalogue& cat, Provenance& provenance) {
-    for (const ItemRef& i : selection.bottleSizes) {
-        if (i.table == OrderTable::Assays)
-            ChooseSize(cat.Assays[i.slot], true);
-        else if (i.table == OrderTable::Calibs)
-            ChooseSize(cat.Calibs[i.slot], true);
-    }
+    for (const ItemRef& i : selection.bottleSizes)
+        WithRecord(cat, i, [](auto& r) {
+            // Controls come in one size: there is nothing to choose.
+            if constexpr (requires { ChooseSize(r, true); })
+                ChooseSize(r, true);
+        });
     AddToOrder(cat, provenance, Addition::ByHand, [&](Catalogue& c) {
-        for (const ItemRef& i : selection.added) {
-            if (i.table == OrderTable::Assays)
-                PutInOrder(c.Assays[i.slot]);
-            else if (i.table == OrderTable::Calibs)
-                PutInOrder(c.Calibs[i.slot]);
-            else
-                PutInOrder(c.Ctrls[i.slot]);
-        }
+        for (const ItemRef& i : selection.added)
+            WithRecord(c, i, [](auto& r) { PutInOrder(r); });
     });
 }
 

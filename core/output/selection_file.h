@@ -17,6 +17,7 @@
 // the same order byte for byte.
 #pragma once
 
+#include "core/catalogue/order_lines.h"
 #include "core/catalogue/records.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
@@ -38,14 +39,6 @@ struct SelectedAssay {
     bool qual = false;  // only ever set on a row with a QUAL box
 
     bool operator==(const SelectedAssay&) const = default;
-};
-
-// One product: a reagent (Assays), calibrator (Calibs) or control (Ctrls) slot.
-struct ItemRef {
-    OrderTable table = OrderTable::Assays;
-    int slot = 0;
-
-    bool operator==(const ItemRef&) const = default;
 };
 
 struct Selection {

@@ -1,9 +1,9 @@
 #include "core/selection/provenance.h"
 
+#include <array>
 #include <bit>
 #include <charconv>
 #include <string_view>
-#include <type_traits>
 
 namespace tovimar {
 
@@ -138,52 +138,8 @@ void ProvenanceText(std::string& out, const Provenance& p, OrderTable t, int slo
         say("Added by select all");
 }
 
-namespace {
-
-template <typename Table>
-void listReasons(const Table& table, OrderTable t, const Provenance& p, std::vector<std::string>& texts) {
-    std::size_t n = 0;
-    for (int slot = 1; slot <= Table::kFilled; ++slot) {
-        if (!InOrder(table[slot]))
-            continue;
-        if (n == texts.size())
-            texts.emplace_back();
-        ProvenanceText(texts[n++], p, t, slot);
-    }
-    texts.resize(n);
-}
-
-template <std::size_t N, typename Table>
-void snapshot(std::array<bool, N>& out, const Table& table) {
-    for (std::size_t i = 0; i < N; ++i)
-        out[i] = InOrder(table[static_cast<int>(i) + 1]);
-}
-
-template <std::size_t N>
-bool ordered(const std::array<bool, N>& table, int slot) {
-    if (slot < 1 || static_cast<std::size_t>(slot) > N)
-        throw std::out_of_range("order snapshot slot " + std::to_string(slot));
-    return table[static_cast<std::size_t>(slot - 1)];
-}
-
-}  // namespace
-
 OrderSnapshot::OrderSnapshot(const Catalogue& cat) {
-    snapshot(calibs_, cat.Calibs);
-    snapshot(ctrls_, cat.Ctrls);
-    snapshot(assays_, cat.Assays);
-}
-
-bool OrderSnapshot::ordered(OrderTable t, int slot) const {
-    switch (t) {
-    case OrderTable::Calibs:
-        return tovimar::ordered(calibs_, slot);
-    case OrderTable::Ctrls:
-        return tovimar::ordered(ctrls_, slot);
-    case OrderTable::Assays:
-        break;
-    }
-    return tovimar::ordered(assays_, slot);
+    ForEachOrderLine(cat, [this](const OrderLine& line) { ordered_[line.item()] = true; });
 }
 
 void Provenance::Clear() {
@@ -191,33 +147,28 @@ void Provenance::Clear() {
 }
 
 void Provenance::BeginRun(const AssayState& state) {
-    calibs_.fill({});
-    ctrls_.fill({});
-    assays_.fill({});
+    sources_.fill({});
     state_ = state;
 }
 
 void Provenance::MarkAdded(const OrderSnapshot& before, const Catalogue& now, Addition how) {
-    const auto mark = [&](OrderTable t, const auto& table) {
-        for (int slot = 1; slot <= std::remove_cvref_t<decltype(table)>::kFilled; ++slot) {
-            if (!InOrder(table[slot]) || before.ordered(t, slot))
-                continue;
-            Sources& s = at(*this, t, slot);
-            s = {};
-            (how == Addition::ByHand ? s.byHand : s.bySelectAll) = true;
-        }
-    };
-    mark(OrderTable::Calibs, now.Calibs);
-    mark(OrderTable::Ctrls, now.Ctrls);
-    mark(OrderTable::Assays, now.Assays);
+    ForEachOrderLine(now, [&](const OrderLine& line) {
+        if (before.ordered(line.item()))
+            return;
+        Sources& s = sources_[line.item()];
+        s = {};
+        (how == Addition::ByHand ? s.byHand : s.bySelectAll) = true;
+    });
 }
 
 void CalibListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts) {
-    listReasons(cat.Calibs, OrderTable::Calibs, p, texts);
+    SectionTexts(cat, OrderTable::Calibs, texts,
+                 [&p](std::string& text, const OrderLine& l) { ProvenanceText(text, p, l.section, l.slot); });
 }
 
 void CtrlListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts) {
-    listReasons(cat.Ctrls, OrderTable::Ctrls, p, texts);
+    SectionTexts(cat, OrderTable::Ctrls, texts,
+                 [&p](std::string& text, const OrderLine& l) { ProvenanceText(text, p, l.section, l.slot); });
 }
 
 }  // namespace tovimar

@@ -4,19 +4,16 @@
 // catalogue, is rebuilt by every run of the rules and never touches a flag.
 #pragma once
 
+#include "core/catalogue/order_lines.h"
 #include "core/catalogue/records.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
 
-#include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace tovimar {
-
-enum class OrderTable { Calibs, Ctrls, Assays };
 
 // How the user put items into the order outside the rules.
 enum class Addition { ByHand, SelectAll };
@@ -26,12 +23,10 @@ enum class Addition { ByHand, SelectAll };
 class OrderSnapshot {
 public:
     explicit OrderSnapshot(const Catalogue& cat);
-    bool ordered(OrderTable t, int slot) const;
+    bool ordered(ItemRef item) const { return ordered_[item]; }
 
 private:
-    std::array<bool, CalibTable::kFilled> calibs_{};
-    std::array<bool, CtrlTable::kFilled> ctrls_{};
-    std::array<bool, AssayTable::kFilled> assays_{};
+    PerItem<bool> ordered_;
 };
 
 class Provenance {
@@ -69,41 +64,17 @@ public:
     const RowState& RowAtRun(AssayRow r) const { return state_[r]; }
 
 private:
-    // Self is Provenance or const Provenance: one body for reading and recording.
-    template <typename Self>
-    static auto& at(Self& self, OrderTable t, int slot) {
-        switch (t) {
-        case OrderTable::Calibs:
-            return pick(self.calibs_, slot);
-        case OrderTable::Ctrls:
-            return pick(self.ctrls_, slot);
-        case OrderTable::Assays:
-            break;
-        }
-        return pick(self.assays_, slot);
-    }
-    // The parameter is not called `slots`: the window includes this header, and Qt makes that a macro.
-    template <typename Table>
-    static auto& pick(Table& table, int slot) {
-        // The rules name slots inside the filled ranges; anything else is a programming error.
-        if (slot < 1 || static_cast<std::size_t>(slot) > table.size())
-            throw std::out_of_range("provenance slot " + std::to_string(slot));
-        return table[static_cast<std::size_t>(slot - 1)];
-    }
-
-    std::array<Sources, CalibTable::kFilled> calibs_{};
-    std::array<Sources, CtrlTable::kFilled> ctrls_{};
-    std::array<Sources, AssayTable::kFilled> assays_{};
+    PerItem<Sources> sources_;
     AssayState state_;
 };
 
 // Inline: the rules call this for every item they select.
 inline void Provenance::Required(OrderTable t, int slot, AssayRow row) {
-    at(*this, t, slot).rows |= std::uint64_t{1} << index(row);
+    sources_[{t, slot}].rows |= std::uint64_t{1} << index(row);
 }
 
 inline const Provenance::Sources& Provenance::Of(OrderTable t, int slot) const {
-    return at(*this, t, slot);
+    return sources_[{t, slot}];
 }
 
 // Runs `add` on the catalogue and marks what it put into the order as added by `how`: every

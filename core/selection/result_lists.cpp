@@ -1,17 +1,8 @@
 #include "core/selection/result_lists.h"
 
+#include "core/catalogue/order_lines.h"
+
 namespace tovimar {
-
-namespace {
-
-// Writes line n of `lines`, reusing the string already there.
-void put(std::vector<std::string>& lines, std::size_t n, std::string_view number, std::string_view name) {
-    if (n == lines.size())
-        lines.emplace_back();
-    ListLine(lines[n], number, name);
-}
-
-}  // namespace
 
 void ListLine(std::string& line, std::string_view number, std::string_view name) {
     // Two tabs keep short numbers in the same column as the long ones, which take one.
@@ -21,19 +12,13 @@ void ListLine(std::string& line, std::string_view number, std::string_view name)
 }
 
 void CalibListLines(const Catalogue& cat, std::vector<std::string>& lines) {
-    std::size_t n = 0;
-    for (const mCalib& c : cat.Calibs)
-        if (InOrder(c))
-            put(lines, n++, OrderedNo(c), c.Name);
-    lines.resize(n);
+    SectionTexts(cat, OrderTable::Calibs, lines,
+                 [](std::string& line, const OrderLine& l) { ListLine(line, l.number, l.name); });
 }
 
 void CtrlListLines(const Catalogue& cat, std::vector<std::string>& lines) {
-    std::size_t n = 0;
-    for (const mCTRL& c : cat.Ctrls)
-        if (InOrder(c))
-            put(lines, n++, OrderedNo(c), c.Name);
-    lines.resize(n);
+    SectionTexts(cat, OrderTable::Ctrls, lines,
+                 [](std::string& line, const OrderLine& l) { ListLine(line, l.number, l.name); });
 }
 
 }  // namespace tovimar

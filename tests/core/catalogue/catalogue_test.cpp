@@ -1,13 +1,18 @@
 // The catalogue rows: every slot's numbers against their form, uniqueness, the blank and
-// number-only slots, the alternatives, and what a reload restores.
+// number-only slots, the alternatives, and what a reload restores; the order read as lines.
+#include "core/catalogue/order_lines.h"
 #include "core/catalogue/records.h"
 #include "tests/support/loaded_catalogue.h"
 
+#include <array>
 #include <cctype>
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 #include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace tovimar {
 namespace {
@@ -289,6 +294,78 @@ TEST(CatalogueFlags, SelectAllTakesExactlyTheItemsWithANumber) {
         EXPECT_EQ(cat.Ctrls[s].Selected, (s == 21 || s == 38) ? 0 : 1) << "K" << s;
     EXPECT_EQ(cat.Assays[41].Selected, 0);
     EXPECT_EQ(cat.Calibs[73].Selected, 0);
+}
+
+// ---- The order as lines ----------------------------------------------------------------------
+
+// Random flags, with values beyond the ones the program sets (the fields are plain 16-bit
+// integers), on every slot up to 100: the lines must be exactly the filled slots whose Selected is
+// 1, in the file's order, with the alternative's texts exactly where SizeChoice is 2.
+TEST(OrderLines, FollowTheRawFlagsOfRandomCatalogues) {
+    using Line = std::tuple<OrderTable, int, std::string, std::string, std::string>;
+    static constexpr std::array<std::int16_t, 8> kValues{-32768, -1, 0, 1, 1, 2, 3, 7};
+    std::mt19937 rng(4155);
+    const auto any = [&rng] { return kValues[rng() % kValues.size()]; };
+    for (int round = 0; round < 100; ++round) {
+        Catalogue cat = loaded();
+        for (int s = 1; s <= 100; ++s) {
+            cat.Assays[s].Selected = any();
+            cat.Assays[s].SizeChoice = any();
+            cat.Calibs[s].Selected = any();
+            cat.Calibs[s].SizeChoice = any();
+            cat.Ctrls[s].Selected = any();
+        }
+        std::vector<Line> expected;
+        for (int s = 1; s <= 40; ++s) {
+            const mAssay& a = cat.Assays[s];
+            const bool alt = a.SizeChoice == 2;
+            if (a.Selected == 1)
+                expected.emplace_back(OrderTable::Assays, s, alt ? a.OrderNo2 : a.OrderNo1,
+                                      alt ? a.Name2 : a.Name1, "");
+        }
+        for (int s = 1; s <= 72; ++s) {
+            const mCalib& c = cat.Calibs[s];
+            const bool alt = c.SizeChoice == 2;
+            if (c.Selected == 1)
+                expected.emplace_back(OrderTable::Calibs, s, alt ? c.OrderNo2 : c.OrderNo1, c.Name,
+                                      alt ? c.Pack2 : c.Pack1);
+        }
+        for (int s = 1; s <= 49; ++s)
+            if (cat.Ctrls[s].Selected == 1)
+                expected.emplace_back(OrderTable::Ctrls, s, cat.Ctrls[s].OrderNo, cat.Ctrls[s].Name, "");
+
+        std::vector<Line> lines;
+        for (const OrderLine& l : OrderLines(cat))
+            lines.emplace_back(l.section, l.slot, l.number, l.name, l.pack);
+        ASSERT_EQ(lines, expected) << "round " << round;
+    }
+}
+
+// The one accessor by table and slot reaches the record itself, in the catalogue as in anything
+// else kept per table, and refuses a slot outside the filled range there.
+TEST(OrderLines, RecordsAndPerItemValuesAreFoundByTableAndSlot) {
+    Catalogue cat = loaded();
+    const auto address = [](const auto& record) { return static_cast<const void*>(&record); };
+    for (int s : {1, 40, 100}) {
+        EXPECT_EQ(WithRecord(cat, {OrderTable::Assays, s}, address), &cat.Assays[s]) << s;
+        EXPECT_EQ(WithRecord(cat, {OrderTable::Calibs, s}, address), &cat.Calibs[s]) << s;
+        EXPECT_EQ(WithRecord(cat, {OrderTable::Ctrls, s}, address), &cat.Ctrls[s]) << s;
+    }
+    WithRecord(cat, {OrderTable::Calibs, 3}, [](auto& r) { PutInOrder(r); });
+    EXPECT_EQ(cat.Calibs[3].Selected, 1);
+
+    PerItem<int> kept;
+    kept[{OrderTable::Assays, 40}] = 1;
+    kept[{OrderTable::Calibs, 72}] = 2;
+    kept[{OrderTable::Ctrls, 49}] = 3;
+    EXPECT_EQ(kept.Assays.back(), 1);
+    EXPECT_EQ(kept.Calibs.back(), 2);
+    EXPECT_EQ(kept.Ctrls.back(), 3);
+    const ItemRef calib40{OrderTable::Calibs, 40}, ctrl40{OrderTable::Ctrls, 40};
+    EXPECT_EQ(kept[calib40] + kept[ctrl40], 0);
+    for (const ItemRef outside :
+         {ItemRef{OrderTable::Assays, 41}, ItemRef{OrderTable::Calibs, 73}, ItemRef{OrderTable::Ctrls, 0}})
+        EXPECT_THROW(kept[outside], std::out_of_range) << outside.slot;
 }
 
 }  // namespace
