@@ -1,22 +1,26 @@
 #include "core/refinement/size_boxes.h"
 
 #include "core/appearance/palette.h"
+#include "core/catalogue/order_lines.h"
 
 namespace tovimar {
 
 namespace {
 
-template <typename Record, typename Table>
-std::vector<SizeBox> boxesOf(const Table& table) {
+// The products of one section in the order that come in a second size, in the order's walk.
+std::vector<SizeBox> boxesOf(const Catalogue& cat, OrderTable section) {
     std::vector<SizeBox> boxes;
     int top = kSizeBoxTopBase;
-    for (int slot = 1; slot <= Table::kFilled; ++slot) {
-        const Record& r = table[slot];
-        if (!InOrder(r) || !HasAlternative(r))
-            continue;
-        top += kSizeBoxStep;
-        boxes.push_back({slot, top, SizeCaption(r), AlternativeChosen(r)});
-    }
+    ForEachOrderLine(cat, section, [&](const OrderLine& line) {
+        WithRecord(cat, line.item(), [&](const auto& r) {
+            if constexpr (requires { HasAlternative(r); }) {
+                if (!HasAlternative(r))
+                    return;
+                top += kSizeBoxStep;
+                boxes.push_back({line.slot, top, SizeCaption(r), AlternativeChosen(r)});
+            }
+        });
+    });
     return boxes;
 }
 
@@ -39,11 +43,11 @@ std::string SizeCaption(const mCalib& c) {
 }
 
 std::vector<SizeBox> ReagSizeBoxes(const Catalogue& cat) {
-    return boxesOf<mAssay>(cat.Assays);
+    return boxesOf(cat, OrderTable::Assays);
 }
 
 std::vector<SizeBox> CalSizeBoxes(const Catalogue& cat) {
-    return boxesOf<mCalib>(cat.Calibs);
+    return boxesOf(cat, OrderTable::Calibs);
 }
 
 void ChooseSize(mAssay& a, bool ticked) {
