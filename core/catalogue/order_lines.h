@@ -66,6 +66,7 @@ struct OrderLine {
     std::string_view number;  // the catalogue number ordered
     std::string_view name;    // the product's name; a reagent's is its variant's
     std::string_view pack;    // a calibrator's pack; empty for reagents and controls (in their name)
+    int quantity = 1;         // how many; the walk with a plan fills it in
 
     ItemRef item() const { return {section, slot}; }
 };

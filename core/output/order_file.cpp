@@ -1,6 +1,7 @@
 #include "core/output/order_file.h"
 
 #include "core/catalogue/order_lines.h"
+#include "core/planning/order_plan.h"
 
 #include <string_view>
 
@@ -21,14 +22,17 @@ void line(std::string& out, std::initializer_list<std::string_view> fields) {
 
 }  // namespace
 
-std::string OrderListText(const Catalogue& cat) {
+std::string OrderListText(const Catalogue& cat, const OrderPlan& plan) {
     std::string out;
     out.reserve(4096);
     for (const OrderSection& section : kOrderSections) {
         if (&section != &kOrderSections.front())
             line(out, {""});  // between sections only: nothing follows the last
         line(out, {section.heading});
-        ForEachOrderLine(cat, section.table, [&out](const OrderLine& l) {
+        ForEachOrderLine(cat, section.table, [&](const OrderLine& l) {
+            // A line of one is written as it always was; more begin with the count.
+            if (const int q = plan.QuantityOf(l).quantity; q > 1)
+                out.append(std::to_string(q)).append(" x ");
             // A calibrator's line always has its pack field, empty or not.
             if (l.section == OrderTable::Calibs)
                 line(out, {l.number, l.name, l.pack});
@@ -37,6 +41,11 @@ std::string OrderListText(const Catalogue& cat) {
         });
     }
     return out;
+}
+
+std::string OrderListText(const Catalogue& cat) {
+    static const OrderPlan ones;
+    return OrderListText(cat, ones);
 }
 
 }  // namespace tovimar

@@ -1,6 +1,7 @@
 // The bytes of the order-list file, and the same order as CSV and as an HTML table.
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
+#include "core/planning/order_plan.h"
 #include "core/selection/rules.h"
 #include "tests/support/loaded_catalogue.h"
 
@@ -50,6 +51,26 @@ TEST(OrderFile, AlternativeSizesUseSecondNumberNameAndPack) {
     EXPECT_EQ(text, "REAGENTS\r\n" + cat.Assays[15].OrderNo2 + ", " + cat.Assays[15].Name2 + "\r\n" +
                         cat.Assays[16].OrderNo1 + ", " + cat.Assays[16].Name1 + "\r\n\r\nCALIBRATORS\r\n" +
                         cat.Calibs[1].OrderNo2 + ", " + cat.Calibs[1].Name + ", 15 ml\r\n\r\nCONTROLS\r\n");
+}
+
+// More than one of a product: the line begins with the count; lines of one and an empty plan
+// are the file as it always was.
+TEST(OrderFile, QuantitiesAboveOneLeadTheirLines) {
+    Catalogue cat = loaded();
+    cat.Assays[15].Selected = 1;
+    cat.Calibs[1].Selected = 1;
+    cat.Ctrls[8].Selected = 1;
+    const std::string ones = OrderListText(cat);
+    OrderPlan plan;
+    EXPECT_EQ(OrderListText(cat, plan), ones);
+    ASSERT_TRUE(plan.SetTyped(OrderTable::Assays, cat.Assays[15].OrderNo1, 3));
+    ASSERT_TRUE(plan.SetTyped(OrderTable::Calibs, cat.Calibs[1].OrderNo1, 1));
+    ASSERT_TRUE(plan.SetTyped(OrderTable::Ctrls, cat.Ctrls[8].OrderNo, 9999));
+    EXPECT_EQ(OrderListText(cat, plan), "REAGENTS\r\n3 x " + cat.Assays[15].OrderNo1 + ", " +
+                                            cat.Assays[15].Name1 + "\r\n\r\nCALIBRATORS\r\n" +
+                                            cat.Calibs[1].OrderNo1 + ", " + cat.Calibs[1].Name +
+                                            ", 5 ml\r\n\r\nCONTROLS\r\n9999 x " + cat.Ctrls[8].OrderNo +
+                                            ", " + cat.Ctrls[8].Name + "\r\n");
 }
 
 TEST(OrderFile, EmptyPackEndsInSeparatorAndOnlyValueOneInFilledRangeCounts) {

@@ -1,0 +1,165 @@
+// How many of each product: the suggestion formulas at their edges, which quantity wins, and the
+// walk of the order with quantities.
+#include "core/catalogue/order_lines.h"
+#include "core/planning/order_plan.h"
+#include "tests/support/loaded_catalogue.h"
+
+#include <cctype>
+#include <gtest/gtest.h>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace tovimar {
+namespace {
+
+using T = OrderTable;
+
+struct Case {
+    const char* what;
+    Workload workload;
+    T section;
+    std::optional<int> testsPerMonth, testsPerBottle, usesPerPack;
+    std::optional<std::int64_t> suggestion;  // none: the figures are not enough for one
+    int quantity;
+    QuantitySource source;
+
+    friend void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
+};
+
+class Suggestions : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Suggestions, FollowTheFormulaAndAreHeldToWholePacks) {
+    const Case& c = GetParam();
+    OrderPlan plan;
+    ASSERT_TRUE(plan.SetWorkload(c.workload));
+    const std::string number = "1234";
+    if (c.section == T::Assays)
+        ASSERT_TRUE(plan.SetReagentFigures(number, {c.testsPerMonth, c.testsPerBottle}));
+    else
+        ASSERT_TRUE(plan.SetUsesPerPack(c.section, number, c.usesPerPack));
+    const OrderLine line{c.section, 1, number, "product", "", 1};
+    EXPECT_EQ(plan.Suggestion(line), c.suggestion);
+    const LineQuantity q = plan.QuantityOf(line);
+    EXPECT_EQ(q.quantity, c.quantity);
+    EXPECT_EQ(q.source, c.source);
+    // The same product under another number has no figures.
+    EXPECT_EQ(plan.QuantityOf({c.section, 1, "9999", "other", "", 1}).quantity, 1);
+}
+
+constexpr auto S = QuantitySource::Suggested;
+constexpr auto D = QuantitySource::Default;
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, Suggestions,
+    ::testing::Values(
+        Case{"reagent exact multiple", {1, 0, 0, 0}, T::Assays, 1200, 400, {}, 3, 3, S},
+        Case{"reagent repeats round up", {1, 0, 0, 5}, T::Assays, 1200, 400, {}, 4, 4, S},
+        Case{"reagent over months", {3, 0, 0, 0}, T::Assays, 1201, 400, {}, 10, 10, S},
+        Case{"reagent all repeated", {1, 0, 0, 100}, T::Assays, 200, 400, {}, 1, 1, S},
+        Case{"reagent no tests: at least one", {6, 0, 0, 50}, T::Assays, 0, 400, {}, 0, 1, S},
+        Case{"reagent without bottle size", {1, 0, 0, 0}, T::Assays, 1200, {}, {}, {}, 1, D},
+        Case{"reagent without tests", {1, 0, 0, 0}, T::Assays, {}, 400, {}, {}, 1, D},
+        Case{"reagent capped at 9999", {24, 0, 0, 100}, T::Assays, 1000000, 1, {}, 48000000, 9999, S},
+        Case{"reagent just under the cap", {1, 0, 0, 0}, T::Assays, 9999, 1, {}, 9999, 9999, S},
+        Case{"calibrator rounds up", {3, 0, 4, 0}, T::Calibs, {}, {}, 20, 1, 1, S},
+        Case{"calibrator exact", {2, 0, 10, 0}, T::Calibs, {}, {}, 20, 1, 1, S},
+        Case{"calibrator one more", {1, 0, 21, 0}, T::Calibs, {}, {}, 20, 2, 2, S},
+        Case{"calibrator reads calibrations, not runs", {1, 50, 0, 0}, T::Calibs, {}, {}, 20, {}, 1, D},
+        Case{"calibrator without uses", {1, 0, 4, 0}, T::Calibs, {}, {}, {}, {}, 1, D},
+        Case{"control over months", {3, 22, 4, 0}, T::Ctrls, {}, {}, 30, 3, 3, S},
+        Case{"control reads runs, not calibrations", {1, 0, 40, 0}, T::Ctrls, {}, {}, 30, {}, 1, D},
+        Case{"control capped", {24, 10000, 0, 0}, T::Ctrls, {}, {}, 1, 240000, 9999, S},
+        Case{"control repeats do not count", {1, 30, 0, 100}, T::Ctrls, {}, {}, 30, 1, 1, S}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch)))
+                ch = '_';
+        return name;
+    });
+
+TEST(OrderPlan, RefusesFiguresOutOfRangeAndKeepsWhatItHad) {
+    OrderPlan plan;
+    ASSERT_TRUE(plan.SetWorkload({2, 10, 3, 5}));
+    for (const Workload& bad : {Workload{0, 0, 0, 0}, Workload{25, 0, 0, 0}, Workload{1, -1, 0, 0},
+                                Workload{1, 10001, 0, 0}, Workload{1, 0, 10001, 0}, Workload{1, 0, 0, 101}})
+        EXPECT_FALSE(plan.SetWorkload(bad));
+    EXPECT_EQ(plan.workload(), (Workload{2, 10, 3, 5}));
+
+    ASSERT_TRUE(plan.SetReagentFigures("1", {1000000, 100000}));
+    EXPECT_FALSE(plan.SetReagentFigures("1", {1000001, 400}));
+    EXPECT_FALSE(plan.SetReagentFigures("1", {1200, 0}));
+    EXPECT_EQ(plan.Reagent("1"), (ReagentFigures{1000000, 100000}));
+
+    EXPECT_FALSE(plan.SetUsesPerPack(T::Calibs, "2", 0));
+    EXPECT_FALSE(plan.SetUsesPerPack(T::Ctrls, "2", 10001));
+    EXPECT_FALSE(plan.SetUsesPerPack(T::Assays, "2", 5));  // a reagent's figures are its own
+    EXPECT_EQ(plan.UsesPerPack(T::Calibs, "2"), std::nullopt);
+
+    EXPECT_FALSE(plan.SetTyped(T::Ctrls, "3", 0));
+    EXPECT_FALSE(plan.SetTyped(T::Ctrls, "3", 10000));
+    EXPECT_TRUE(plan.SetTyped(T::Ctrls, "3", 9999));
+    EXPECT_EQ(plan.Typed(T::Ctrls, "3"), 9999);
+}
+
+TEST(OrderPlan, TypedWinsIsClearedByTheResetAndTheFiguresStay) {
+    OrderPlan plan;
+    EXPECT_FALSE(plan.HasFigures());
+    EXPECT_FALSE(plan.HasTyped());
+    ASSERT_TRUE(plan.SetWorkload({1, 22, 0, 0}));
+    ASSERT_TRUE(plan.SetUsesPerPack(T::Ctrls, "701 105", 10));
+    const OrderLine line{T::Ctrls, 1, "701 105", "Control", "", 1};
+    EXPECT_EQ(plan.QuantityOf(line).quantity, 3);
+
+    ASSERT_TRUE(plan.SetTyped(T::Ctrls, "701 105", 7));
+    const LineQuantity typed = plan.QuantityOf(line);
+    EXPECT_EQ(typed.quantity, 7);
+    EXPECT_EQ(typed.source, QuantitySource::Typed);
+    EXPECT_EQ(typed.suggestion, 3);  // still shown beside what was typed
+    // A number typed for a control is not a calibrator's of the same number.
+    EXPECT_EQ(plan.Typed(T::Calibs, "701 105"), std::nullopt);
+
+    plan.ClearTyped();
+    EXPECT_FALSE(plan.HasTyped());
+    EXPECT_TRUE(plan.HasFigures());
+    EXPECT_EQ(plan.QuantityOf(line).quantity, 3);
+
+    ASSERT_TRUE(plan.SetTyped(T::Ctrls, "701 105", std::nullopt));  // clearing what is not there
+    plan.Clear();
+    EXPECT_FALSE(plan.HasFigures());
+    EXPECT_EQ(plan.QuantityOf(line).quantity, 1);
+}
+
+// The walk gives every line its quantity; a quantity belongs to the product as ordered, so the
+// other bottle size starts at 1 and the first size finds its own again.
+TEST(OrderPlan, TheWalkCarriesTheQuantityOfTheSizeOrdered) {
+    Catalogue cat = testing::loaded();
+    int slot = 0;
+    for (int s = 1; s <= AssayTable::kFilled && slot == 0; ++s)
+        if (cat.Assays[s].OrderNo1 != cat.Assays[s].OrderNo2 && !cat.Assays[s].OrderNo2.empty())
+            slot = s;
+    ASSERT_NE(slot, 0);
+    PutInOrder(cat.Assays[slot]);
+    PutInOrder(cat.Ctrls[1]);
+
+    OrderPlan plan;
+    const auto quantities = [&] {
+        std::vector<int> q;
+        ForEachOrderLine(cat, plan, [&](const OrderLine& line) { q.push_back(line.quantity); });
+        return q;
+    };
+    EXPECT_EQ(quantities(), (std::vector<int>{1, 1}));  // an order of ones without a plan
+
+    ASSERT_TRUE(plan.SetTyped(T::Assays, cat.Assays[slot].OrderNo1, 3));
+    ASSERT_TRUE(plan.SetTyped(T::Ctrls, cat.Ctrls[1].OrderNo, 2));
+    EXPECT_EQ(quantities(), (std::vector<int>{3, 2}));
+    cat.Assays[slot].SizeChoice = 2;
+    EXPECT_EQ(quantities(), (std::vector<int>{1, 2}));
+    cat.Assays[slot].SizeChoice = 1;
+    EXPECT_EQ(quantities(), (std::vector<int>{3, 2}));
+}
+
+}  // namespace
+}  // namespace tovimar
