@@ -25,15 +25,14 @@ void line(std::string& out, std::initializer_list<std::string_view> fields) {
 std::string OrderListText(const Catalogue& cat, const OrderPlan& plan) {
     std::string out;
     out.reserve(4096);
-    const bool allOnes = !plan.HasTyped() && !plan.HasFigures();  // no lookups for an order of ones
     for (const OrderSection& section : kOrderSections) {
         if (&section != &kOrderSections.front())
             line(out, {""});  // between sections only: nothing follows the last
         line(out, {section.heading});
-        ForEachOrderLine(cat, section.table, [&out, &plan, allOnes](const OrderLine& l) {
+        ForEachOrderLine(cat, plan, section.table, [&out](const OrderLine& l) {
             // A line of one is written as it always was; more begin with the count.
-            if (const int q = allOnes ? 1 : plan.QuantityOf(l).quantity; q > 1)
-                out.append(std::to_string(q)).append(" x ");
+            if (l.quantity > 1)
+                out.append(std::to_string(l.quantity)).append(" x ");
             // A calibrator's line always has its pack field, empty or not.
             if (l.section == OrderTable::Calibs)
                 line(out, {l.number, l.name, l.pack});

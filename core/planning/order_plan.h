@@ -106,13 +106,23 @@ private:
     std::array<Numbers, 3> typed_;
 };
 
-// The walk of the order with each line's quantity.
+// The walk of one section of the order with each line's quantity. A plan with nothing in it
+// gives an order of ones without a lookup.
 template <typename F>
-void ForEachOrderLine(const Catalogue& cat, const OrderPlan& plan, F&& f) {
-    ForEachOrderLine(cat, [&](OrderLine line) {
-        line.quantity = plan.QuantityOf(line).quantity;
+void ForEachOrderLine(const Catalogue& cat, const OrderPlan& plan, OrderTable section, F&& f) {
+    const bool ones = !plan.HasTyped() && !plan.HasFigures();
+    ForEachOrderLine(cat, section, [&](OrderLine line) {
+        if (!ones)
+            line.quantity = plan.QuantityOf(line).quantity;
         f(static_cast<const OrderLine&>(line));
     });
+}
+
+// The same for the whole order: reagents, then calibrators, then controls.
+template <typename F>
+void ForEachOrderLine(const Catalogue& cat, const OrderPlan& plan, F&& f) {
+    for (const OrderSection& s : kOrderSections)
+        ForEachOrderLine(cat, plan, s.table, f);
 }
 
 }  // namespace tovimar
