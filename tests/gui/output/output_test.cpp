@@ -270,10 +270,15 @@ private slots:
         QVERIFY2(s.dialogs[0].startsWith(QLatin1String("save|Export order as PDF|")) &&
                      s.dialogs[0].endsWith(QLatin1String("/OrderList.pdf|PDF File (*.pdf)|pdf")),
                  qPrintable(s.dialogs[0]));
-        const QString pages = pdfText(fromMenu, QStringLiteral("-bbox"));
+        // The pages only: the head carries the creation time, which may differ by a second.
+        const auto bodyOf = [](const QString& pdf) {
+            const QString boxes = pdfText(pdf, QStringLiteral("-bbox"));
+            return boxes.mid(boxes.indexOf(QLatin1String("<body>")));
+        };
+        const QString pages = bodyOf(fromMenu);
         QVERIFY2(pages.contains(QString::fromStdString(w.catalogue().Ctrls[49].Name).section(' ', 0, 0)),
                  qPrintable(pages));
-        QCOMPARE(pdfText(fromPrint, QStringLiteral("-bbox")), pages);
+        QCOMPARE(bodyOf(fromPrint), pages);
         QVERIFY(s.warnings.isEmpty());
     }
 
