@@ -2,6 +2,7 @@
 
 #include "core/catalogue/order_lines.h"
 #include "core/output/latin1.h"
+#include "core/planning/order_plan.h"
 
 #include <string_view>
 
@@ -52,9 +53,9 @@ void htmlCell(std::string& out, std::string_view latin1) {
 
 }  // namespace
 
-std::string OrderCsv(const Catalogue& cat) {
-    std::string out = "section,number,product,pack\r\n";
-    for (const OrderLine& l : OrderLines(cat)) {
+std::string OrderCsv(const Catalogue& cat, const OrderPlan& plan) {
+    std::string out = "section,number,product,pack,quantity\r\n";
+    ForEachOrderLine(cat, plan, [&out](const OrderLine& l) {
         csvField(out, SectionHeading(l.section));
         out += ',';
         csvField(out, l.number);
@@ -62,21 +63,34 @@ std::string OrderCsv(const Catalogue& cat) {
         csvField(out, l.name);
         out += ',';
         csvField(out, l.pack);
+        out += ',';
+        out += std::to_string(l.quantity);
         out += "\r\n";
-    }
+    });
     return out;
 }
 
-std::string OrderHtml(const Catalogue& cat) {
-    std::string out = "<table>\n<tr><th>Section</th><th>Number</th><th>Product</th><th>Pack</th></tr>\n";
-    for (const OrderLine& l : OrderLines(cat)) {
+std::string OrderHtml(const Catalogue& cat, const OrderPlan& plan) {
+    std::string out = "<table>\n<tr><th>Section</th><th>Number</th><th>Product</th><th>Pack</th>"
+                      "<th>Quantity</th></tr>\n";
+    ForEachOrderLine(cat, plan, [&out](const OrderLine& l) {
         out += "<tr>";
-        for (const std::string_view cell : {SectionHeading(l.section), l.number, l.name, l.pack})
+        const std::string quantity = std::to_string(l.quantity);
+        for (const std::string_view cell :
+             {SectionHeading(l.section), l.number, l.name, l.pack, std::string_view(quantity)})
             htmlCell(out, cell);
         out += "</tr>\n";
-    }
+    });
     out += "</table>\n";
     return out;
+}
+
+std::string OrderCsv(const Catalogue& cat) {
+    return OrderCsv(cat, OrderPlan{});
+}
+
+std::string OrderHtml(const Catalogue& cat) {
+    return OrderHtml(cat, OrderPlan{});
 }
 
 }  // namespace tovimar

@@ -10,15 +10,19 @@
 
 namespace tovimar {
 
-// RFC 4180: the header "section,number,product,pack", then one record per item with the section
-// REAGENTS, CALIBRATORS or CONTROLS (the order list's headings), the catalogue number, the product
-// name and the pack (empty for reagents and controls, whose name says it). CR LF after every
-// record; a field holding a comma, a double quote, CR or LF is quoted, its quotes doubled. No
-// byte-order mark.
+class OrderPlan;
+
+// RFC 4180: the header "section,number,product,pack,quantity", then one record per item with the
+// section REAGENTS, CALIBRATORS or CONTROLS (the order list's headings), the catalogue number, the
+// product name, the pack (empty for reagents and controls, whose name says it) and how many (1
+// included). CR LF after every record; a field holding a comma, a double quote, CR or LF is
+// quoted, its quotes doubled. No byte-order mark. Without a plan every quantity is 1.
+std::string OrderCsv(const Catalogue& cat, const OrderPlan& plan);
 std::string OrderCsv(const Catalogue& cat);
 
-// A <table> with a header row (Section, Number, Product, Pack) and one row per item, every text
-// HTML-escaped; one row per line.
+// A <table> with a header row (Section, Number, Product, Pack, Quantity) and one row per item,
+// every text HTML-escaped; one row per line.
+std::string OrderHtml(const Catalogue& cat, const OrderPlan& plan);
 std::string OrderHtml(const Catalogue& cat);
 
 }  // namespace tovimar

@@ -123,33 +123,42 @@ Catalogue awkwardOrder() {
     return cat;
 }
 
+// A plan with one line of more than one: the others still say 1.
+OrderPlan twelveOf(const mCTRL& control) {
+    OrderPlan plan;
+    EXPECT_TRUE(plan.SetTyped(OrderTable::Ctrls, control.OrderNo, 12));
+    return plan;
+}
+
 TEST(OrderExport, CsvQuotesOnlyWhatNeedsItAndIsUtf8WithCrLf) {
-    EXPECT_EQ(OrderCsv(loaded()), "section,number,product,pack\r\n");
+    EXPECT_EQ(OrderCsv(loaded()), "section,number,product,pack,quantity\r\n");
     const Catalogue cat = awkwardOrder();
-    EXPECT_EQ(OrderCsv(cat), "section,number,product,pack\r\n"
-                             "REAGENTS," +
-                                 cat.Assays[15].OrderNo2 +
-                                 ",\"VEX Amph, \"\"big\"\" 500 ml\",\r\n"
-                                 "CALIBRATORS," +
-                                 cat.Calibs[1].OrderNo1 +
-                                 ",Neg <&> Cal\xC3\xA9,5 'ml'\r\n"
-                                 "CONTROLS," +
-                                 cat.Ctrls[2].OrderNo + ",\"Set B\r\nlevel 2\",\r\n");
+    EXPECT_EQ(OrderCsv(cat, twelveOf(cat.Ctrls[2])), "section,number,product,pack,quantity\r\n"
+                                                     "REAGENTS," +
+                                                         cat.Assays[15].OrderNo2 +
+                                                         ",\"VEX Amph, \"\"big\"\" 500 ml\",,1\r\n"
+                                                         "CALIBRATORS," +
+                                                         cat.Calibs[1].OrderNo1 +
+                                                         ",Neg <&> Cal\xC3\xA9,5 'ml',1\r\n"
+                                                         "CONTROLS," +
+                                                         cat.Ctrls[2].OrderNo +
+                                                         ",\"Set B\r\nlevel 2\",,12\r\n");
 }
 
 TEST(OrderExport, HtmlTableEscapesEveryText) {
-    const std::string head =
-        "<table>\n<tr><th>Section</th><th>Number</th><th>Product</th><th>Pack</th></tr>\n";
+    const std::string head = "<table>\n<tr><th>Section</th><th>Number</th><th>Product</th><th>Pack</th>"
+                             "<th>Quantity</th></tr>\n";
     EXPECT_EQ(OrderHtml(loaded()), head + "</table>\n");
     const Catalogue cat = awkwardOrder();
-    EXPECT_EQ(OrderHtml(cat), head + "<tr><td>REAGENTS</td><td>" + cat.Assays[15].OrderNo2 +
-                                  "</td><td>VEX Amph, &quot;big&quot; 500 ml</td><td></td></tr>\n"
-                                  "<tr><td>CALIBRATORS</td><td>" +
-                                  cat.Calibs[1].OrderNo1 +
-                                  "</td><td>Neg &lt;&amp;&gt; Cal\xC3\xA9</td><td>5 &#39;ml&#39;</td></tr>\n"
-                                  "<tr><td>CONTROLS</td><td>" +
-                                  cat.Ctrls[2].OrderNo +
-                                  "</td><td>Set B\r\nlevel 2</td><td></td></tr>\n</table>\n");
+    EXPECT_EQ(OrderHtml(cat, twelveOf(cat.Ctrls[2])),
+              head + "<tr><td>REAGENTS</td><td>" + cat.Assays[15].OrderNo2 +
+                  "</td><td>VEX Amph, &quot;big&quot; 500 ml</td><td></td><td>1</td></tr>\n"
+                  "<tr><td>CALIBRATORS</td><td>" +
+                  cat.Calibs[1].OrderNo1 +
+                  "</td><td>Neg &lt;&amp;&gt; Cal\xC3\xA9</td><td>5 &#39;ml&#39;</td><td>1</td></tr>\n"
+                  "<tr><td>CONTROLS</td><td>" +
+                  cat.Ctrls[2].OrderNo +
+                  "</td><td>Set B\r\nlevel 2</td><td></td><td>12</td></tr>\n</table>\n");
 }
 
 }  // namespace
