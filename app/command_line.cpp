@@ -174,13 +174,15 @@ int RunExport(const CommandLine& line) {
     AssayState state;
     Provenance provenance;
     ApplySelection(*read.selection, state, cat, provenance);
+    const OrderPlan plan;
 
     std::optional<SaveFailure> failure;
     if (line.format == QLatin1String("pdf")) {
         installFontSubstitutes();
-        failure = SavePrintoutPdf(cat, line.output, SaveFor::Script);
+        failure = SavePrintoutPdf(cat, plan, line.output, SaveFor::Script);
     } else {
-        const std::string text = line.format == QLatin1String("txt") ? OrderListText(cat) : OrderCsv(cat);
+        const std::string text =
+            line.format == QLatin1String("txt") ? OrderListText(cat, plan) : OrderCsv(cat, plan);
         if (toStandardOutput) {
             errno = 0;
             if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {

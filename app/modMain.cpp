@@ -78,7 +78,7 @@ int Main(int argc, char** argv) {
     SetUpApplication();
     frmMain w;
     w.setOutputAction([&w] {
-        frmOutput dialog(w.catalogue(), frmOutputHooks::real(), &w);
+        frmOutput dialog(w.catalogue(), w.plan(), frmOutputHooks::real(), &w);
         dialog.exec();
     });
     if (!line.file.isEmpty())

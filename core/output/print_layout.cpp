@@ -78,6 +78,10 @@ private:
 }  // namespace
 
 std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, int pageHeight) {
+    return BuildPrintLayout(cat, OrderPlan(), pageHeight);
+}
+
+std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, const OrderPlan& /*plan*/, int pageHeight) {
     std::vector<PrintPage> pages(1);
     // A section: its heading `gap` twips below the column's last row, then its items.
     const auto section = [&cat](Column& column, OrderTable t, int gap) {

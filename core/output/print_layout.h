@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/catalogue/records.h"
+#include "core/planning/order_plan.h"
 
 #include <string>
 #include <string_view>
@@ -45,5 +46,8 @@ std::string PrintKey(std::string_view number);
 // Lays out the order on pages of `pageHeight` twips; labels end at most kBottomMargin above the
 // page's foot. Always at least one page.
 std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, int pageHeight = PrintGeometry::kA4Height);
+// The same with each line's quantity from `plan`.
+std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, const OrderPlan& plan,
+                                        int pageHeight = PrintGeometry::kA4Height);
 
 }  // namespace tovimar

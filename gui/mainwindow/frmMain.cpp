@@ -52,7 +52,7 @@ frmMainHooks frmMainHooks::real() {
 }
 
 frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
-    : QWidget(parent), hooks_(std::move(hooks)), commands_(cat_, std::move(hooks_.dialogs), this) {
+    : QWidget(parent), hooks_(std::move(hooks)), commands_(cat_, plan_, std::move(hooks_.dialogs), this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     setFixedSize(px(15510), px(11445));
@@ -388,6 +388,7 @@ void frmMain::ResetSelection() {
     LoadCatalogue(cat_);
     ClearOrderFlags(cat_);
     provenance_.Clear();  // also when no ticked row below runs the rules
+    plan_.ClearTyped();   // the lab's figures stay
     // Every tick box unticked through its own handling, so each row clears what it holds.
     for (QWidget* w : controls_.all())
         if (auto* box = qobject_cast<QCheckBox*>(w))
@@ -574,7 +575,7 @@ void frmMain::reload() {
 
 bool frmMain::OpenSelectionFile(const QString& path) {
     const std::optional<Selection> selection =
-        commands_.selectionToOpen(path, SelectionOnScreen(state_, cat_));
+        commands_.selectionToOpen(path, SelectionOnScreen(state_, cat_, plan_));
     if (!selection)
         return false;
     // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the

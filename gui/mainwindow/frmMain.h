@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/catalogue/records.h"
+#include "core/planning/order_plan.h"
 #include "core/selection/assay_state.h"
 #include "core/selection/provenance.h"
 #include "gui/mainwindow/window_modes.h"
@@ -54,6 +55,8 @@ public:
     Mode mode() const { return mode_; }
     Catalogue& catalogue() { return cat_; }
     const Catalogue& catalogue() const { return cat_; }
+    // How many of each product: typed quantities and the lab's figures.
+    const OrderPlan& plan() const { return plan_; }
     const AssayState& assayState() const { return state_; }
     // Why each item is in the order; the lists show it as each line's tooltip.
     const Provenance& provenance() const { return provenance_; }
@@ -184,6 +187,7 @@ private:
     Catalogue cat_;
     AssayState state_;
     Provenance provenance_;
+    OrderPlan plan_;
     std::int16_t ColourScheme = 3;
     int appliedScheme_ = 3;  // what the boxes show: on the start screen a chosen scheme waits
     Mode mode_ = Mode::Start;

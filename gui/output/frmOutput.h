@@ -27,8 +27,8 @@ class frmOutput : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmOutput(const Catalogue& cat, frmOutputHooks hooks = frmOutputHooks::real(),
-                       QWidget* parent = nullptr);
+    frmOutput(const Catalogue& cat, const OrderPlan& plan, frmOutputHooks hooks = frmOutputHooks::real(),
+              QWidget* parent = nullptr);
 
     void cmdFile_Click();
     void cmdPrint_Click();
@@ -41,6 +41,7 @@ private:
     void offerPdf(const QString& why);
 
     const Catalogue& cat_;
+    const OrderPlan& plan_;
     std::function<std::unique_ptr<QPrinter>()> defaultPrinter_;
     // Made afresh with every dialog: each FILE starts in the default folder.
     OrderCommands commands_;

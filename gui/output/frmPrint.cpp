@@ -28,8 +28,8 @@ struct Painted {
 };
 
 // Paints every page of the order on a printer or PDF writer whose origin is the paper's corner.
-Painted paintPages(const Catalogue& cat, QPagedPaintDevice& device) {
-    const std::vector<PrintPage> pages = BuildPrintLayout(cat, pageHeightTwips(device));
+Painted paintPages(const Catalogue& cat, const OrderPlan& plan, QPagedPaintDevice& device) {
+    const std::vector<PrintPage> pages = BuildPrintLayout(cat, plan, pageHeightTwips(device));
     QPainter painter;
     if (!painter.begin(&device))
         return {Painted::NotBegun};
@@ -79,9 +79,9 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
     }
 }
 
-QString BuildPrintout(const Catalogue& cat, QPrinter& printer) {
+QString BuildPrintout(const Catalogue& cat, const OrderPlan& plan, QPrinter& printer) {
     printer.setFullPage(true);  // positions count from the paper's corner
-    const Painted painted = paintPages(cat, printer);
+    const Painted painted = paintPages(cat, plan, printer);
     switch (painted.outcome) {
     case Painted::NotBegun:
         return QStringLiteral("the printer could not be started");
@@ -96,15 +96,16 @@ QString BuildPrintout(const Catalogue& cat, QPrinter& printer) {
                                                      : QString();
 }
 
-std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const QString& path, SaveFor who) {
+std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const OrderPlan& plan, const QString& path,
+                                           SaveFor who) {
     // Painted on the save file's device, not by a printer pointed at the path: a printer writes
     // straight to the target and reports no failed write.
-    const ContentsWriter paint = [&cat](QIODevice& device) {
+    const ContentsWriter paint = [&cat, &plan](QIODevice& device) {
         QPdfWriter pdf(&device);
         pdf.setResolution(kPdfResolution);
         // No margins: positions count from the paper's corner, as on a printer's full page.
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        const Painted painted = paintPages(cat, pdf);
+        const Painted painted = paintPages(cat, plan, pdf);
         switch (painted.outcome) {
         case Painted::All:
             return QString();

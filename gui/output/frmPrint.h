@@ -3,6 +3,7 @@
 
 #include "core/catalogue/records.h"
 #include "core/output/print_layout.h"
+#include "core/planning/order_plan.h"
 #include "gui/output/safe_file.h"
 
 #include <QString>
@@ -15,11 +16,11 @@ namespace tovimar {
 
 // Lays the order out for the printer's paper and paints every page. Returns an empty text on
 // success, else the reason in words; nothing is reported as printed that was not.
-QString BuildPrintout(const Catalogue& cat, QPrinter& printer);
+QString BuildPrintout(const Catalogue& cat, const OrderPlan& plan, QPrinter& printer);
 
 // The same pages as a PDF file on A4, saved through SaveFile. Empty on success.
-[[nodiscard]] std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const QString& path,
-                                                         SaveFor who = SaveFor::Window);
+[[nodiscard]] std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const OrderPlan& plan,
+                                                         const QString& path, SaveFor who = SaveFor::Window);
 
 // Paints the labels of one page; the painter's unit must be one twip.
 void PaintPrintPage(QPainter& painter, const PrintPage& page);

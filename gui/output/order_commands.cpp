@@ -73,15 +73,18 @@ DialogHooks DialogHooks::real() {
     return h;
 }
 
-std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const QString& path) {
-    return SaveFile(QStringLiteral("The order list"), path, bytesOf(OrderListText(cat)));
+std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const OrderPlan& plan, const QString& path) {
+    return SaveFile(QStringLiteral("The order list"), path, bytesOf(OrderListText(cat, plan)));
 }
 
-std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const QString& path, SaveFor who) {
-    return SaveFile(QStringLiteral("The order"), path, bytesOf(OrderCsv(cat)), who);
+std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const OrderPlan& plan, const QString& path,
+                                         SaveFor who) {
+    return SaveFile(QStringLiteral("The order"), path, bytesOf(OrderCsv(cat, plan)), who);
 }
 
-bool SelectionOnScreen(const AssayState& state, const Catalogue& cat) {
+bool SelectionOnScreen(const AssayState& state, const Catalogue& cat, const OrderPlan& plan) {
+    if (plan.HasTyped() || plan.HasFigures())
+        return true;
     for (const AssayRowDef& def : AssayRows())
         if (state.ticked(def.key))
             return true;
@@ -123,8 +126,8 @@ bool TakeSelectionDrop(QDropEvent* e) {
     return true;
 }
 
-OrderCommands::OrderCommands(const Catalogue& cat, DialogHooks hooks, QWidget* parent)
-    : cat_(cat), hooks_(std::move(hooks)), parent_(parent) {}
+OrderCommands::OrderCommands(const Catalogue& cat, const OrderPlan& plan, DialogHooks hooks, QWidget* parent)
+    : cat_(cat), plan_(plan), hooks_(std::move(hooks)), parent_(parent) {}
 
 QString OrderCommands::DefaultStartFolder() {
     return ChooseStartFolder(QCoreApplication::applicationDirPath(),
@@ -156,7 +159,7 @@ void OrderCommands::saveOrderList() {
     const QString path = chooseFile(true, QStringLiteral("Save the order list"), QStringLiteral("OrderList"),
                                     QStringLiteral("Text File (*.txt)"), QString());
     if (!path.isEmpty())
-        report(QStringLiteral("Not saved"), WriteOrderList(cat_, path));
+        report(QStringLiteral("Not saved"), WriteOrderList(cat_, plan_, path));
 }
 
 void OrderCommands::exportCsv() {
@@ -164,7 +167,7 @@ void OrderCommands::exportCsv() {
         chooseFile(true, QStringLiteral("Export order as CSV"), QStringLiteral("OrderList.csv"),
                    QStringLiteral("CSV File (*.csv)"), QStringLiteral("csv"));
     if (!path.isEmpty())
-        report(QStringLiteral("Order not exported"), WriteOrderCsv(cat_, path));
+        report(QStringLiteral("Order not exported"), WriteOrderCsv(cat_, plan_, path));
 }
 
 void OrderCommands::exportPdf(const QString& failureTitle) {
@@ -172,13 +175,13 @@ void OrderCommands::exportPdf(const QString& failureTitle) {
         chooseFile(true, QStringLiteral("Export order as PDF"), QStringLiteral("OrderList.pdf"),
                    QStringLiteral("PDF File (*.pdf)"), QStringLiteral("pdf"));
     if (!path.isEmpty())
-        report(failureTitle, SavePrintoutPdf(cat_, path));
+        report(failureTitle, SavePrintoutPdf(cat_, plan_, path));
 }
 
 void OrderCommands::copyOrder() const {
     auto* mime = new QMimeData;
-    mime->setText(QString::fromLatin1(OrderListText(cat_)));
-    mime->setHtml(QString::fromStdString(OrderHtml(cat_)));
+    mime->setText(QString::fromLatin1(OrderListText(cat_, plan_)));
+    mime->setHtml(QString::fromStdString(OrderHtml(cat_, plan_)));
     QApplication::clipboard()->setMimeData(mime);
 }
 

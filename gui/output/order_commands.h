@@ -6,6 +6,7 @@
 
 #include "core/catalogue/records.h"
 #include "core/output/selection_file.h"
+#include "core/planning/order_plan.h"
 #include "core/selection/assay_state.h"
 #include "gui/output/safe_file.h"
 
@@ -39,12 +40,14 @@ struct DialogHooks {
 };
 
 // The order's files, each saved whole through SaveFile. Empty on success.
-[[nodiscard]] std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const QString& path);
-[[nodiscard]] std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const QString& path,
-                                                       SaveFor who = SaveFor::Window);
+[[nodiscard]] std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const OrderPlan& plan,
+                                                        const QString& path);
+[[nodiscard]] std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const OrderPlan& plan,
+                                                       const QString& path, SaveFor who = SaveFor::Window);
 
-// Something ticked, added or a bottle size chosen: what opening a selection file would replace.
-bool SelectionOnScreen(const AssayState& state, const Catalogue& cat);
+// Something ticked, added, a bottle size chosen, a quantity typed or a figure given: what opening a selection
+// file would replace.
+bool SelectionOnScreen(const AssayState& state, const Catalogue& cat, const OrderPlan& plan);
 
 // The entries of the right-click menu, each the window's own command.
 struct OrderMenu {
@@ -61,7 +64,7 @@ QString DroppedSelection(const QMimeData* mime);
 
 class OrderCommands {
 public:
-    OrderCommands(const Catalogue& cat, DialogHooks hooks, QWidget* parent);
+    OrderCommands(const Catalogue& cat, const OrderPlan& plan, DialogHooks hooks, QWidget* parent);
 
     // The folder a save dialog starts in before any was chosen here (ChooseStartFolder for this
     // program and user).
@@ -94,6 +97,7 @@ private:
     void report(const QString& title, const std::optional<SaveFailure>& failure) const;
 
     const Catalogue& cat_;
+    const OrderPlan& plan_;
     DialogHooks hooks_;
     QWidget* parent_;
     QString lastFolder_;

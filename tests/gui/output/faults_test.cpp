@@ -67,7 +67,7 @@ struct OrderWindow : Harness {
                 return wantPdf;
             };
             hooks.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
-            frmOutput dialog(cat(), hooks, w.get());
+            frmOutput dialog(cat(), w->plan(), hooks, w.get());
             dialog.exec();
         });
     }

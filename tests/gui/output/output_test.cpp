@@ -39,15 +39,21 @@ struct Writer {
     std::optional<SaveFailure> (*save)(const Catalogue&, const QString&);
     bool (*isWhole)(const Catalogue&, const QByteArray&);
 };
+
+// An order of ones: no quantity typed, no figure given.
+const OrderPlan kOnes;
+
 const Writer kWriters[] = {
-    {"order list", "The order list", WriteOrderList,
+    {"order list", "The order list",
+     [](const Catalogue& cat, const QString& path) { return WriteOrderList(cat, kOnes, path); },
      [](const Catalogue& cat, const QByteArray& b) {
          return b == QByteArray::fromStdString(OrderListText(cat));
      }},
-    {"CSV", "The order", [](const Catalogue& cat, const QString& path) { return WriteOrderCsv(cat, path); },
+    {"CSV", "The order",
+     [](const Catalogue& cat, const QString& path) { return WriteOrderCsv(cat, kOnes, path); },
      [](const Catalogue& cat, const QByteArray& b) { return b == QByteArray::fromStdString(OrderCsv(cat)); }},
     {"PDF", "The PDF of the printout",
-     [](const Catalogue& cat, const QString& path) { return SavePrintoutPdf(cat, path); },
+     [](const Catalogue& cat, const QString& path) { return SavePrintoutPdf(cat, kOnes, path); },
      [](const Catalogue&, const QByteArray& b) {
          return b.startsWith("%PDF-") && b.trimmed().endsWith("%%EOF");
      }},
@@ -145,17 +151,17 @@ private slots:
         Catalogue cat;
         LoadCatalogue(cat);
         const QString path = dir.filePath(QStringLiteral("OrderList"));
-        QVERIFY(!WriteOrderList(cat, path));
+        QVERIFY(!WriteOrderList(cat, kOnes, path));
         QCOMPARE(readAll(path), QByteArray("REAGENTS\r\n\r\nCALIBRATORS\r\n\r\nCONTROLS\r\n"));
 
         const Catalogue order = realisticOrder();
-        QVERIFY(!WriteOrderList(order, path));  // replaces, never appends
+        QVERIFY(!WriteOrderList(order, kOnes, path));  // replaces, never appends
         QCOMPARE(readAll(path), QByteArray::fromStdString(OrderListText(order)));
 
         Catalogue sizes = realisticOrder();
         sizes.Assays[18].SizeChoice = 2;
         sizes.Calibs[1].SizeChoice = 2;
-        QVERIFY(!WriteOrderList(sizes, path));
+        QVERIFY(!WriteOrderList(sizes, kOnes, path));
         const QByteArray bytes = readAll(path);
         QVERIFY(bytes.contains(
             QByteArray::fromStdString(sizes.Assays[18].OrderNo2 + ", " + sizes.Assays[18].Name2 + "\r\n")));
@@ -221,7 +227,7 @@ private slots:
         const Catalogue cat = realisticOrder();
         Scripted s;
         QWidget window;
-        OrderCommands commands(cat, s.dialogHooks(), &window);
+        OrderCommands commands(cat, kOnes, s.dialogHooks(), &window);
         const QString start = OrderCommands::DefaultStartFolder();
         const QString orders = dir.filePath(QStringLiteral("orders"));
         QVERIFY(QDir().mkdir(orders));
@@ -262,7 +268,7 @@ private slots:
         });
         QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500), w.mapToGlobal(QPoint(400, 500)));
         QApplication::sendEvent(&w, &right);
-        frmOutput dlg(w.catalogue(), s.hooks(), &w);
+        frmOutput dlg(w.catalogue(), w.plan(), s.hooks(), &w);
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
         QCOMPARE(s.dialogs.size(), 2);
@@ -287,7 +293,7 @@ private slots:
         const Catalogue cat = realisticOrder();
         Scripted s;
         s.answers << dir.filePath(QStringLiteral("OrderList"));
-        frmOutput dlg(cat, s.hooks());
+        frmOutput dlg(cat, kOnes, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdFile")), Qt::LeftButton);
         QCOMPARE(s.dialogs.value(0),
@@ -306,7 +312,7 @@ private slots:
         const Catalogue cat = realisticOrder();
         Scripted s;
         s.answers << QString();
-        frmOutput dlg(cat, s.hooks());
+        frmOutput dlg(cat, kOnes, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdFile")), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
@@ -318,7 +324,7 @@ private slots:
         const Catalogue cat = realisticOrder();
         {
             Scripted s;
-            frmOutput dlg(cat, s.hooks());
+            frmOutput dlg(cat, kOnes, s.hooks());
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->setFocus();
@@ -331,7 +337,7 @@ private slots:
         {
             Scripted s;
             s.answerYes = false;
-            frmOutput dlg(cat, s.hooks());
+            frmOutput dlg(cat, kOnes, s.hooks());
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             dlg.findChild<QPushButton*>(QStringLiteral("cmdFile"))->setFocus();
@@ -342,7 +348,7 @@ private slots:
         }
         {
             Scripted s;
-            frmOutput dlg(cat, s.hooks());
+            frmOutput dlg(cat, kOnes, s.hooks());
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             QTest::keyClick(dlg.windowHandle(), Qt::Key_C);
@@ -359,7 +365,7 @@ private slots:
             for (const char* button : {"cmdFile", "cmdPrint", "cmdCancel"}) {
                 Scripted s;
                 s.answerYes = false;
-                frmOutput dlg(cat, s.hooks());
+                frmOutput dlg(cat, kOnes, s.hooks());
                 dlg.show();
                 QVERIFY(QTest::qWaitForWindowExposed(&dlg));
                 dlg.findChild<QPushButton*>(QLatin1String(button))->setFocus();
@@ -381,7 +387,7 @@ private slots:
     void questionAtTheTopAndButtonsWhiteAsTheLabel() {
         const Catalogue cat = realisticOrder();
         Scripted s;
-        frmOutput dlg(cat, s.hooks());
+        frmOutput dlg(cat, kOnes, s.hooks());
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QLabel* question = dlg.findChild<QLabel*>(QStringLiteral("Label1"));
@@ -420,7 +426,7 @@ private slots:
         Scripted s;
         const QString pdf = dir.filePath(QStringLiteral("OrderList.pdf"));
         s.answers << pdf;
-        frmOutput dlg(cat, s.hooks());
+        frmOutput dlg(cat, kOnes, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
         QCOMPARE(s.questions.size(), 1);
@@ -487,7 +493,7 @@ private slots:
             p->setOutputFileName(broken);
             return p;
         };
-        frmOutput dlg(cat, s.hooks());
+        frmOutput dlg(cat, kOnes, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
         QCOMPARE(s.questions.size(), 1);
