@@ -1,0 +1,65 @@
+#include "gui/planning/figure_delegate.h"
+
+#include "core/planning/order_plan.h"
+#include "gui/planning/order_table_model.h"
+
+#include <QSpinBox>
+
+namespace tovimar {
+
+namespace {
+
+// Its lowest value is "none", shown as an empty field; clearing the field gives it.
+class FigureSpinBox : public QSpinBox {
+public:
+    FigureSpinBox(FigureRange range, QWidget* parent) : QSpinBox(parent) {
+        setRange(static_cast<int>(range.low) - 1, static_cast<int>(range.high));
+    }
+
+protected:
+    QValidator::State validate(QString& input, int& pos) const override {
+        if (input.trimmed().isEmpty())
+            return QValidator::Acceptable;
+        if (input.contains(QLatin1Char('-')) || input.contains(QLatin1Char('+')))
+            return QValidator::Invalid;  // "none" is the empty field, not a number below the range
+        return QSpinBox::validate(input, pos);
+    }
+    int valueFromText(const QString& text) const override {
+        return text.trimmed().isEmpty() ? minimum() : QSpinBox::valueFromText(text);
+    }
+    QString textFromValue(int value) const override {
+        return value == minimum() ? QString() : QSpinBox::textFromValue(value);
+    }
+};
+
+}  // namespace
+
+QWidget* FigureDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                                      const QModelIndex& index) const {
+    auto* box = new FigureSpinBox(OrderTableModel::RangeOf(index.column()), parent);
+    box->setFrame(false);
+    box->setButtonSymbols(QAbstractSpinBox::NoButtons);  // the arrow keys step; the cell stays readable
+    box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    box->setAccessibleName(index.model()->headerData(index.column(), Qt::Horizontal).toString());
+    return box;
+}
+
+void FigureDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    auto* box = static_cast<QSpinBox*>(editor);
+    const QVariant v = index.data(Qt::EditRole);
+    box->setValue(v.isValid() ? v.toInt() : box->minimum());
+}
+
+void FigureDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                  const QModelIndex& index) const {
+    auto* box = static_cast<QSpinBox*>(editor);
+    model->setData(index, box->value() == box->minimum() ? QVariant() : QVariant(box->value()));
+}
+
+void FigureDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.data(OrderTableModel::SourceRole).toInt() == static_cast<int>(QuantitySource::Typed))
+        option->font.setBold(true);
+}
+
+}  // namespace tovimar

@@ -1,0 +1,217 @@
+#include "gui/planning/frmOrder.h"
+
+#include "gui/planning/figure_delegate.h"
+#include "gui/planning/order_table_model.h"
+#include "gui/widgets/fonts.h"
+#include "gui/widgets/widget_colours.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace tovimar {
+
+namespace {
+
+// The main window's colours: light text on the dark window, the table a shade lighter so that
+// its cells stand apart. One palette for the run, rebuilt only when the desktop's changes.
+const QPalette& windowPalette() {
+    static QPalette palette;
+    static qint64 builtFrom = -1;
+    const QPalette desktop = QApplication::palette();
+    if (qint64(desktop.cacheKey()) != builtFrom) {
+        builtFrom = qint64(desktop.cacheKey());
+        palette = desktop;
+        const QColor text = darkPassText();
+        palette.setColor(QPalette::Window, bgr(palette::kDark));
+        palette.setColor(QPalette::Button, bgr(palette::kDark));
+        palette.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+        palette.setColor(QPalette::AlternateBase, QColor(0x34, 0x34, 0x34));
+        for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(r, text);
+        palette.setColor(QPalette::ToolTipBase, desktop.color(QPalette::ToolTipBase));
+        palette.setColor(QPalette::ToolTipText, desktop.color(QPalette::ToolTipText));
+    }
+    return palette;
+}
+
+// Tab and Shift+Tab in an editor go on to the next cell that takes a figure or a quantity;
+// Delete and Backspace clear the current one.
+class OrderTableView : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        if (action != MoveNext && action != MovePrevious)
+            return QTableView::moveCursor(action, modifiers);
+        const int columns = model()->columnCount(), cells = model()->rowCount() * columns;
+        const int step = action == MoveNext ? 1 : -1;
+        const QModelIndex now = currentIndex();
+        int at = now.isValid() ? now.row() * columns + now.column() : (step > 0 ? -1 : 0);
+        for (int n = 0; n < cells; ++n) {
+            at = ((at + step) % cells + cells) % cells;
+            const QModelIndex i = model()->index(at / columns, at % columns);
+            if (i.flags() & Qt::ItemIsEditable)
+                return i;
+        }
+        return now;
+    }
+
+    void keyPressEvent(QKeyEvent* e) override {
+        const QModelIndex i = currentIndex();
+        if ((e->key() == Qt::Key_Delete || e->key() == Qt::Key_Backspace) && state() != EditingState &&
+            (i.flags() & Qt::ItemIsEditable)) {
+            model()->setData(i, QVariant());
+            e->accept();
+            return;
+        }
+        QTableView::keyPressEvent(e);
+    }
+};
+
+struct WorkloadField {
+    const char* label;
+    FigureRange range;
+    const char* tip;
+};
+constexpr std::array<WorkloadField, 4> kWorkload{{
+    {"&Months", kMonthsRange, "How many months the order is to last"},
+    {"&Runs a month", kPerMonthRange, "Control runs a month: with a control's runs a pack, its suggestion"},
+    {"&Calibrations a month", kPerMonthRange,
+     "Calibrations a month: with a calibrator's calibrations a pack, its suggestion"},
+    {"Re&peats %", kRetestRange, "Per cent of the reagent tests run again"},
+}};
+
+}  // namespace
+
+frmOrder::frmOrder(const Catalogue& cat, OrderPlan& plan, QWidget* parent)
+    : QDialog(parent), plan_(plan), model_(new OrderTableModel(cat, plan, this)) {
+    setObjectName(QStringLiteral("frmOrder"));
+    setWindowTitle(QStringLiteral("Order and quantities"));
+    setPalette(windowPalette());
+    setAutoFillBackground(true);
+    setFont(narrowFont(11, false));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildWorkload());
+    auto* hint =
+        new QLabel(QStringLiteral("Type a number into a figure or a quantity; Enter or Tab keeps it, "
+                                  "Delete clears it. Typed quantities show in bold."),
+                   this);
+    hint->setObjectName(QStringLiteral("OrderHint"));
+    layout->addWidget(hint);
+    buildTable();
+    layout->addWidget(table_, 1);
+
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    close->setObjectName(QStringLiteral("cmdOrderClose"));
+    close->setAccessibleName(QStringLiteral("Close"));
+    // Enter commits a cell or a figure; it must not also close the window.
+    close->setAutoDefault(false);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto* foot = new QHBoxLayout;
+    foot->addStretch(1);
+    foot->addWidget(close);
+    layout->addLayout(foot);
+
+    connect(model_, &OrderTableModel::planChanged, this, &frmOrder::changed);
+}
+
+QWidget* frmOrder::buildWorkload() {
+    auto* row = new QWidget(this);
+    row->setObjectName(QStringLiteral("OrderWorkload"));
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    for (std::size_t i = 0; i < kWorkload.size(); ++i) {
+        const WorkloadField& f = kWorkload[i];
+        auto* label = new QLabel(QString::fromLatin1(f.label), row);
+        auto* box = new QSpinBox(row);
+        box->setRange(static_cast<int>(f.range.low), static_cast<int>(f.range.high));
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        box->setAccessibleName(label->text().remove(QLatin1Char('&')));
+        box->setToolTip(QString::fromLatin1(f.tip));
+        label->setBuddy(box);
+        connect(box, &QSpinBox::valueChanged, this, &frmOrder::workloadEdited);
+        boxes_[i] = box;
+        layout->addWidget(label);
+        layout->addWidget(box);
+        layout->addSpacing(16);
+    }
+    layout->addStretch(1);
+    return row;
+}
+
+void frmOrder::buildTable() {
+    table_ = new OrderTableView(this);
+    table_->setObjectName(QStringLiteral("OrderTable"));
+    table_->setAccessibleName(QStringLiteral("Order and quantities"));
+    table_->setModel(model_);
+    table_->setItemDelegate(new FigureDelegate(table_));
+    table_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
+                            QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    table_->setAlternatingRowColors(true);
+    table_->setWordWrap(false);
+    table_->setTabKeyNavigation(false);  // Tab leaves the table; in a cell being edited it goes on
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table_->horizontalHeader()->setFont(narrowFont(11, true));
+    table_->horizontalHeader()->setHighlightSections(false);
+}
+
+void frmOrder::workloadEdited() {
+    model_->SetWorkload({boxes_[0]->value(), boxes_[1]->value(), boxes_[2]->value(), boxes_[3]->value()});
+}
+
+void frmOrder::showWorkload() {
+    const Workload& w = plan_.workload();
+    const std::array<int, 4> values{w.months, w.runsPerMonth, w.calibrationsPerMonth, w.retestPercent};
+    for (std::size_t i = 0; i < boxes_.size(); ++i) {
+        const QSignalBlocker quiet(boxes_[i]);
+        boxes_[i]->setValue(values[i]);
+    }
+}
+
+void frmOrder::fitToTable() {
+    QHeaderView* header = table_->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    table_->resizeColumnsToContents();
+    int width = 0;
+    for (int c = 0; c < model_->columnCount(); ++c) {
+        table_->setColumnWidth(c, table_->columnWidth(c) + 12);  // air between the columns
+        width += table_->columnWidth(c);
+    }
+    // The product names take whatever room the window has beyond that.
+    header->setSectionResizeMode(OrderTableModel::Product, QHeaderView::Stretch);
+    width += 2 * table_->frameWidth() + table_->verticalScrollBar()->sizeHint().width();
+    const QMargins m = layout()->contentsMargins();
+    const QRect screen =
+        (parentWidget() ? parentWidget()->screen() : QApplication::primaryScreen())->availableGeometry();
+    const int wanted = std::min(width + m.left() + m.right(), screen.width());
+    setMinimumWidth(std::max(wanted, layout()->minimumSize().width()));
+    resize(minimumWidth(), screen.height() * 7 / 8);
+}
+
+void frmOrder::Open() {
+    model_->Refresh();
+    fitToTable();
+    showWorkload();
+    open();
+    table_->setFocus();
+    if (!table_->currentIndex().isValid() && model_->rowCount() > 0)
+        table_->setCurrentIndex(model_->index(0, OrderTableModel::Quantity));
+}
+
+}  // namespace tovimar

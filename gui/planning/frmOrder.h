@@ -1,0 +1,52 @@
+// "Order and quantities": the whole order in one table with the planning figures, each line's
+// suggested quantity and its quantity, and above it the figures for the whole order. Every edit
+// goes to the plan at once and is announced, so that everything showing the order follows.
+#pragma once
+
+#include "core/catalogue/records.h"
+#include "core/planning/order_plan.h"
+
+#include <QDialog>
+#include <array>
+
+class QSpinBox;
+class QTableView;
+
+namespace tovimar {
+
+class OrderTableModel;
+
+class frmOrder : public QDialog {
+    Q_OBJECT
+
+public:
+    frmOrder(const Catalogue& cat, OrderPlan& plan, QWidget* parent);
+
+    // Opens over the parent window, which waits (window-modal) without a nested event loop; the
+    // table follows the order as it is now.
+    void Open();
+
+    OrderTableModel& model() const { return *model_; }
+    QTableView* table() const { return table_; }
+    // The whole order's figures: months, runs a month, calibrations a month, repeats %.
+    QSpinBox* workloadBox(int i) const { return boxes_[static_cast<std::size_t>(i)]; }
+
+signals:
+    // A figure or a quantity changed in the plan.
+    void changed();
+
+private:
+    QWidget* buildWorkload();
+    void buildTable();
+    void workloadEdited();
+    void showWorkload();
+    // Wide enough for every column without a horizontal scroll bar, as tall as the screen allows.
+    void fitToTable();
+
+    OrderPlan& plan_;
+    OrderTableModel* model_ = nullptr;
+    QTableView* table_ = nullptr;
+    std::array<QSpinBox*, 4> boxes_{};
+};
+
+}  // namespace tovimar

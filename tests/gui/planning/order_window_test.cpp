@@ -1,0 +1,284 @@
+// The order table: its rows against the order walk, every editable column through setData with
+// what it announces, and the editor as the keyboard works it.
+#include "core/catalogue/order_lines.h"
+#include "gui/planning/order_table_model.h"
+#include "gui/planning/frmOrder.h"
+#include "gui/widgets/app_style.h"
+#include "gui/widgets/fonts.h"
+#include "tests/support/loaded_catalogue.h"
+
+#include <QAbstractItemDelegate>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
+#include <QtTest>
+#include <random>
+
+using namespace tovimar;
+using M = OrderTableModel;
+
+namespace {
+
+// A random order: about a third of each table, some in their other size.
+Catalogue randomOrder(unsigned seed) {
+    Catalogue cat = testing::loaded();
+    std::mt19937 rng(seed);
+    const auto pick = [&rng](auto& table) {
+        for (auto& r : table) {
+            r.Selected = rng() % 3 == 0 ? 1 : 0;
+            if constexpr (requires { r.SizeChoice; })
+                r.SizeChoice = rng() % 2 ? 2 : 0;
+        }
+    };
+    pick(cat.Assays);
+    pick(cat.Calibs);
+    pick(cat.Ctrls);
+    return cat;
+}
+
+int firstRow(const M& m, OrderTable t) {
+    for (int r = 0; r < m.rowCount(); ++r)
+        if (m.section(r) == t)
+            return r;
+    return -1;
+}
+
+// Each dataChanged as "row,column-row,column".
+QStringList announced(const QSignalSpy& spy) {
+    QStringList out;
+    for (const QList<QVariant>& args : spy) {
+        const auto a = args[0].value<QModelIndex>(), b = args[1].value<QModelIndex>();
+        out << QStringLiteral("%1,%2-%3,%4").arg(a.row()).arg(a.column()).arg(b.row()).arg(b.column());
+    }
+    return out;
+}
+
+QString cell(int row, int from, int to) {
+    return QStringLiteral("%1,%2-%1,%3").arg(row).arg(from).arg(to);
+}
+
+}  // namespace
+
+class OrderWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        installApplicationStyle();
+        installFontSubstitutes();
+    }
+
+    // One row per line of the walk, in its order, and rebuilt only when the order changes.
+    void rowsAreTheOrderWalk() {
+        for (unsigned seed : {1u, 7u, 42u}) {
+            Catalogue cat = randomOrder(seed);
+            OrderPlan plan;
+            M model(cat, plan);
+            int row = 0;
+            ForEachOrderLine(cat, plan, [&](const OrderLine& l) {
+                QCOMPARE(model.section(row), l.section);
+                QCOMPARE(model.slot(row), l.slot);
+                QCOMPARE(model.index(row, M::Number).data().toString(), QString::fromLatin1(l.number));
+                QCOMPARE(model.index(row, M::Product).data().toString(), QString::fromLatin1(l.name));
+                QCOMPARE(model.index(row, M::Pack).data().toString(), QString::fromLatin1(l.pack));
+                ++row;
+            });
+            QCOMPARE(model.rowCount(), row);
+            QVERIFY(firstRow(model, OrderTable::Ctrls) > firstRow(model, OrderTable::Calibs));
+
+            QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+            QVERIFY(!model.Refresh());
+            cat.Ctrls[3].Selected = cat.Ctrls[3].Selected == 1 ? 0 : 1;
+            QVERIFY(model.Refresh());
+            QCOMPARE(reset.size(), 1);
+        }
+    }
+
+    // Each editable column takes a whole number in its range or an empty value, writes the plan
+    // and announces the cell, the line's suggestion and its quantity; anything else changes
+    // nothing and announces nothing.
+    void editsGoToThePlan_data() {
+        QTest::addColumn<int>("section");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<bool>("taken");
+        QTest::addColumn<QString>("suggested");  // afterwards
+        QTest::addColumn<QString>("quantity");
+        const int reag = int(OrderTable::Assays), cal = int(OrderTable::Calibs), ctl = int(OrderTable::Ctrls);
+        const QVariant none;
+        // The plan starts with 2 months, 12 calibrations and 30 runs a month, 10% repeats, the
+        // reagent's 100 tests a bottle, the control's 5 runs a pack and a typed 4 for the calibrator.
+        QTest::newRow("tests a month") << reag << int(M::TestsPerMonth) << QVariant(300) << true << "7"
+                                       << "7";
+        QTest::newRow("tests a month as text")
+            << reag << int(M::TestsPerMonth) << QVariant("450") << true << "10"
+            << "10";
+        QTest::newRow("tests a bottle cleared") << reag << int(M::TestsPerBottle) << none << true << ""
+                                                << "1";
+        QTest::newRow("tests a bottle 0") << reag << int(M::TestsPerBottle) << QVariant(0) << false << ""
+                                          << "1";
+        QTest::newRow("tests a month too many")
+            << reag << int(M::TestsPerMonth) << QVariant(1000001) << false << ""
+            << "1";
+        QTest::newRow("a fraction") << reag << int(M::TestsPerMonth) << QVariant(2.5) << false << ""
+                                    << "1";
+        QTest::newRow("not a number") << reag << int(M::TestsPerMonth) << QVariant("12a") << false << ""
+                                      << "1";
+        QTest::newRow("reagent uses a pack") << reag << int(M::UsesPerPack) << QVariant(5) << false << ""
+                                             << "1";
+        QTest::newRow("reagent quantity") << reag << int(M::Quantity) << QVariant(9999) << true << ""
+                                          << "9999";
+        QTest::newRow("calibrations a pack") << cal << int(M::UsesPerPack) << QVariant(5) << true << "5"
+                                             << "4";
+        QTest::newRow("calibrator quantity cleared") << cal << int(M::Quantity) << none << true << ""
+                                                     << "1";
+        QTest::newRow("calibrator quantity 0") << cal << int(M::Quantity) << QVariant(0) << false << ""
+                                               << "4";
+        QTest::newRow("calibrator tests a month")
+            << cal << int(M::TestsPerMonth) << QVariant(5) << false << ""
+            << "4";
+        QTest::newRow("runs a pack cleared") << ctl << int(M::UsesPerPack) << QVariant("") << true << ""
+                                             << "1";
+        QTest::newRow("runs a pack 10001") << ctl << int(M::UsesPerPack) << QVariant(10001) << false << "12"
+                                           << "12";
+        QTest::newRow("control quantity 10000") << ctl << int(M::Quantity) << QVariant(10000) << false << "12"
+                                                << "12";
+        QTest::newRow("control product") << ctl << int(M::Product) << QVariant("x") << false << "12"
+                                         << "12";
+    }
+    void editsGoToThePlan() {
+        QFETCH(int, section);
+        QFETCH(int, column);
+        QFETCH(QVariant, value);
+        QFETCH(bool, taken);
+        QFETCH(QString, suggested);
+        QFETCH(QString, quantity);
+        Catalogue cat = testing::loaded();
+        cat.Assays[1].Selected = cat.Assays[2].Selected = cat.Calibs[1].Selected = cat.Ctrls[1].Selected = 1;
+        OrderPlan plan;
+        QVERIFY(plan.SetWorkload({2, 30, 12, 10}));
+        QVERIFY(plan.SetReagentFigures(std::string(OrderedNo(cat.Assays[1])), {std::nullopt, 100}));
+        QVERIFY(plan.SetUsesPerPack(OrderTable::Ctrls, std::string(OrderedNo(cat.Ctrls[1])), 5));
+        QVERIFY(plan.SetTyped(OrderTable::Calibs, std::string(OrderedNo(cat.Calibs[1])), 4));
+        M model(cat, plan);
+        const int row = firstRow(model, OrderTable(section));
+        const OrderPlan before = plan;
+        QSignalSpy spy(&model, &QAbstractItemModel::dataChanged);
+        QSignalSpy changed(&model, &M::planChanged);
+
+        QCOMPARE(model.setData(model.index(row, column), value), taken);
+        QCOMPARE(model.index(row, M::Suggested).data().toString(), suggested);
+        QCOMPARE(model.index(row, M::Quantity).data().toString(), quantity);
+        if (!taken) {
+            QVERIFY(announced(spy).isEmpty() && changed.isEmpty());
+            QCOMPARE(plan.typed(OrderTable(section)), before.typed(OrderTable(section)));
+            QCOMPARE(plan.reagents(), before.reagents());
+            QCOMPARE(plan.usesPerPack(OrderTable(section)), before.usesPerPack(OrderTable(section)));
+            return;
+        }
+        const QVariant shown = model.index(row, column).data(Qt::EditRole);
+        QCOMPARE(shown, value.toString().isEmpty() ? QVariant() : QVariant(value.toInt()));
+        const QStringList expected =
+            column == M::Quantity
+                ? QStringList{cell(row, M::Quantity, M::Quantity)}
+                : QStringList{cell(row, column, column), cell(row, M::Suggested, M::Quantity)};
+        QCOMPARE(announced(spy), expected);
+        QCOMPARE(changed.size(), 1);
+        // The same value again changes nothing.
+        QVERIFY(model.setData(model.index(row, column), value));
+        QCOMPARE(changed.size(), 1);
+    }
+
+    // The whole order's figures change every line's suggestion and quantity, in one announcement.
+    void workloadChangesEveryLine() {
+        Catalogue cat = randomOrder(3);
+        OrderPlan plan;
+        M model(cat, plan);
+        const int ctl = firstRow(model, OrderTable::Ctrls);
+        QVERIFY(model.setData(model.index(ctl, M::UsesPerPack), 4));
+        QSignalSpy spy(&model, &QAbstractItemModel::dataChanged);
+        QVERIFY(model.SetWorkload({3, 10, 0, 0}));
+        QCOMPARE(
+            announced(spy),
+            QStringList{
+                QStringLiteral("0,%1-%2,%3").arg(M::Suggested).arg(model.rowCount() - 1).arg(M::Quantity)});
+        QCOMPARE(model.index(ctl, M::Quantity).data().toString(), QStringLiteral("8"));
+        QVERIFY(!model.SetWorkload({0, 10, 0, 0}));
+        QCOMPARE(plan.workload().months, 3);
+        QCOMPARE(spy.size(), 1);
+    }
+
+    // The editor offers the column's range and an empty "none" below it; typing works as the
+    // keyboard gives it: a digit starts the edit, Enter keeps it, Tab goes on to the next cell that
+    // takes a number, Delete clears a cell, and Enter never closes the window.
+    void editingByKeyboard() {
+        Catalogue cat = testing::loaded();
+        cat.Assays[1].Selected = cat.Calibs[1].Selected = 1;
+        OrderPlan plan;
+        QWidget main;
+        main.show();
+        frmOrder window(cat, plan, &main);
+        window.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.windowModality(), Qt::WindowModal);
+        QTableView* table = window.table();
+        const std::string calib(OrderedNo(cat.Calibs[1]));
+
+        table->setCurrentIndex(window.model().index(1, M::UsesPerPack));
+        QTest::keyClick(table, Qt::Key_7);
+        auto* box = table->findChild<QSpinBox*>();
+        QVERIFY(box);
+        QCOMPARE(box->maximum(), int(kUsesPerPackRange.high));
+        QCOMPARE(box->minimum(), int(kUsesPerPackRange.low) - 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_5);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTRY_COMPARE(plan.UsesPerPack(OrderTable::Calibs, calib), std::optional<int>(75));
+        QCOMPARE(table->currentIndex(), window.model().index(1, M::Quantity));
+
+        QTRY_VERIFY(QApplication::focusWidget() && QApplication::focusWidget() != table);  // editing
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_3);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(plan.Typed(OrderTable::Calibs, calib), std::optional<int>(3));
+        QVERIFY(window.isVisible());
+
+        // Clearing: the field emptied, or Delete on the cell.
+        table->setCurrentIndex(window.model().index(1, M::UsesPerPack));
+        QTest::keyClick(table, Qt::Key_F2);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backspace);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(plan.UsesPerPack(OrderTable::Calibs, calib), std::nullopt);
+        table->setFocus();
+        table->setCurrentIndex(window.model().index(1, M::Quantity));
+        QTest::keyClick(table, Qt::Key_Delete);
+        QCOMPARE(plan.Typed(OrderTable::Calibs, calib), std::nullopt);
+    }
+
+    // A full order fits across the window: no product name cut, no horizontal scroll bar.
+    void aFullOrderFitsAcross() {
+        Catalogue cat = testing::loaded();
+        SelectAllItems(cat);
+        OrderPlan plan;
+        QWidget main;
+        main.show();
+        frmOrder window(cat, plan, &main);
+        window.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTableView* table = window.table();
+        QVERIFY(window.width() <= 1280);
+        for (int c = 0; c < M::ColumnCount; ++c)
+            QVERIFY2(table->columnWidth(c) >= static_cast<QAbstractItemView*>(table)->sizeHintForColumn(c),
+                     qPrintable(QString::number(c)));
+        int across = 0;
+        for (int c = 0; c < M::ColumnCount; ++c)
+            across += table->columnWidth(c);
+        QVERIFY(across <= table->viewport()->width());
+        for (int c = 0; c < M::ColumnCount; ++c)
+            QVERIFY(!window.model().headerData(c, Qt::Horizontal).toString().isEmpty());
+    }
+};
+
+QTEST_MAIN(OrderWindowTest)
+#include "order_window_test.moc"
