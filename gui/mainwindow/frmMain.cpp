@@ -7,6 +7,7 @@
 #include "gui/mainwindow/command_keys.h"
 #include "gui/mainwindow/help_overlay.h"
 #include "gui/mainwindow/start_screen.h"
+#include "gui/planning/frmOrder.h"
 #include "gui/refinement/adding_view.h"
 #include "gui/refinement/bottle_size_view.h"
 #include "gui/selection/assay_panel.h"
@@ -502,6 +503,7 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         {in({M::Main}), Qt::Key_O, Held::Ctrl, [](W& w) { w.OpenSelection_Click(); }},
         {in({M::Main}), Qt::Key_S, Held::Ctrl, [](W& w) { w.SaveSelection_Click(); }},
         {in({M::Main}), Qt::Key_C, Held::Ctrl, [](W& w) { w.CopyOrder_Click(); }},
+        {in({M::Main}), Qt::Key_Q, Held::None, [](W& w) { w.ShowOrderWindow(); }},
         // Select all: Shift alone, and only outside the start screen and help.
         {in({M::Main}), Qt::Key_A, Held::Shift,
          [](W& w) {
@@ -553,7 +555,8 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
 bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers held = modifiers & ~Qt::KeypadModifier;
     const auto fits = [held](Held h) {
-        return h == Held::Any || (h == Held::Shift && held == Qt::ShiftModifier) ||
+        return h == Held::Any || (h == Held::None && held == Qt::NoModifier) ||
+               (h == Held::Shift && held == Qt::ShiftModifier) ||
                (h == Held::Ctrl && held == Qt::ControlModifier);
     };
     for (const KeyCommand& c : keyCommands()) {
@@ -609,12 +612,20 @@ void frmMain::ExportPdf_Click() {
     commands_.exportPdf(QStringLiteral("Order not exported"));
 }
 
+void frmMain::ShowOrderWindow() {
+    if (!orderWindow_) {
+        orderWindow_ = new frmOrder(cat_, plan_, this);
+        connect(orderWindow_, &frmOrder::changed, this, &frmMain::orderChanged);
+    }
+    orderWindow_->Open();
+}
+
 void frmMain::contextMenuEvent(QContextMenuEvent* e) {
     if (mode_ == Mode::Main)
         ShowOrderMenu(this, e->globalPos(),
-                      {[this] { OpenSelection_Click(); }, [this] { SaveSelection_Click(); },
-                       [this] { CopyOrder_Click(); }, [this] { ExportCsv_Click(); },
-                       [this] { ExportPdf_Click(); }});
+                      {[this] { ShowOrderWindow(); }, [this] { OpenSelection_Click(); },
+                       [this] { SaveSelection_Click(); }, [this] { CopyOrder_Click(); },
+                       [this] { ExportCsv_Click(); }, [this] { ExportPdf_Click(); }});
 }
 
 // A selection file dropped on the start screen or the main view opens.

@@ -30,6 +30,7 @@ class AddingView;
 class AssayPanel;
 class BottleSizeView;
 class HelpOverlay;
+class frmOrder;
 class PictureBox;
 class ResultListsView;
 class StartScreen;
@@ -101,6 +102,8 @@ public:
         return *adding_;
     }
     const HelpOverlay& help() const { return *help_; }
+    // The order window, once it was first opened (null before).
+    frmOrder* orderWindow() const { return orderWindow_; }
 
 protected:
     // Sees key presses meant for any control of the window before the control does.
@@ -155,10 +158,10 @@ private:
     void setMode(Mode mode);
     QPushButton* button(Command c) const { return buttons_[static_cast<std::size_t>(c)]; }
 
-    // A key command: in which modes, which key with which modifiers (Shift and Ctrl alone, or
+    // A key command: in which modes, which key with which modifiers (none, Shift or Ctrl alone, or
     // any), and what it does; no action is a key taken without effect, so that the control
     // with the focus does not act on it either.
-    enum class Held { Any, Shift, Ctrl };
+    enum class Held { Any, None, Shift, Ctrl };
     struct KeyCommand {
         unsigned modes;  // one bit per Mode
         int key;
@@ -173,6 +176,8 @@ private:
     void CopyOrder_Click();
     void ExportCsv_Click();
     void ExportPdf_Click();
+    // "Order and quantities": the order with its quantities and planning figures, over the window.
+    void ShowOrderWindow();
     void enterMainView(bool animated);
 
     // ---- Both refinement views take the window over alike ----------------------------------------
@@ -206,6 +211,7 @@ private:
     BottleSizeView* bottleSizes_ = nullptr;
     AddingView* adding_ = nullptr;
     HelpOverlay* help_ = nullptr;
+    frmOrder* orderWindow_ = nullptr;  // made at its first opening, kept for the next
     PictureBox* banner_ = nullptr;
     PictureBox* icon1_ = nullptr;
     std::array<QPushButton*, kCommandCount> buttons_{};  // by Command

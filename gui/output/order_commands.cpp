@@ -100,6 +100,8 @@ void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands)
         a->setShortcut(keys);  // shown beside the entry; the keys themselves are the window's
         a->setShortcutVisibleInContextMenu(true);
     };
+    add(QStringLiteral("Order and quantities..."), QKeySequence(Qt::Key_Q), commands.quantities);
+    menu.addSeparator();
     add(QStringLiteral("Open selection..."), QKeySequence(Qt::CTRL | Qt::Key_O), commands.open);
     add(QStringLiteral("Save selection..."), QKeySequence(Qt::CTRL | Qt::Key_S), commands.save);
     menu.addSeparator();

@@ -51,7 +51,7 @@ bool SelectionOnScreen(const AssayState& state, const Catalogue& cat, const Orde
 
 // The entries of the right-click menu, each the window's own command.
 struct OrderMenu {
-    std::function<void()> open, save, copy, exportCsv, exportPdf;
+    std::function<void()> quantities, open, save, copy, exportCsv, exportPdf;
 };
 void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands);
 

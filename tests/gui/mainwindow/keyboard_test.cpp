@@ -1,12 +1,15 @@
 // The help overlay and the command keys, with real key presses through the focused control.
+#include "core/output/order_file.h"
 #include "core/selection/result_lists.h"
 #include "gui/mainwindow/command_keys.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/planning/order_table_model.h"
+#include "gui/planning/frmOrder.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/widget_colours.h"
 #include "tests/support/ink.h"
 #include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
@@ -16,6 +19,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextLayout>
@@ -436,6 +440,58 @@ private slots:
         QVERIFY(sawDialog);
         QVERIFY(h.w->assayState().ticked(AssayRow::VexAmph));  // Esc did not reset
         QCOMPARE(h.w->colourScheme(), 3);
+    }
+
+    // Q and the right-click entry open the order window over the main view, and nowhere else. An
+    // edit in it reaches the order at once; the reset clears what was typed and keeps the figures.
+    void orderWindowFromTheMainViewOnly() {
+        Harness h;
+        h.key(Qt::Key_Q);  // the start screen
+        h.key(Qt::Key_S);
+        tickSomeAssays(h);
+        h.click("cmdHelp");
+        h.key(Qt::Key_Q);
+        h.key(Qt::Key_Escape);
+        h.click("cmdBottle");
+        h.key(Qt::Key_Q);
+        h.key(Qt::Key_B);
+        h.key(Qt::Key_Q, Qt::ControlModifier);
+        QVERIFY(!h.w->orderWindow());
+        h.key(Qt::Key_Q);
+        frmOrder* window = h.w->orderWindow();
+        QVERIFY(window && window->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), window);
+
+        OrderTableModel& model = window->model();
+        const int last = model.rowCount() - 1;
+        QCOMPARE(model.section(last), OrderTable::Ctrls);
+        const std::string number = model.number(last);
+        QVERIFY(model.setData(model.index(last, OrderTableModel::Quantity), 3));
+        QVERIFY(model.setData(model.index(last, OrderTableModel::UsesPerPack), 10));
+        const std::string text = OrderListText(h.cat(), h.w->plan());
+        QVERIFY2(text.find("3 x " + number) != std::string::npos, text.c_str());
+        window->reject();
+
+        QString entry;
+        QTimer::singleShot(0, [&entry] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                QAction* first = menu->actions().constFirst();
+                entry = first->text() + '|' + first->shortcut().toString();
+                menu->setActiveAction(first);
+                QTest::keyClick(menu, Qt::Key_Return);
+            }
+        });
+        QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500),
+                                h.w->mapToGlobal(QPoint(400, 500)));
+        QApplication::sendEvent(h.w.get(), &right);
+        QCOMPARE(entry, QStringLiteral("Order and quantities...|Q"));
+        QVERIFY(window->isVisible());
+        QCOMPARE(model.index(last, OrderTableModel::Quantity).data().toString(), QStringLiteral("3"));
+        window->reject();
+
+        h.key(Qt::Key_Escape);  // the reset
+        QVERIFY(!h.w->plan().HasTyped());
+        QCOMPARE(h.w->plan().UsesPerPack(OrderTable::Ctrls, number), std::optional<int>(10));
     }
 
     void spaceStillTicksTheFocusedBox() {

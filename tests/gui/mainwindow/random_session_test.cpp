@@ -5,6 +5,7 @@
 // first failing one (the shortest failing prefix) are printed.
 #include "core/output/order_file.h"
 #include "core/selection/rules.h"
+#include "gui/planning/frmOrder.h"
 #include "gui/selection/assay_panel.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
@@ -449,7 +450,15 @@ private:
         if (k.key == Qt::Key_R && pickMod(rng_) != 0)
             return pressKey();
         const auto [mod, modText] = mods[pickMod(rng_)];
+        // Plain Q opens the order window over the main view; the session closes it again.
+        const bool opens = k.key == Qt::Key_Q && model_.mode == Mode::Main &&
+                           (mod == Qt::NoModifier || mod == Qt::KeypadModifier);
         h_.key(k.key, mod);
+        frmOrder* order = w().orderWindow();
+        if ((order && order->isVisible()) != opens)
+            orderWindowProblem_ = QStringLiteral("the order window is %1").arg(opens ? "closed" : "open");
+        if (order)
+            order->reject();
         expectKey(k.key, mod);
         return QStringLiteral("key %1%2").arg(QLatin1String(modText), QLatin1String(k.text));
     }
@@ -513,6 +522,8 @@ private:
     QString check() {
         if (!roundTripProblem_.isEmpty())
             return roundTripProblem_;
+        if (!orderWindowProblem_.isEmpty())
+            return orderWindowProblem_;
         const Model& m = model_;
         const Catalogue& cat = w().catalogue();
         for (int s = 1; s <= 72; ++s) {
@@ -665,6 +676,7 @@ private:
     std::vector<QString> log_;
     QTemporaryDir files_;
     QString roundTripProblem_;
+    QString orderWindowProblem_;
 
 public:
     int roundTrips_ = 0;

@@ -198,7 +198,7 @@ private slots:
     }
 
     // Saving writes the selection on the screen; copying puts the order on the clipboard as the
-    // file's text and as a table; the menu offers all five; the exports write what the core makes.
+    // file's text and as a table; the menu offers all six; the exports write what the core makes.
     void savingCopyingExportingAndTheMenu() {
         Harness h(Harness::MainView);
         QVERIFY(h.w->OpenSelectionFile(good_));
@@ -227,8 +227,8 @@ private slots:
         QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500),
                                 h.w->mapToGlobal(QPoint(400, 500)));
         QApplication::sendEvent(h.w.get(), &right);
-        QCOMPARE(entries, (QStringList{"Open selection...", "Save selection...", "Copy order",
-                                       "Export order as CSV...", "Export order as PDF..."}));
+        QCOMPARE(entries, (QStringList{"Order and quantities...", "Open selection...", "Save selection...",
+                                       "Copy order", "Export order as CSV...", "Export order as PDF..."}));
         const std::string csv = OrderCsv(h.cat());
         QCOMPARE(bytesOf(h.nextFile), QByteArray(csv.data(), qsizetype(csv.size())));
     }
