@@ -5,15 +5,22 @@
 //                              they stay up instead, to have their memory measured)
 //   ui_bench click [n]         n clicks on a select box, each to both lists refilled (in process)
 //   ui_bench transition        the whole start-screen transition with its real pauses
+//   ui_bench order-edit [n]    a full order in the order window: n edits of a reagent's tests a
+//                              month and n of the months, each to the table and both lists
+//                              repainted (the window's changed() refills the lists)
 // bench/measure-ui runs them under Xvfb and prints the figures.
-#include "gui/mainwindow/frmMain.h"
 #include "app/modMain.h"
+#include "gui/mainwindow/frmMain.h"
+#include "gui/planning/order_table_model.h"
+#include "gui/planning/frmOrder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -98,6 +105,50 @@ int clicks(int n) {
     return 0;
 }
 
+void report(const char* what, std::vector<double>& us) {
+    std::sort(us.begin(), us.end());
+    std::printf("%s: median %.1f us, p90 %.1f us over %zu edits\n", what, us[us.size() / 2],
+                us[us.size() * 9 / 10], us.size());
+}
+
+// Times f() and the painting that follows it.
+template <typename F>
+double timed(F&& f) {
+    QElapsedTimer t;
+    t.start();
+    f();
+    QCoreApplication::processEvents();
+    return static_cast<double>(t.nsecsElapsed()) / 1000.0;
+}
+
+int orderEdits(int n) {
+    modMain::SetUpApplication();
+    frmMainHooks hooks = frmMainHooks::real();
+    hooks.pause = [](int) {};
+    frmMain w(hooks);
+    w.show();
+    if (!QTest::qWaitForWindowExposed(&w))
+        return 1;
+    QTest::keyClick(w.windowHandle(), Qt::Key_S);
+    QTest::keyClick(w.windowHandle(), Qt::Key_A, Qt::ShiftModifier);  // the full order
+    QTest::keyClick(w.windowHandle(), Qt::Key_Q);
+    frmOrder* window = w.orderWindow();
+    if (!window || !QTest::qWaitForWindowExposed(window))
+        return 1;
+    OrderTableModel& model = window->model();
+    const QModelIndex reagent = model.index(0, OrderTableModel::TestsPerMonth);
+    model.setData(model.index(0, OrderTableModel::TestsPerBottle), 100);
+    std::vector<double> figure, months;
+    for (int i = 0; i < n; ++i) {
+        figure.push_back(timed([&] { model.setData(reagent, 100 + i % 500); }));
+        months.push_back(timed([&] { window->workloadBox(0)->setValue(1 + i % 24); }));
+    }
+    std::printf("order window with %d lines\n", model.rowCount());
+    report("reagent tests a month to table and lists", figure);
+    report("months to table and lists", months);
+    return 0;
+}
+
 int transition() {
     modMain::SetUpApplication();
     frmMain w;
@@ -125,6 +176,9 @@ int main(int argc, char** argv) {
         return clicks(argc > 2 ? std::atoi(argv[2]) : 1000);
     if (mode == QLatin1String("transition"))
         return transition();
-    std::fprintf(stderr, "usage: ui_bench startup-minimal [hold]|startup [hold]|click [n]|transition\n");
+    if (mode == QLatin1String("order-edit"))
+        return orderEdits(argc > 2 ? std::atoi(argv[2]) : 200);
+    std::fprintf(stderr, "usage: ui_bench startup-minimal [hold]|startup [hold]|click [n]|transition|"
+                         "order-edit [n]\n");
     return 2;
 }
