@@ -58,6 +58,12 @@ void FigureDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
 
 void FigureDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
+    // A figure that does not apply to the line's section shows as the window behind, so that the
+    // cells that take a number stand out.
+    const int c = index.column();
+    if (c >= OrderTableModel::TestsPerMonth && c <= OrderTableModel::UsesPerPack &&
+        !(index.flags() & Qt::ItemIsEditable))
+        option->backgroundBrush = option->palette.window();
     if (index.data(OrderTableModel::SourceRole).toInt() == static_cast<int>(QuantitySource::Typed))
         option->font.setBold(true);
 }

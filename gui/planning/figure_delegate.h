@@ -19,7 +19,7 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
 protected:
-    // A typed quantity shows in bold.
+    // A typed quantity shows in bold; a figure that does not apply, in the window's colour.
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
 };
 
