@@ -1,8 +1,8 @@
 // The order table: its rows against the order walk, every editable column through setData with
 // what it announces, and the editor as the keyboard works it.
 #include "core/catalogue/order_lines.h"
-#include "gui/planning/order_table_model.h"
 #include "gui/planning/frmOrder.h"
+#include "gui/planning/order_table_model.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/loaded_catalogue.h"
