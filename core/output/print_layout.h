@@ -38,7 +38,7 @@ struct PrintGeometry {
     static constexpr int kOffset = 300;  // every row stands 300 twips right of and below its position
     static constexpr int kNumberWidth = 900;
     static constexpr int kWideWidth = 4500;
-    static constexpr int kQuantityWidth = 540;  // "9999 x" and the gap after it
+    static constexpr int kQuantityWidth = 600;  // "9999 x" and a space after it
     static constexpr int kLabelHeight = 220;
     static constexpr int kLeftColumn = 120;
     static constexpr int kRightColumn = 6000;

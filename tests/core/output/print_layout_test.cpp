@@ -168,14 +168,14 @@ TEST(PrintLayout, QuantityStandsBeforeTheNameAndTheAssumptionsUnderTheOrder) {
     const PrintPage& p = pages[0];
     const std::string r2 = PrintKey(cat.Assays[2].OrderNo1);
     expectLabel(p, "temp1_" + r2, cat.Assays[2].OrderNo1, 420, 940, 900);
-    expectLabel(p, "temp3_" + r2, "3 x", 1320, 940, 540);
-    expectLabel(p, "temp2_" + r2, cat.Assays[2].Name1, 1860, 940, 3960);
+    expectLabel(p, "temp3_" + r2, "3 x", 1320, 940, 600);
+    expectLabel(p, "temp2_" + r2, cat.Assays[2].Name1, 1920, 940, 3900);
     expectLabel(p, "temp2_" + PrintKey(cat.Assays[1].OrderNo1), cat.Assays[1].Name1, 1320, 680, 4500);
     EXPECT_EQ(find(p, "temp3_" + PrintKey(cat.Assays[1].OrderNo1)), nullptr);
-    expectLabel(p, "temp3_" + PrintKey(cat.Ctrls[1].OrderNo), "4 x", 1320, 1720, 540);
+    expectLabel(p, "temp3_" + PrintKey(cat.Ctrls[1].OrderNo), "4 x", 1320, 1720, 600);
     const std::string k39 = PrintKey(cat.Ctrls[39].OrderNo);
     expectLabel(p, "temp1_" + k39, cat.Ctrls[39].OrderNo, 420, 1980, 900);
-    expectLabel(p, "temp3_" + k39, "12 x", 1320, 1980, 540);
+    expectLabel(p, "temp3_" + k39, "12 x", 1320, 1980, 600);
     EXPECT_EQ(find(p, "temp2_" + k39), nullptr);
     expectLabel(p, "temp1_PLANNING", "Quantities planned for 3 months: 22 runs a month.", 420, 2500, 11280);
 
