@@ -7,17 +7,16 @@
 namespace tovimar {
 
 void ListLine(std::string& line, std::string_view number, std::string_view name, int quantity) {
-    line.clear();
+    // Two tabs keep short numbers in the same column as the long ones, which take one.
+    line.assign(number);
+    line.append(number.size() > 8 ? "\t" : "\t\t");
+    // The count opens the name's column, as on paper: in front of the number it would push some
+    // numbers ("12 x 7190") to just short of a tab stop and run them into their names.
     if (quantity > 1) {
         char digits[12];
         const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, quantity);
         line.append(digits, ec == std::errc{} ? end : digits).append(" x ");
     }
-    line.append(number);
-    // Two tabs keep short numbers in the same column as the long ones, which take one. With a
-    // quantity in front the whole text before the tabs counts, so "12 x 4150" still reaches the
-    // names' column.
-    line.append(line.size() > 8 ? "\t" : "\t\t");
     line.append(name);
 }
 

@@ -1,7 +1,7 @@
 // The lines of the two result lists, REQUIRED CALIBRATORS and SUGGESTED CONTROLS: catalogue
 // number, one tab after a number longer than 8 characters or two after a shorter one, name.
-// Slot order; only records whose Selected is exactly 1. A line of quantity q > 1 begins "q x ", as
-// in the order-list file, and the tabs then follow the whole text before them.
+// Slot order; only records whose Selected is exactly 1. A line of quantity q > 1 has "q x " in front
+// of the name.
 #pragma once
 
 #include "core/catalogue/records.h"
