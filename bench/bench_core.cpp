@@ -2,6 +2,7 @@
 // tooltip texts, as the window runs it), the refill of the lists alone with its allocations, and
 // the order-file text.
 #include "core/output/order_file.h"
+#include "core/planning/order_plan.h"
 #include "core/selection/provenance.h"
 #include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
@@ -109,18 +110,34 @@ BENCHMARK(BM_update_with_provenance);
 
 // The refill of both lists and their tooltips alone, as the window does it into its kept buffers:
 // once warm it should allocate nothing.
+// Argument 1: with a plan in which every line has figures and some a typed quantity, so each line
+// is looked up and its tooltip says its quantity.
 void BM_ListRefill(benchmark::State& st) {
     Catalogue cat;
     LoadCatalogue(cat);
     const AssayState s = realisticState();
     Provenance prov;
     update(s, cat, prov);
+    OrderPlan plan;
+    if (st.range(0) == 1) {
+        plan.SetWorkload({3, 22, 4, 5});
+        int n = 0;
+        ForEachOrderLine(cat, [&](const OrderLine& l) {
+            const std::string number(l.number);
+            if (l.section == OrderTable::Assays)
+                plan.SetReagentFigures(number, {1200, 400});
+            else
+                plan.SetUsesPerPack(l.section, number, 10);
+            if (++n % 3 == 0)
+                plan.SetTyped(l.section, number, 2);
+        });
+    }
     std::vector<std::string> cal, ctl, calTips, ctlTips;
     const auto refill = [&] {
-        CalibListLines(cat, cal);
-        CtrlListLines(cat, ctl);
-        CalibListReasons(cat, prov, calTips);
-        CtrlListReasons(cat, prov, ctlTips);
+        CalibListLines(cat, plan, cal);
+        CtrlListLines(cat, plan, ctl);
+        CalibListReasons(cat, prov, plan, calTips);
+        CtrlListReasons(cat, prov, plan, ctlTips);
     };
     refill();
     const long before = gAllocations.load();
@@ -134,7 +151,7 @@ void BM_ListRefill(benchmark::State& st) {
     st.counters["allocs/refill"] =
         static_cast<double>(gAllocations.load() - before) / static_cast<double>(st.iterations());
 }
-BENCHMARK(BM_ListRefill);
+BENCHMARK(BM_ListRefill)->Arg(0)->Arg(1);
 
 void BM_OrderListText(benchmark::State& st) {
     Catalogue cat;

@@ -1,6 +1,9 @@
 #include "core/output/print_layout.h"
 
 #include "core/catalogue/order_lines.h"
+#include "core/planning/quantity_text.h"
+
+#include <algorithm>
 
 namespace tovimar {
 
@@ -33,13 +36,13 @@ public:
         place(text, y_, text, "");
     }
 
-    void row(std::string_view number, const std::string& description) {
+    void row(std::string_view number, const std::string& description, int quantity) {
         y_ += G::kRowStep;
         if (y_ > lastTop_) {
             newPage();
             y_ += G::kRowStep;
         }
-        place(PrintKey(number), y_, std::string(number), description);
+        place(PrintKey(number), y_, std::string(number), description, quantity);
     }
 
     void startAt(int y) { y_ = y; }
@@ -54,17 +57,27 @@ private:
 
     // The same row placement for headings and items: a heading has no description and a wide
     // first label.
-    void place(const std::string& key, int y, const std::string& caption, const std::string& description) {
+    void place(const std::string& key, int y, const std::string& caption, const std::string& description,
+               int quantity = 1) {
         while (pages_.size() <= page_)
             pages_.emplace_back();
         std::vector<PrintLabel>& labels = pages_[page_].labels;
         const int top = y + G::kOffset;
         const int left = x_ + G::kOffset;
+        // The count reads in front of the product's name, as "3 x" in the order-list file; the name
+        // gives up that room at its start so the columns stay where they are. A product without a
+        // name still has its count beside its number.
+        const bool counted = quantity > 1;
         labels.push_back({"temp1_" + key, caption, left, top,
-                          description.empty() ? G::kWideWidth : G::kNumberWidth, G::kLabelHeight});
+                          description.empty() && !counted ? G::kWideWidth : G::kNumberWidth,
+                          G::kLabelHeight});
+        const int shift = counted ? G::kQuantityWidth : 0;
+        if (counted)
+            labels.push_back({"temp3_" + key, std::to_string(quantity) + " x", left + G::kNumberWidth, top,
+                              G::kQuantityWidth, G::kLabelHeight});
         if (!description.empty())
-            labels.push_back(
-                {"temp2_" + key, description, left + G::kNumberWidth, top, G::kWideWidth, G::kLabelHeight});
+            labels.push_back({"temp2_" + key, description, left + G::kNumberWidth + shift, top,
+                              G::kWideWidth - shift, G::kLabelHeight});
     }
 
     std::vector<PrintPage>& pages_;
@@ -75,22 +88,40 @@ private:
     std::string section_;
 };
 
+// The planning line goes two empty lines under the lowest row of the last page, or at the top of
+// a page of its own where the last one is full.
+void addPlanningNote(std::vector<PrintPage>& pages, const std::string& note, int pageHeight) {
+    const int lastTop = pageHeight - G::kBottomMargin - G::kLabelHeight - G::kOffset;
+    int lowest = G::kFirstRow;
+    for (const PrintLabel& l : pages.back().labels)
+        lowest = std::max(lowest, l.top - G::kOffset);
+    int y = lowest + 2 * G::kRowStep;
+    if (y > lastTop) {
+        pages.emplace_back();
+        y = G::kFirstRow;
+    }
+    pages.back().labels.push_back({"temp1_PLANNING", note, G::kLeftColumn + G::kOffset, y + G::kOffset,
+                                   G::kNoteWidth, G::kLabelHeight});
+}
+
 }  // namespace
 
 std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, int pageHeight) {
-    return BuildPrintLayout(cat, OrderPlan(), pageHeight);
+    static const OrderPlan ones;
+    return BuildPrintLayout(cat, ones, pageHeight);
 }
 
-std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, const OrderPlan& /*plan*/, int pageHeight) {
+std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, const OrderPlan& plan, int pageHeight) {
     std::vector<PrintPage> pages(1);
     // A section: its heading `gap` twips below the column's last row, then its items.
-    const auto section = [&cat](Column& column, OrderTable t, int gap) {
+    const auto section = [&cat, &plan](Column& column, OrderTable t, int gap) {
         column.heading(std::string(SectionHeading(t)), gap);
-        ForEachOrderLine(cat, t, [&column](const OrderLine& l) {
+        ForEachOrderLine(cat, plan, t, [&column](const OrderLine& l) {
             // A calibrator's description carries its pack, empty or not.
-            column.row(l.number, l.section == OrderTable::Calibs
-                                     ? std::string(l.name) + ", " + std::string(l.pack)
-                                     : std::string(l.name));
+            column.row(l.number,
+                       l.section == OrderTable::Calibs ? std::string(l.name) + ", " + std::string(l.pack)
+                                                       : std::string(l.name),
+                       l.quantity);
         });
     };
 
@@ -102,6 +133,10 @@ std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, const OrderPlan& /
     Column right(pages, G::kRightColumn, pageHeight);
     right.startAt(G::kFirstRow);
     section(right, OrderTable::Calibs, 0);
+
+    const std::string note = PlanningNote(plan.workload(), SuggestedIn(cat, plan));
+    if (!note.empty())
+        addPlanningNote(pages, note, pageHeight);
     return pages;
 }
 

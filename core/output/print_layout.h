@@ -1,7 +1,10 @@
 // The printed order as labels in twips: REAGENTS and, under them, CONTROLS in the left column,
 // CALIBRATORS in the right one. A row is a number label ("temp1_" + key) and a description label
 // ("temp2_" + key); a heading is one wide label. Rows that do not fit on a page continue on the
-// next page in the same column, under the section's heading marked "(continued)".
+// next page in the same column, under the section's heading marked "(continued)". A line of
+// quantity q > 1 has a third, narrow label "q x" ("temp3_" + key) at the start of the description,
+// which moves right by its width; where suggested quantities were used, one line of the planning
+// assumptions ("temp1_PLANNING") follows the order on its last page.
 #pragma once
 
 #include "core/catalogue/records.h"
@@ -20,10 +23,14 @@ struct PrintLabel {
     int top = 0;
     int width = 0;
     int height = 0;
+
+    bool operator==(const PrintLabel&) const = default;
 };
 
 struct PrintPage {
     std::vector<PrintLabel> labels;
+
+    bool operator==(const PrintPage&) const = default;
 };
 
 struct PrintGeometry {
@@ -31,9 +38,12 @@ struct PrintGeometry {
     static constexpr int kOffset = 300;  // every row stands 300 twips right of and below its position
     static constexpr int kNumberWidth = 900;
     static constexpr int kWideWidth = 4500;
+    static constexpr int kQuantityWidth = 600;  // "9999 x" and a space after it
     static constexpr int kLabelHeight = 220;
     static constexpr int kLeftColumn = 120;
     static constexpr int kRightColumn = 6000;
+    // The planning line runs from the left column's number to the end of the right column's text.
+    static constexpr int kNoteWidth = kRightColumn + kNumberWidth + kWideWidth - kLeftColumn;
     static constexpr int kFirstRow = 120;
     static constexpr int kA4Height = 16838;    // 297 mm
     static constexpr int kBottomMargin = 720;  // half an inch kept free at the foot of each page

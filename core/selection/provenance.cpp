@@ -1,5 +1,7 @@
 #include "core/selection/provenance.h"
 
+#include "core/planning/quantity_text.h"
+
 #include <array>
 #include <bit>
 #include <charconv>
@@ -161,14 +163,44 @@ void Provenance::MarkAdded(const OrderSnapshot& before, const Catalogue& now, Ad
     });
 }
 
+namespace {
+
+void sectionReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan, OrderTable t,
+                    std::vector<std::string>& texts) {
+    const bool ones = !plan.HasTyped() && !plan.HasFigures();
+    SectionTexts(cat, t, texts, [&](std::string& text, const OrderLine& l) {
+        ProvenanceText(text, p, l.section, l.slot);
+        if (ones)
+            return;
+        const std::size_t before = text.size();
+        if (before > 0)
+            text.push_back('\n');
+        AppendQuantityText(text, l, plan);
+        if (text.size() == before + 1)  // a line of one by default: nothing to add
+            text.resize(before);
+    });
+}
+
+const OrderPlan kOnes;
+
+}  // namespace
+
 void CalibListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts) {
-    SectionTexts(cat, OrderTable::Calibs, texts,
-                 [&p](std::string& text, const OrderLine& l) { ProvenanceText(text, p, l.section, l.slot); });
+    sectionReasons(cat, p, kOnes, OrderTable::Calibs, texts);
 }
 
 void CtrlListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts) {
-    SectionTexts(cat, OrderTable::Ctrls, texts,
-                 [&p](std::string& text, const OrderLine& l) { ProvenanceText(text, p, l.section, l.slot); });
+    sectionReasons(cat, p, kOnes, OrderTable::Ctrls, texts);
+}
+
+void CalibListReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan,
+                      std::vector<std::string>& texts) {
+    sectionReasons(cat, p, plan, OrderTable::Calibs, texts);
+}
+
+void CtrlListReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan,
+                     std::vector<std::string>& texts) {
+    sectionReasons(cat, p, plan, OrderTable::Ctrls, texts);
 }
 
 }  // namespace tovimar

@@ -6,6 +6,7 @@
 
 #include "core/catalogue/order_lines.h"
 #include "core/catalogue/records.h"
+#include "core/planning/order_plan.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
 
@@ -96,5 +97,11 @@ void ProvenanceText(std::string& out, const Provenance& p, OrderTable t, int slo
 // the lines' order (slot order, Selected exactly 1). Reuses the strings already in `texts`.
 void CalibListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts);
 void CtrlListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts);
+// The same, each followed on a line of its own by the line's quantity where it is not the default
+// 1: "Quantity 3, typed." (see QuantityText).
+void CalibListReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan,
+                      std::vector<std::string>& texts);
+void CtrlListReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan,
+                     std::vector<std::string>& texts);
 
 }  // namespace tovimar

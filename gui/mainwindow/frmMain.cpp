@@ -354,16 +354,16 @@ void frmMain::ApplyColourScheme(int scheme) {
 void frmMain::FillCalibList() {
     banner_->hide();
     icon1_->show();
-    CalibListLines(cat_, calibLines_);
-    CalibListReasons(cat_, provenance_, calibTips_);
+    CalibListLines(cat_, plan_, calibLines_);
+    CalibListReasons(cat_, provenance_, plan_, calibTips_);
     lists_->FillCalibList(calibLines_, calibTips_);
 }
 
 void frmMain::FillCtrlList() {
     banner_->hide();
     icon1_->show();
-    CtrlListLines(cat_, ctrlLines_);
-    CtrlListReasons(cat_, provenance_, ctrlTips_);
+    CtrlListLines(cat_, plan_, ctrlLines_);
+    CtrlListReasons(cat_, provenance_, plan_, ctrlTips_);
     lists_->FillCtrlList(ctrlLines_, ctrlTips_);
 }
 

@@ -9,9 +9,9 @@
 
 namespace tovimar::testing {
 
-inline std::string listLine(std::string_view number, std::string_view name) {
+inline std::string listLine(std::string_view number, std::string_view name, int quantity = 1) {
     std::string line;
-    ListLine(line, number, name);
+    ListLine(line, number, name, quantity);
     return line;
 }
 

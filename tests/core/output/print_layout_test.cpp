@@ -1,9 +1,11 @@
 // The printed order's layout: label names, captions and positions in twips, and the pages.
 #include "core/output/print_layout.h"
+#include "core/planning/quantity_text.h"
 #include "tests/support/loaded_catalogue.h"
 
 #include <gtest/gtest.h>
 #include <map>
+#include <random>
 #include <set>
 
 namespace tovimar {
@@ -143,6 +145,165 @@ TEST(PrintLayout, AShortPageMovesAHeadingThatDoesNotFitToTheNextPage) {
                 900);
     // CONTROLS two lines under the last reagent, still on the second page, not continued.
     expectLabel(pages[1], "temp1_CONTROLS", "CONTROLS", 420, 1200, 4500);
+}
+
+// ---- Quantities ---------------------------------------------------------------------------------
+
+// A line of three gets "3 x" at the start of its description, which gives up that room; a line of
+// one is as before; the planning line sits two empty lines under the lowest row.
+TEST(PrintLayout, QuantityStandsBeforeTheNameAndTheAssumptionsUnderTheOrder) {
+    Catalogue cat = loaded();
+    cat.Assays[1].Selected = 1;
+    cat.Assays[2].Selected = 1;
+    cat.Calibs[1].Selected = 1;
+    cat.Ctrls[1].Selected = 1;
+    cat.Ctrls[39].Selected = 1;  // no name: the count stands beside the number
+    OrderPlan plan;
+    ASSERT_TRUE(plan.SetTyped(OrderTable::Assays, cat.Assays[2].OrderNo1, 3));
+    ASSERT_TRUE(plan.SetTyped(OrderTable::Ctrls, cat.Ctrls[39].OrderNo, 12));
+    ASSERT_TRUE(plan.SetWorkload({3, 22, 0, 0}));
+    ASSERT_TRUE(plan.SetUsesPerPack(OrderTable::Ctrls, cat.Ctrls[1].OrderNo, 20));  // 66 runs: 4 packs
+    const auto pages = BuildPrintLayout(cat, plan);
+    ASSERT_EQ(pages.size(), 1u);
+    const PrintPage& p = pages[0];
+    const std::string r2 = PrintKey(cat.Assays[2].OrderNo1);
+    expectLabel(p, "temp1_" + r2, cat.Assays[2].OrderNo1, 420, 940, 900);
+    expectLabel(p, "temp3_" + r2, "3 x", 1320, 940, 600);
+    expectLabel(p, "temp2_" + r2, cat.Assays[2].Name1, 1920, 940, 3900);
+    expectLabel(p, "temp2_" + PrintKey(cat.Assays[1].OrderNo1), cat.Assays[1].Name1, 1320, 680, 4500);
+    EXPECT_EQ(find(p, "temp3_" + PrintKey(cat.Assays[1].OrderNo1)), nullptr);
+    expectLabel(p, "temp3_" + PrintKey(cat.Ctrls[1].OrderNo), "4 x", 1320, 1720, 600);
+    const std::string k39 = PrintKey(cat.Ctrls[39].OrderNo);
+    expectLabel(p, "temp1_" + k39, cat.Ctrls[39].OrderNo, 420, 1980, 900);
+    expectLabel(p, "temp3_" + k39, "12 x", 1320, 1980, 600);
+    EXPECT_EQ(find(p, "temp2_" + k39), nullptr);
+    expectLabel(p, "temp1_PLANNING", "Quantities planned for 3 months: 22 runs a month.", 420, 2500, 11280);
+
+    // Typed over the suggestion: nothing on paper was planned, so no assumptions.
+    ASSERT_TRUE(plan.SetTyped(OrderTable::Ctrls, cat.Ctrls[1].OrderNo, 2));
+    EXPECT_EQ(find(BuildPrintLayout(cat, plan)[0], "temp1_PLANNING"), nullptr);
+}
+
+// Figures that suggest nothing and quantities of one typed leave the page of an order of ones
+// label for label.
+TEST(PrintLayout, AnOrderOfOnesFromAnyPlanIsLaidOutAsWithoutOne) {
+    Catalogue cat = loaded();
+    SelectAllItems(cat);
+    OrderPlan plan;
+    ASSERT_TRUE(plan.SetWorkload({6, 0, 0, 10}));  // no runs or calibrations: nothing to divide
+    ForEachOrderLine(cat, [&](const OrderLine& l) {
+        const std::string number(l.number);
+        if (l.section == OrderTable::Assays)
+            ASSERT_TRUE(plan.SetReagentFigures(number, {1200, std::nullopt}));
+        else
+            ASSERT_TRUE(plan.SetUsesPerPack(l.section, number, 10));
+        if (l.slot % 2 == 0) {
+            ASSERT_TRUE(plan.SetTyped(l.section, number, 1));
+        }
+    });
+    for (int height : {PrintGeometry::kA4Height, 5000, 1620})
+        EXPECT_EQ(BuildPrintLayout(cat, plan, height), BuildPrintLayout(cat, height)) << height;
+}
+
+bool overlap(const PrintLabel& a, const PrintLabel& b) {
+    return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
+           b.top < a.top + a.height;
+}
+
+// Random orders, quantities and page heights: no label overlaps another or crosses the margin,
+// every line is printed once with its quantity label where it is more than 1, the numbers and
+// headings stand exactly where an order of ones has them, and the assumptions follow the order
+// once, on its last page, when and only when a quantity was suggested.
+TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps) {
+    std::mt19937 rng(20240611);
+    const auto chance = [&rng](double p) { return std::bernoulli_distribution(p)(rng); };
+    const auto pick = [&rng](int low, int high) {
+        return std::uniform_int_distribution<int>(low, high)(rng);
+    };
+    for (int round = 0; round < 60; ++round) {
+        Catalogue cat = loaded();
+        SelectAllItems(cat);
+        const double keep = std::uniform_real_distribution<double>(0.05, 1.0)(rng);
+        for (mAssay& a : cat.Assays) {
+            a.Selected = a.Selected == 1 && chance(keep) ? 1 : 0;
+            a.SizeChoice = chance(0.3) ? 2 : 0;
+        }
+        for (mCalib& c : cat.Calibs)
+            c.Selected = c.Selected == 1 && chance(keep) ? 1 : 0;
+        for (mCTRL& c : cat.Ctrls)
+            c.Selected = c.Selected == 1 && chance(keep) ? 1 : 0;
+
+        OrderPlan plan;
+        ASSERT_TRUE(plan.SetWorkload(
+            {pick(1, 24), chance(0.5) ? pick(1, 60) : 0, chance(0.5) ? pick(1, 12) : 0, pick(0, 20)}));
+        bool suggested = false;
+        ForEachOrderLine(cat, [&](const OrderLine& l) {
+            const std::string number(l.number);
+            if (chance(0.3)) {
+                if (l.section == OrderTable::Assays)
+                    plan.SetReagentFigures(number, {pick(0, 20000), pick(50, 500)});
+                else
+                    plan.SetUsesPerPack(l.section, number, pick(1, 40));
+            }
+            if (chance(0.2))
+                plan.SetTyped(l.section, number, chance(0.8) ? pick(1, 30) : pick(1, 9999));
+            suggested = suggested || plan.QuantityOf(l).source == QuantitySource::Suggested;
+        });
+        const int height = pick(1620, PrintGeometry::kA4Height);
+        SCOPED_TRACE("round " + std::to_string(round) + ", page height " + std::to_string(height));
+
+        const auto pages = BuildPrintLayout(cat, plan, height);
+        // Numbers and headings as an order of ones has them, in order: nothing lost, repeated or moved.
+        const auto firstLabels = [](const std::vector<PrintPage>& layout) {
+            std::vector<std::pair<std::size_t, PrintLabel>> out;
+            for (std::size_t i = 0; i < layout.size(); ++i)
+                for (const PrintLabel& l : layout[i].labels)
+                    if (l.name.rfind("temp1_", 0) == 0 && l.name != "temp1_PLANNING")
+                        out.emplace_back(i, PrintLabel{l.name, l.caption, l.left, l.top});  // widths aside
+            return out;
+        };
+        EXPECT_EQ(firstLabels(pages), firstLabels(BuildPrintLayout(cat, height)));
+
+        std::map<std::string, std::pair<std::size_t, const PrintLabel*>> where;
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const auto& labels = pages[i].labels;
+            for (std::size_t a = 0; a < labels.size(); ++a) {
+                EXPECT_TRUE(where.emplace(labels[a].name, std::pair(i, &labels[a])).second) << labels[a].name;
+                EXPECT_LE(labels[a].top + labels[a].height, height - PrintGeometry::kBottomMargin);
+                for (std::size_t b = a + 1; b < labels.size(); ++b)
+                    EXPECT_FALSE(overlap(labels[a], labels[b])) << labels[a].name << " / " << labels[b].name;
+            }
+        }
+        // Each line's name and count stand on its number's page and row.
+        ForEachOrderLine(cat, plan, [&](const OrderLine& l) {
+            const std::string key = PrintKey(l.number);
+            const auto number = where.at("temp1_" + key);
+            for (const char* prefix : {"temp2_", "temp3_"}) {
+                const auto it = where.find(prefix + key);
+                if (it == where.end())
+                    continue;
+                EXPECT_EQ(it->second.first, number.first) << prefix << key;
+                EXPECT_EQ(it->second.second->top, number.second->top) << prefix << key;
+            }
+            const auto count = where.find("temp3_" + key);
+            ASSERT_EQ(count != where.end(), l.quantity > 1) << key;
+            if (l.quantity > 1) {
+                EXPECT_EQ(count->second.second->caption, std::to_string(l.quantity) + " x") << key;
+            }
+        });
+
+        const auto note = where.find("temp1_PLANNING");
+        ASSERT_EQ(note != where.end(), suggested);
+        if (!suggested)
+            continue;
+        EXPECT_EQ(note->second.first, pages.size() - 1);
+        EXPECT_EQ(note->second.second->caption.rfind("Quantities planned for ", 0), 0u);
+        for (const PrintLabel& l : pages.back().labels) {
+            if (&l != note->second.second) {
+                EXPECT_GE(note->second.second->top - l.top, 2 * PrintGeometry::kRowStep) << l.name;
+            }
+        }
+    }
 }
 
 }  // namespace

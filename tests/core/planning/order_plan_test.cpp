@@ -2,6 +2,7 @@
 // walk of the order with quantities.
 #include "core/catalogue/order_lines.h"
 #include "core/planning/order_plan.h"
+#include "core/planning/quantity_text.h"
 #include "tests/support/loaded_catalogue.h"
 
 #include <cctype>
@@ -24,6 +25,7 @@ struct Case {
     std::optional<std::int64_t> suggestion;  // none: the figures are not enough for one
     int quantity;
     QuantitySource source;
+    const char* text;  // the line's quantity in words
 
     friend void PrintTo(const Case& c, std::ostream* os) { *os << c.what; }
 };
@@ -44,6 +46,7 @@ TEST_P(Suggestions, FollowTheFormulaAndAreHeldToWholePacks) {
     const LineQuantity q = plan.QuantityOf(line);
     EXPECT_EQ(q.quantity, c.quantity);
     EXPECT_EQ(q.source, c.source);
+    EXPECT_EQ(QuantityText(line, plan), c.text);
     // The same product under another number has no figures.
     EXPECT_EQ(plan.QuantityOf({c.section, 1, "9999", "other", "", 1}).quantity, 1);
 }
@@ -53,25 +56,27 @@ constexpr auto D = QuantitySource::Default;
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, Suggestions,
+    // clang-format off
     ::testing::Values(
-        Case{"reagent exact multiple", {1, 0, 0, 0}, T::Assays, 1200, 400, {}, 3, 3, S},
-        Case{"reagent repeats round up", {1, 0, 0, 5}, T::Assays, 1200, 400, {}, 4, 4, S},
-        Case{"reagent over months", {3, 0, 0, 0}, T::Assays, 1201, 400, {}, 10, 10, S},
-        Case{"reagent all repeated", {1, 0, 0, 100}, T::Assays, 200, 400, {}, 1, 1, S},
-        Case{"reagent no tests: at least one", {6, 0, 0, 50}, T::Assays, 0, 400, {}, 0, 1, S},
-        Case{"reagent without bottle size", {1, 0, 0, 0}, T::Assays, 1200, {}, {}, {}, 1, D},
-        Case{"reagent without tests", {1, 0, 0, 0}, T::Assays, {}, 400, {}, {}, 1, D},
-        Case{"reagent capped at 9999", {24, 0, 0, 100}, T::Assays, 1000000, 1, {}, 48000000, 9999, S},
-        Case{"reagent just under the cap", {1, 0, 0, 0}, T::Assays, 9999, 1, {}, 9999, 9999, S},
-        Case{"calibrator rounds up", {3, 0, 4, 0}, T::Calibs, {}, {}, 20, 1, 1, S},
-        Case{"calibrator exact", {2, 0, 10, 0}, T::Calibs, {}, {}, 20, 1, 1, S},
-        Case{"calibrator one more", {1, 0, 21, 0}, T::Calibs, {}, {}, 20, 2, 2, S},
-        Case{"calibrator reads calibrations, not runs", {1, 50, 0, 0}, T::Calibs, {}, {}, 20, {}, 1, D},
-        Case{"calibrator without uses", {1, 0, 4, 0}, T::Calibs, {}, {}, {}, {}, 1, D},
-        Case{"control over months", {3, 22, 4, 0}, T::Ctrls, {}, {}, 30, 3, 3, S},
-        Case{"control reads runs, not calibrations", {1, 0, 40, 0}, T::Ctrls, {}, {}, 30, {}, 1, D},
-        Case{"control capped", {24, 10000, 0, 0}, T::Ctrls, {}, {}, 1, 240000, 9999, S},
-        Case{"control repeats do not count", {1, 30, 0, 100}, T::Ctrls, {}, {}, 30, 1, 1, S}),
+        Case{"reagent exact multiple", {1, 0, 0, 0}, T::Assays, 1200, 400, {}, 3, 3, S, "Quantity 3, suggested from 1,200 tests a month, 400 tests a bottle, 1 month."},
+        Case{"reagent repeats round up", {1, 0, 0, 5}, T::Assays, 1200, 400, {}, 4, 4, S, "Quantity 4, suggested from 1,200 tests a month, 400 tests a bottle, 1 month, 5% of tests repeated."},
+        Case{"reagent over months", {3, 0, 0, 0}, T::Assays, 1201, 400, {}, 10, 10, S, "Quantity 10, suggested from 1,201 tests a month, 400 tests a bottle, 3 months."},
+        Case{"reagent all repeated", {1, 0, 0, 100}, T::Assays, 200, 400, {}, 1, 1, S, "Quantity 1, suggested from 200 tests a month, 400 tests a bottle, 1 month, 100% of tests repeated."},
+        Case{"reagent no tests: at least one", {6, 0, 0, 50}, T::Assays, 0, 400, {}, 0, 1, S, "Quantity 1, the least a line takes: 0 suggested from 0 tests a month, 400 tests a bottle, 6 months, 50% of tests repeated."},
+        Case{"reagent without bottle size", {1, 0, 0, 0}, T::Assays, 1200, {}, {}, {}, 1, D, ""},
+        Case{"reagent without tests", {1, 0, 0, 0}, T::Assays, {}, 400, {}, {}, 1, D, ""},
+        Case{"reagent capped at 9999", {24, 0, 0, 100}, T::Assays, 1000000, 1, {}, 48000000, 9999, S, "Quantity 9999, the most a line takes: 48,000,000 suggested from 1,000,000 tests a month, 1 test a bottle, 24 months, 100% of tests repeated."},
+        Case{"reagent just under the cap", {1, 0, 0, 0}, T::Assays, 9999, 1, {}, 9999, 9999, S, "Quantity 9999, suggested from 9,999 tests a month, 1 test a bottle, 1 month."},
+        Case{"calibrator rounds up", {3, 0, 4, 0}, T::Calibs, {}, {}, 20, 1, 1, S, "Quantity 1, suggested from 4 calibrations a month, 20 calibrations a pack, 3 months."},
+        Case{"calibrator exact", {2, 0, 10, 0}, T::Calibs, {}, {}, 20, 1, 1, S, "Quantity 1, suggested from 10 calibrations a month, 20 calibrations a pack, 2 months."},
+        Case{"calibrator one more", {1, 0, 21, 0}, T::Calibs, {}, {}, 20, 2, 2, S, "Quantity 2, suggested from 21 calibrations a month, 20 calibrations a pack, 1 month."},
+        Case{"calibrator reads calibrations, not runs", {1, 50, 0, 0}, T::Calibs, {}, {}, 20, {}, 1, D, ""},
+        Case{"calibrator without uses", {1, 0, 4, 0}, T::Calibs, {}, {}, {}, {}, 1, D, ""},
+        Case{"control over months", {3, 22, 4, 0}, T::Ctrls, {}, {}, 30, 3, 3, S, "Quantity 3, suggested from 22 runs a month, 30 runs a pack, 3 months."},
+        Case{"control reads runs, not calibrations", {1, 0, 40, 0}, T::Ctrls, {}, {}, 30, {}, 1, D, ""},
+        Case{"control capped", {24, 10000, 0, 0}, T::Ctrls, {}, {}, 1, 240000, 9999, S, "Quantity 9999, the most a line takes: 240,000 suggested from 10,000 runs a month, 1 run a pack, 24 months."},
+        Case{"control repeats do not count", {1, 30, 0, 100}, T::Ctrls, {}, {}, 30, 1, 1, S, "Quantity 1, suggested from 30 runs a month, 30 runs a pack, 1 month."}),
+    // clang-format on
     [](const auto& info) {
         std::string name = info.param.what;
         for (char& ch : name)
@@ -79,6 +84,21 @@ INSTANTIATE_TEST_SUITE_P(
                 ch = '_';
         return name;
     });
+
+// The printout's line of assumptions names only the figures that some suggested line used.
+TEST(PlanningNote, NamesTheFiguresTheSuggestedSectionsUsed) {
+    const Workload w{3, 22, 4, 5};
+    EXPECT_EQ(PlanningNote(w, {}), "");
+    EXPECT_EQ(PlanningNote(w, {true, true, true}),
+              "Quantities planned for 3 months: 22 runs and 4 calibrations a month, 5% of tests repeated.");
+    EXPECT_EQ(PlanningNote(w, {false, false, true}), "Quantities planned for 3 months: 22 runs a month.");
+    EXPECT_EQ(PlanningNote({2, 0, 1, 5}, {true, true, false}),
+              "Quantities planned for 2 months: 1 calibration a month, 5% of tests repeated.");
+    EXPECT_EQ(PlanningNote({1, 1, 0, 0}, {true, false, true}),
+              "Quantities planned for 1 month: 1 run a month.");  // no repeats to speak of
+    EXPECT_EQ(PlanningNote({24, 10000, 10000, 100}, {true, false, false}),
+              "Quantities planned for 24 months: 100% of tests repeated.");
+}
 
 TEST(OrderPlan, RefusesFiguresOutOfRangeAndKeepsWhatItHad) {
     OrderPlan plan;
@@ -118,6 +138,7 @@ TEST(OrderPlan, TypedWinsIsClearedByTheResetAndTheFiguresStay) {
     EXPECT_EQ(typed.quantity, 7);
     EXPECT_EQ(typed.source, QuantitySource::Typed);
     EXPECT_EQ(typed.suggestion, 3);  // still shown beside what was typed
+    EXPECT_EQ(QuantityText(line, plan), "Quantity 7, typed.");
     // A number typed for a control is not a calibrator's of the same number.
     EXPECT_EQ(plan.Typed(T::Calibs, "701 105"), std::nullopt);
 

@@ -230,6 +230,19 @@ TEST(ProvenanceAdditions, SelectAllMarksOnlyWhatItAdded) {
         lineOfC24 += r.cat.Calibs[slot].Selected == 1;
     EXPECT_EQ(reasons[static_cast<std::size_t>(lineOfC24)], "Required by VEX ETHYL ALCOHOL (no cut-off)");
 
+    // With quantities a line not of the default 1 says its quantity on a line of its own; the
+    // others keep their sentence as it was.
+    OrderPlan plan;
+    ASSERT_TRUE(plan.SetTyped(T::Calibs, r.cat.Calibs[24].OrderNo1, 3));
+    ASSERT_TRUE(plan.SetWorkload({1, 0, 6, 0}));
+    ASSERT_TRUE(plan.SetUsesPerPack(T::Calibs, r.cat.Calibs[2].OrderNo1, 4));
+    std::vector<std::string> planned = reasons;  // refilled in place, as the window does
+    CalibListReasons(r.cat, r.prov, plan, planned);
+    reasons[static_cast<std::size_t>(lineOfC24)] += "\nQuantity 3, typed.";
+    reasons[1] += "\nQuantity 2, suggested from 6 calibrations a month, 4 calibrations a pack, 1 month.";
+    ASSERT_EQ(r.cat.Calibs[1].Selected, 1);  // C 2 is the second line
+    EXPECT_EQ(planned, reasons);
+
     // Slots with no catalogue number stay out of the order and out of the record.
     for (int slot = 1; slot <= filled(r.cat.Calibs); ++slot)
         EXPECT_EQ(r.prov.Of(T::Calibs, slot).empty(), r.cat.Calibs[slot].Selected != 1) << "C " << slot;

@@ -12,6 +12,10 @@ TEST(ResultLists, TabsDependOnNumberLength) {
     EXPECT_EQ(tovimar::testing::listLine("1234 567", "Eight"), "1234 567\t\tEight");  // exactly 8: two tabs
     EXPECT_EQ(tovimar::testing::listLine("1234 5678", "Nine"), "1234 5678\tNine");    // 9: one tab
     EXPECT_EQ(tovimar::testing::listLine("UC-1A", ""), "UC-1A\t\t");
+    // A count opens the name's column; the tabs follow the number alone.
+    EXPECT_EQ(tovimar::testing::listLine("4150", "Four", 12), "4150\t\t12 x Four");
+    EXPECT_EQ(tovimar::testing::listLine("1234 5678", "Nine", 9999), "1234 5678\t9999 x Nine");
+    EXPECT_EQ(tovimar::testing::listLine("1234 567", "Eight", 1), "1234 567\t\tEight");
 }
 
 TEST(ResultLists, EmptyOrderGivesEmptyLists) {
@@ -44,6 +48,24 @@ TEST(ResultLists, SlotOrderOnlyValueOneAndAlternativeNumbers) {
     cat.Calibs[1].SizeChoice = 1;  // back to the standard pack
     EXPECT_EQ(tovimar::testing::calibLines(cat).front(),
               tovimar::testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name));
+
+    // With quantities: typed for the standard pack only, and suggested for one control.
+    OrderPlan plan;
+    ASSERT_TRUE(plan.SetTyped(OrderTable::Calibs, cat.Calibs[1].OrderNo1, 3));
+    ASSERT_TRUE(plan.SetWorkload({2, 15, 0, 0}));
+    ASSERT_TRUE(plan.SetUsesPerPack(OrderTable::Ctrls, cat.Ctrls[43].OrderNo, 10));
+    std::vector<std::string> cal, ctl;
+    CalibListLines(cat, plan, cal);
+    CtrlListLines(cat, plan, ctl);
+    EXPECT_EQ(cal, (std::vector<std::string>{
+                       tovimar::testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name, 3),
+                       tovimar::testing::listLine(cat.Calibs[44].OrderNo1, cat.Calibs[44].Name),
+                       cat.Calibs[60].OrderNo1 + "\t" + cat.Calibs[60].Name}));
+    EXPECT_EQ(ctl, (std::vector<std::string>{cat.Ctrls[1].OrderNo + "\t\t" + cat.Ctrls[1].Name,
+                                             cat.Ctrls[43].OrderNo + "\t3 x " + cat.Ctrls[43].Name}));
+    cat.Calibs[1].SizeChoice = 2;  // the other pack is another product: one again
+    CalibListLines(cat, plan, cal);
+    EXPECT_EQ(cal, tovimar::testing::calibLines(cat));
 }
 
 TEST(ResultLists, CalibratorRequiredByTwoRowsIsListedOnce) {

@@ -65,8 +65,8 @@ QStringList qStrings(const std::vector<std::string>& v) {
 // Every line has a sentence, and the sentence is the one recorded for that line's slot.
 void expectEveryLineExplained(const Harness& h) {
     std::vector<std::string> cal, ctl;
-    CalibListReasons(h.cat(), h.w->provenance(), cal);
-    CtrlListReasons(h.cat(), h.w->provenance(), ctl);
+    CalibListReasons(h.cat(), h.w->provenance(), h.w->plan(), cal);
+    CtrlListReasons(h.cat(), h.w->provenance(), h.w->plan(), ctl);
     HELPER_COMPARE(tips(h.calibList()), qStrings(cal));
     HELPER_COMPARE(tips(h.ctrlList()), qStrings(ctl));
     for (const QString& tip : tips(h.calibList()) + tips(h.ctrlList()))

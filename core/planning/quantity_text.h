@@ -1,0 +1,35 @@
+// The quantity of a line in words, for the lists' tooltips and the order window, and the one line
+// of assumptions that the printout carries when suggested quantities were used.
+#pragma once
+
+#include "core/catalogue/order_lines.h"
+#include "core/planning/order_plan.h"
+
+#include <string>
+
+namespace tovimar {
+
+// Where a line's quantity is not the default 1, how many and why: "Quantity 3, typed." or
+// "Quantity 4, suggested from 1,200 tests a month, 400 tests a bottle, 3 months, 5% of tests
+// repeated." Nothing for a line of one by default. Appends to `out`, so a refill that keeps its
+// strings allocates nothing.
+void AppendQuantityText(std::string& out, const OrderLine& line, const OrderPlan& plan);
+std::string QuantityText(const OrderLine& line, const OrderPlan& plan);
+
+// The sections of an order whose quantities came, for at least one line, from a suggestion.
+struct SuggestedSections {
+    bool reagents = false;
+    bool calibrators = false;
+    bool controls = false;
+
+    bool any() const { return reagents || calibrators || controls; }
+    void add(OrderTable t);
+};
+SuggestedSections SuggestedIn(const Catalogue& cat, const OrderPlan& plan);
+
+// The assumptions behind suggested quantities, naming only the figures those sections used:
+// "Quantities planned for 3 months: 22 runs and 4 calibrations a month, 5% of tests repeated."
+// Empty where no quantity was suggested.
+std::string PlanningNote(const Workload& w, SuggestedSections used);
+
+}  // namespace tovimar
