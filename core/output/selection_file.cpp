@@ -120,6 +120,17 @@ bool hasAlternative(const Catalogue& cat, ItemRef i) {
     return i.table != OrderTable::Ctrls && alternativeNo(cat, i) != standardNo(cat, i);
 }
 
+// Whether `number` is one of section t's catalogue numbers, in either size.
+bool isNumberOf(const Catalogue& cat, OrderTable t, std::string_view number) {
+    for (int slot = 1; slot <= filledSlots(cat, t); ++slot) {
+        const ItemRef i{t, slot};
+        if (!number.empty() &&
+            (standardNo(cat, i) == number || (hasAlternative(cat, i) && alternativeNo(cat, i) == number)))
+            return true;
+    }
+    return false;
+}
+
 // ---- Writing ---------------------------------------------------------------------------------
 
 std::string quotedUtf8(std::string_view latin1) {
@@ -792,9 +803,17 @@ Selection SelectionOf(const AssayState& state, const Catalogue& cat, const Order
     // What the rules alone make of this state; the rest of the order was added.
     Catalogue byRules = cat;
     update(state, byRules);
-    // Every figure; a quantity only while its line is in the order.
+    // Every figure under a number of its section, which the file can name; a quantity only while
+    // its line is in the order.
     sel.plan = plan;
     sel.plan.ClearTyped();
+    for (const auto& [number, figures] : plan.reagents())
+        if (!isNumberOf(cat, OrderTable::Assays, number))
+            sel.plan.SetReagentFigures(number, {});
+    for (const OrderTable t : {OrderTable::Calibs, OrderTable::Ctrls})
+        for (const auto& [number, uses] : plan.usesPerPack(t))
+            if (!isNumberOf(cat, t, number))
+                sel.plan.SetUsesPerPack(t, number, std::nullopt);
     const bool typed = plan.HasTyped();
     ForEachOrderLine(cat, [&](const OrderLine& line) {
         if (!inOrder(byRules, line.item()) && !standardNo(cat, line.item()).empty())
