@@ -4,6 +4,7 @@
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
 #include "gui/output/frmPrint.h"
+#include "gui/output/order_commands.h"
 #include "gui/output/safe_file.h"
 #include "gui/output/selection_file_reading.h"
 #include "gui/widgets/fonts.h"
@@ -174,29 +175,29 @@ int RunExport(const CommandLine& line) {
     AssayState state;
     Provenance provenance;
     ApplySelection(*read.selection, state, cat, provenance);
-    const OrderPlan plan;
+    // The quantities and figures the file holds, as the window would have them after opening it.
+    const OrderPlan& plan = read.selection->plan;
 
+    // Written as the window writes them, so that a failure names the file in the same words.
+    const bool txt = line.format == QLatin1String("txt");
     std::optional<SaveFailure> failure;
     if (line.format == QLatin1String("pdf")) {
         installFontSubstitutes();
         failure = SavePrintoutPdf(cat, plan, line.output, SaveFor::Script);
+    } else if (!toStandardOutput) {
+        failure = txt ? WriteOrderList(cat, plan, line.output, SaveFor::Script)
+                      : WriteOrderCsv(cat, plan, line.output, SaveFor::Script);
     } else {
-        const std::string text =
-            line.format == QLatin1String("txt") ? OrderListText(cat, plan) : OrderCsv(cat, plan);
-        if (toStandardOutput) {
-            errno = 0;
-            if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-                const int error = errno;
-                printError(QStringLiteral("The order could not be written to standard output%1.")
-                               .arg(error != 0
-                                        ? QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error))
-                                        : QString()));
-                return 1;
-            }
-            return 0;
+        const std::string text = txt ? OrderListText(cat, plan) : OrderCsv(cat, plan);
+        errno = 0;
+        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+            const int error = errno;
+            printError(QStringLiteral("The order could not be written to standard output%1.")
+                           .arg(error != 0
+                                    ? QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error))
+                                    : QString()));
+            return 1;
         }
-        failure = SaveFile(QStringLiteral("The order"), line.output,
-                           QByteArray(text.data(), qsizetype(text.size())), SaveFor::Script);
     }
     if (failure) {
         printError(SaveFailureMessage(*failure, SaveFor::Script));

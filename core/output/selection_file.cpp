@@ -120,6 +120,17 @@ bool hasAlternative(const Catalogue& cat, ItemRef i) {
     return i.table != OrderTable::Ctrls && alternativeNo(cat, i) != standardNo(cat, i);
 }
 
+// Whether `number` is one of section t's catalogue numbers, in either size.
+bool isNumberOf(const Catalogue& cat, OrderTable t, std::string_view number) {
+    for (int slot = 1; slot <= filledSlots(cat, t); ++slot) {
+        const ItemRef i{t, slot};
+        if (!number.empty() &&
+            (standardNo(cat, i) == number || (hasAlternative(cat, i) && alternativeNo(cat, i) == number)))
+            return true;
+    }
+    return false;
+}
+
 // ---- Writing ---------------------------------------------------------------------------------
 
 std::string quotedUtf8(std::string_view latin1) {
@@ -139,6 +150,75 @@ void appendNumbers(std::string& out, const Catalogue& cat, const std::vector<Ite
         first = false;
     }
     out += ']';
+}
+
+// {"4155": <value>, ...} in the order of `numbers` (sorted as text), or {}.
+template <typename Numbered, typename Write>
+void appendByNumber(std::string& out, const Numbered& numbers, Write&& write) {
+    out += '{';
+    bool first = true;
+    for (const auto& [number, value] : numbers) {
+        if (!first)
+            out += ", ";
+        first = false;
+        out += quotedUtf8(number);
+        out += ": ";
+        write(value);
+    }
+    out += '}';
+}
+
+void appendFigure(std::string& out, std::string_view key, int value, bool& first) {
+    if (!first)
+        out += ", ";
+    first = false;
+    out += '"';
+    out += key;
+    out += "\": ";
+    out += std::to_string(value);
+}
+
+void appendQuantities(std::string& out, const OrderPlan& plan) {
+    out += "  \"quantities\": {";
+    for (const Section& s : kSections) {
+        if (s.table != OrderTable::Assays)
+            out += ", ";
+        out += '"';
+        out += s.key;
+        out += "\": ";
+        appendByNumber(out, plan.typed(s.table), [&](int q) { out += std::to_string(q); });
+    }
+    out += '}';
+}
+
+void appendPlan(std::string& out, const OrderPlan& plan) {
+    const Workload& w = plan.workload();
+    out += "  \"plan\": {\n    ";
+    bool first = true;
+    appendFigure(out, "months", w.months, first);
+    appendFigure(out, "runsPerMonth", w.runsPerMonth, first);
+    appendFigure(out, "calibrationsPerMonth", w.calibrationsPerMonth, first);
+    appendFigure(out, "retestPercent", w.retestPercent, first);
+    out += ",\n    \"reagents\": ";
+    appendByNumber(out, plan.reagents(), [&](const ReagentFigures& f) {
+        bool none = true;
+        out += '{';
+        if (f.testsPerMonth)
+            appendFigure(out, "testsPerMonth", *f.testsPerMonth, none);
+        if (f.testsPerBottle)
+            appendFigure(out, "testsPerBottle", *f.testsPerBottle, none);
+        out += '}';
+    });
+    for (const Section& s : kSections) {
+        if (s.table == OrderTable::Assays)
+            continue;
+        out += ",\n    \"";
+        out += s.key;
+        out += "\": ";
+        appendByNumber(out, plan.usesPerPack(s.table),
+                       [&](int uses) { out += "{\"usesPerPack\": " + std::to_string(uses) + "}"; });
+    }
+    out += "\n  }";
 }
 
 // ---- Reading ---------------------------------------------------------------------------------
@@ -251,7 +331,10 @@ public:
     // The product a number of the file names (surrounding blanks ignored).
     const Ref& find(const json& v, const std::string& item) const {
         expect(v, v.is_string(), "a text in quotes", item, "A catalogue number");
-        const std::string& text = v.get_ref<const std::string&>();
+        return find(v.get_ref<const std::string&>(), item);
+    }
+
+    const Ref& find(const std::string& text, const std::string& item) const {
         const std::string_view number = trimmed(text);
         if (number.empty())
             refuse(item, "The catalogue number is empty.");
@@ -363,7 +446,7 @@ void readFormatAndVersion(const json& doc) {
         const double v = version->get<double>();
         if (std::isfinite(v) && v == std::trunc(v) && std::fabs(v) >= 0x1p63)
             refuse("version", v > 0 ? "The version number is out of range, far too large for any version; "
-                                      "this Tovimar reads version " +
+                                      "this Tovimar reads versions up to " +
                                           std::to_string(kSelectionVersion) + "."
                                     : std::string("The version must be 1 or more, not a negative number."));
     }
@@ -377,7 +460,128 @@ void readFormatAndVersion(const json& doc) {
     if (version->is_number_unsigned() ? version->get<std::uint64_t>() > kSelectionVersion
                                       : version->get<std::int64_t>() > kSelectionVersion)
         refuse("version", "This file was written by a newer Tovimar (selection version " + version->dump() +
-                              "); this Tovimar reads version " + std::to_string(kSelectionVersion) + ".");
+                              "); this Tovimar reads versions up to " + std::to_string(kSelectionVersion) +
+                              ".");
+}
+
+std::string keyAt(std::string_view object, const std::string& key) {
+    return std::string(object) + "[" + shown(key) + "]";
+}
+
+std::string fromTo(FigureRange range) {
+    return "a whole number from " + std::to_string(range.low) + " to " + std::to_string(range.high);
+}
+
+// A JSON integer within `range`: 3.0, 1e3, "3" and true are not what the window lets anyone type.
+int readWhole(const json& v, FigureRange range, const std::string& item, std::string_view what) {
+    std::optional<std::int64_t> n;
+    if (v.is_number_unsigned()) {
+        if (const auto u = v.get<std::uint64_t>(); u <= std::uint64_t(range.high))
+            n = std::int64_t(u);
+    } else if (v.is_number_integer()) {
+        n = v.get<std::int64_t>();
+    }
+    if (!n || !range.holds(*n))
+        refuse(item, std::string(what) + " must be " + fromTo(range) + ", not " +
+                         (v.is_number() ? v.dump() : std::string(kindOf(v))) + ".");
+    return static_cast<int>(*n);
+}
+
+// f(table, number, value, item) for each entry of the sections of `parent` (an object keyed by
+// catalogue number per section), the number as the catalogue writes it. The entries come sorted
+// by key, as the parser keeps them.
+template <typename F>
+void readByNumber(const json& parent, const std::string& where, const Numbers& numbers, const Catalogue& cat,
+                  F&& f) {
+    expect(parent, parent.is_object(), "an object", where, valueOf(where.substr(where.rfind('.') + 1)));
+    for (const Section& s : kSections) {
+        const json* object = member(parent, s.key);
+        if (object == nullptr)
+            continue;
+        const std::string at = where + "." + std::string(s.key);
+        expect(*object, object->is_object(), "an object", at, valueOf(s.key));
+        std::map<std::string, std::string> keyOf;  // number as the catalogue writes it -> the file's key
+        for (const auto& [key, value] : object->items()) {
+            const std::string item = keyAt(at, key);
+            const Numbers::Ref& ref = numbers.find(key, item);
+            if (ref.item.table != s.table)
+                refuse(item, "Catalogue number " + shown(key) + " is a " +
+                                 std::string(kindOf(ref.item.table)) + ", not a " + std::string(s.kind) +
+                                 ".");
+            const std::string& number =
+                ref.alternative ? alternativeNo(cat, ref.item) : standardNo(cat, ref.item);
+            const auto [first, fresh] = keyOf.emplace(number, key);
+            if (!fresh)
+                refuse(item, "Catalogue number " + shown(key) + " is the same as " + shown(first->second) +
+                                 ", listed already.");
+            f(s.table, number, value, item);
+        }
+    }
+}
+
+struct TypedAt {
+    OrderTable table;
+    std::string number;
+    std::string item;
+};
+
+std::vector<TypedAt> readQuantities(const json& quantities, const Numbers& numbers, const Catalogue& cat,
+                                    OrderPlan& plan) {
+    std::vector<TypedAt> typed;
+    readByNumber(quantities, "quantities", numbers, cat,
+                 [&](OrderTable t, const std::string& number, const json& v, const std::string& item) {
+                     plan.SetTyped(t, number, readWhole(v, kQuantityRange, item, "A quantity"));
+                     typed.push_back({t, number, item});
+                 });
+    return typed;
+}
+
+// A figure of `object`, when given.
+std::optional<int> figure(const json& object, std::string_view key, FigureRange range,
+                          const std::string& item) {
+    const json* v = member(object, key);
+    if (v == nullptr)
+        return std::nullopt;
+    return readWhole(*v, range, item + "." + std::string(key), valueOf(key));
+}
+
+void readPlan(const json& doc, const Numbers& numbers, const Catalogue& cat, OrderPlan& plan) {
+    Workload w;
+    const std::string at = "plan";
+    w.months = figure(doc, "months", kMonthsRange, at).value_or(w.months);
+    w.runsPerMonth = figure(doc, "runsPerMonth", kPerMonthRange, at).value_or(w.runsPerMonth);
+    w.calibrationsPerMonth =
+        figure(doc, "calibrationsPerMonth", kPerMonthRange, at).value_or(w.calibrationsPerMonth);
+    w.retestPercent = figure(doc, "retestPercent", kRetestRange, at).value_or(w.retestPercent);
+    plan.SetWorkload(w);
+    readByNumber(doc, at, numbers, cat,
+                 [&](OrderTable t, const std::string& number, const json& v, const std::string& item) {
+                     expect(v, v.is_object(), "an object", item, "The figures of a product");
+                     if (t == OrderTable::Assays)
+                         plan.SetReagentFigures(number,
+                                                {figure(v, "testsPerMonth", kTestsPerMonthRange, item),
+                                                 figure(v, "testsPerBottle", kTestsPerBottleRange, item)});
+                     else
+                         plan.SetUsesPerPack(t, number, figure(v, "usesPerPack", kUsesPerPackRange, item));
+                 });
+}
+
+// A quantity typed for a product the file does not put in the order would vanish on opening.
+void refuseQuantitiesOutsideTheOrder(const Selection& sel, const std::vector<TypedAt>& typed) {
+    if (typed.empty())
+        return;
+    Catalogue opened;
+    AssayState state;
+    Provenance provenance;
+    ApplySelection(sel, state, opened, provenance);
+    for (const TypedAt& t : typed) {
+        bool ordered = false;
+        ForEachOrderLine(opened, t.table,
+                         [&](const OrderLine& line) { ordered = ordered || line.number == t.number; });
+        if (!ordered)
+            refuse(t.item, "Catalogue number " + shown(Latin1ToUtf8(t.number)) +
+                               " is not in the order this file gives, so its quantity would be lost.");
+    }
 }
 
 Selection readDocument(const json& doc, const Catalogue& cat) {
@@ -435,6 +639,13 @@ Selection readDocument(const json& doc, const Catalogue& cat) {
             }
         }
     }
+
+    std::vector<TypedAt> typed;
+    if (const json* quantities = member(doc, "quantities"))
+        typed = readQuantities(*quantities, numbers, cat, sel.plan);
+    if (const json* plan = member(doc, "plan"))
+        readPlan(*plan, numbers, cat, sel.plan);
+    refuseQuantitiesOutsideTheOrder(sel, typed);
     return sel;
 }
 
@@ -572,7 +783,7 @@ SelectionProblem duplicateProblem(std::string_view bytes, const DuplicateKey& d)
 
 }  // namespace
 
-Selection SelectionOf(const AssayState& state, const Catalogue& cat) {
+Selection SelectionOf(const AssayState& state, const Catalogue& cat, const OrderPlan& plan) {
     Selection sel;
     for (const AssayRowDef& def : AssayRows()) {
         if (!state.ticked(def.key) || def.secondColumn)
@@ -592,9 +803,25 @@ Selection SelectionOf(const AssayState& state, const Catalogue& cat) {
     // What the rules alone make of this state; the rest of the order was added.
     Catalogue byRules = cat;
     update(state, byRules);
+    // Every figure under a number of its section, which the file can name; a quantity only while
+    // its line is in the order.
+    sel.plan = plan;
+    sel.plan.ClearTyped();
+    for (const auto& [number, figures] : plan.reagents())
+        if (!isNumberOf(cat, OrderTable::Assays, number))
+            sel.plan.SetReagentFigures(number, {});
+    for (const OrderTable t : {OrderTable::Calibs, OrderTable::Ctrls})
+        for (const auto& [number, uses] : plan.usesPerPack(t))
+            if (!isNumberOf(cat, t, number))
+                sel.plan.SetUsesPerPack(t, number, std::nullopt);
+    const bool typed = plan.HasTyped();
     ForEachOrderLine(cat, [&](const OrderLine& line) {
         if (!inOrder(byRules, line.item()) && !standardNo(cat, line.item()).empty())
             sel.added.push_back(line.item());
+        if (typed) {
+            const std::string number(line.number);
+            sel.plan.SetTyped(line.section, number, plan.Typed(line.section, number));
+        }
     });
     return sel;
 }
@@ -604,7 +831,9 @@ std::string SelectionText(const Selection& selection, const Catalogue& cat) {
     out.reserve(2048);
     out += "{\n  \"format\": \"";
     out += kFormat;
-    out += "\",\n  \"version\": " + std::to_string(kSelectionVersion) + ",\n  \"assays\": [";
+    // An order of ones without figures is written as before quantities existed.
+    const bool typed = selection.plan.HasTyped(), figures = selection.plan.HasFigures();
+    out += "\",\n  \"version\": " + std::string(typed || figures ? "2" : "1") + ",\n  \"assays\": [";
     bool first = true;
     for (const SelectedAssay& a : selection.assays) {
         const AssayRowDef& def = RowDef(a.row);
@@ -645,7 +874,16 @@ std::string SelectionText(const Selection& selection, const Catalogue& cat) {
         out += "\": ";
         appendNumbers(out, cat, selection.added, s.table, standardNo);
     }
-    out += "}\n}\n";
+    out += '}';
+    if (typed) {
+        out += ",\n";
+        appendQuantities(out, selection.plan);
+    }
+    if (figures) {
+        out += ",\n";
+        appendPlan(out, selection.plan);
+    }
+    out += "\n}\n";
     return out;
 }
 

@@ -1,17 +1,30 @@
 // The lab's selection as a file (.tovimar): the ticked assays with their cut-offs and QUAL marks,
-// the alternative bottle sizes chosen and the items added outside the rules. UTF-8 JSON that people
-// and scripts read and edit:
+// the alternative bottle sizes chosen, the items added outside the rules, and how many of each
+// product with the planning figures. UTF-8 JSON that people and scripts read and edit:
 //
 //   {
 //     "format": "tovimar-selection",
-//     "version": 1,
+//     "version": 2,
 //     "assays": [
 //       {"frame": "ORLAN", "assay": "AMPH / XTC", "cutoff": 500, "qual": false},
 //       {"frame": "TOX", "assay": "TCA", "qual": true}
 //     ],
 //     "bottleSizes": ["4155"],
-//     "added": {"reagents": [], "calibrators": ["6270"], "controls": ["715 025"]}
+//     "added": {"reagents": [], "calibrators": ["6270"], "controls": ["715 025"]},
+//     "quantities": {"reagents": {"4155": 3}, "calibrators": {}, "controls": {"715 025": 2}},
+//     "plan": {
+//       "months": 3, "runsPerMonth": 22, "calibrationsPerMonth": 4, "retestPercent": 5,
+//       "reagents": {"4155": {"testsPerMonth": 1200, "testsPerBottle": 400}},
+//       "calibrators": {"6270": {"usesPerPack": 20}},
+//       "controls": {"715 025": {"usesPerPack": 30}}
+//     }
 //   }
+//
+// "quantities" holds the quantities typed for lines of the order, "plan" every planning figure,
+// for products in the order or not; both are keyed by the catalogue number as ordered, within each
+// object sorted as text. Each is written only when it holds something ("plan" then with all four
+// workload figures). A selection with neither is written as version 1, byte for byte as before
+// quantities existed, so that older copies of the program open it; with either it is version 2.
 //
 // Opening a file gives the order a user clicking the same would get; saving and opening again gives
 // the same order byte for byte.
@@ -19,6 +32,7 @@
 
 #include "core/catalogue/order_lines.h"
 #include "core/catalogue/records.h"
+#include "core/planning/order_plan.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
 #include "core/selection/provenance.h"
@@ -45,12 +59,14 @@ struct Selection {
     std::vector<SelectedAssay> assays;  // no row twice, no row of the never-shown second column
     std::vector<ItemRef> bottleSizes;   // reagents and calibrators with an alternative, ordered in it
     std::vector<ItemRef> added;         // in the order although the rules do not select them
+    OrderPlan plan;  // every figure, and the quantities typed for lines of the order; opening replaces
+                     // the plan with it
 
     bool operator==(const Selection&) const = default;
 };
 
-// The version this program writes and the newest it reads.
-inline constexpr int kSelectionVersion = 1;
+// The newest version this program writes and reads. It writes version 1 while the plan is empty.
+inline constexpr int kSelectionVersion = 2;
 // A larger file is refused before it is parsed.
 inline constexpr std::size_t kSelectionMaxBytes = std::size_t{1} << 20;
 
@@ -58,13 +74,14 @@ inline constexpr std::size_t kSelectionMaxBytes = std::size_t{1} << 20;
 // shows them), every reagent and calibrator whose alternative is chosen (ordered now or not: the
 // choice applies whenever the product is ordered), and every item in the order that the rules would
 // not select for `state` (added by hand or by select all), reagents, calibrators, controls in slot
-// order.
-Selection SelectionOf(const AssayState& state, const Catalogue& cat);
+// order; then every figure of `plan` and its quantities typed for lines now in the order.
+Selection SelectionOf(const AssayState& state, const Catalogue& cat, const OrderPlan& plan = {});
 
 // The file's bytes: UTF-8 JSON, one assay per line, captions without their trailing blanks, cut-offs
 // as their options show them ("0.5", "500"), bottle sizes by the alternative's catalogue number,
-// additions by the standard one. The same selection always gives the same bytes; the text ends with
-// a newline. `cat` is a loaded catalogue (only its numbers are read).
+// additions by the standard one, quantities and figures under the numbers as ordered. The same
+// selection always gives the same bytes; the text ends with a newline. `cat` is a loaded catalogue (only its
+// numbers are read).
 std::string SelectionText(const Selection& selection, const Catalogue& cat);
 
 // The first thing wrong with a file: one sentence, and where it is.
@@ -96,10 +113,14 @@ SelectionProblem SelectionTooLarge(std::uint64_t size);
 // or assay (its caption in that frame, any case, surrounding blanks ignored), a row that is never
 // shown, a row listed twice, a cut-off the row does not offer, "qual" on a row without a QUAL box,
 // a bottle size that is not an alternative's number, an added number that is unknown, empty or in
-// another section than the one it is listed under, and a value of the wrong JSON type anywhere.
-// Unknown keys are ignored; a missing "assays", "bottleSizes", "added" or section of "added" is
-// empty. An alternative's number under "added" adds the product and chooses that size. No item is
-// listed twice in the result.
+// another section than the one it is listed under, a quantity or figure under such a number or under
+// a number given twice, one that is not a JSON integer or out of its FigureRange, a quantity for a
+// product that is not in the order the file gives (it would be lost), and a value of the wrong JSON
+// type anywhere. A version-1 file with "quantities" or "plan" is read all the same: the version
+// says what the writer needed, and the reader loses nothing by taking them.
+// Unknown keys are ignored; a missing "assays", "bottleSizes", "added", "quantities", "plan" or
+// section of them is empty, a missing workload figure its default. An alternative's number under "added" adds
+// the product and chooses that size. No item is listed twice in the result.
 SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat);
 
 // Opens a selection without a window, as the clicks would: the reset (catalogue reloaded, order,

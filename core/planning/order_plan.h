@@ -96,6 +96,8 @@ public:
     const std::map<std::string, int, std::less<>>& usesPerPack(OrderTable section) const;
     const std::map<std::string, int, std::less<>>& typed(OrderTable section) const;
 
+    bool operator==(const OrderPlan&) const = default;
+
 private:
     using Numbers = std::map<std::string, int, std::less<>>;
     static std::size_t at(OrderTable t) { return static_cast<std::size_t>(t); }

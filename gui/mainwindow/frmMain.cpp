@@ -582,11 +582,13 @@ bool frmMain::OpenSelectionFile(const QString& path) {
     if (!selection)
         return false;
     // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the
-    // rules run for each), then the bottle sizes, then the additions, then both lists.
+    // rules run for each), then the bottle sizes, then the additions; the file's quantities and
+    // figures replace the plan, then both lists.
     ResetSelection();
     for (const SelectedAssay& a : selection->assays)
         panel_->TickAsClicks(a.row, a.cut, a.qual);
     ApplySizesAndAdditions(*selection, cat_, provenance_);
+    plan_ = selection->plan;
     orderChanged();
     return true;
 }
@@ -597,7 +599,7 @@ void frmMain::OpenSelection_Click() {
 }
 
 void frmMain::SaveSelection_Click() {
-    commands_.saveSelection(SelectionOf(state_, cat_));
+    commands_.saveSelection(SelectionOf(state_, cat_, plan_));
 }
 
 void frmMain::CopyOrder_Click() {

@@ -73,8 +73,9 @@ DialogHooks DialogHooks::real() {
     return h;
 }
 
-std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const OrderPlan& plan, const QString& path) {
-    return SaveFile(QStringLiteral("The order list"), path, bytesOf(OrderListText(cat, plan)));
+std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const OrderPlan& plan, const QString& path,
+                                          SaveFor who) {
+    return SaveFile(QStringLiteral("The order list"), path, bytesOf(OrderListText(cat, plan)), who);
 }
 
 std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const OrderPlan& plan, const QString& path,

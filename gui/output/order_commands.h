@@ -41,7 +41,7 @@ struct DialogHooks {
 
 // The order's files, each saved whole through SaveFile. Empty on success.
 [[nodiscard]] std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const OrderPlan& plan,
-                                                        const QString& path);
+                                                        const QString& path, SaveFor who = SaveFor::Window);
 [[nodiscard]] std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const OrderPlan& plan,
                                                        const QString& path, SaveFor who = SaveFor::Window);
 

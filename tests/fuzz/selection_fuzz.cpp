@@ -1,6 +1,6 @@
 // libFuzzer target for the selection reader. Whatever the bytes, the reader either refuses them with
 // one readable sentence or gives a selection that opens, saves and reads back to itself, with the
-// same order and the same screen.
+// same order, quantities and screen.
 #include "core/catalogue/records.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     AssayState state;
     Provenance provenance;
     ApplySelection(*read.selection, state, opened, provenance);
-    const Selection saved = SelectionOf(state, opened);
+    const Selection saved = SelectionOf(state, opened, read.selection->plan);
     const std::string text = SelectionText(saved, cat);
     const SelectionReading again = ReadSelection(text, cat);
     if (!again.selection)
@@ -82,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Catalogue reopened;
     AssayState reopenedState;
     ApplySelection(*again.selection, reopenedState, reopened, provenance);
-    if (OrderListText(reopened) != OrderListText(opened) || !(reopenedState == state))
+    if (OrderListText(reopened, again.selection->plan) != OrderListText(opened, read.selection->plan) ||
+        !(reopenedState == state))
         fail("A saved selection that opens to another order or screen:", text);
     return 0;
 }

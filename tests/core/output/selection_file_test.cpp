@@ -3,6 +3,7 @@
 // byte for byte, the same ticks and the same bottle sizes.
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
+#include "core/planning/order_plan.h"
 #include "core/refinement/miss_lists.h"
 #include "core/refinement/size_boxes.h"
 #include "core/selection/rules.h"
@@ -12,6 +13,7 @@
 #include <cctype>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -91,14 +93,14 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
          "version: The value of \"version\" must be a whole number, not 1.5."},
         {"{\"format\": \"tovimar-selection\", \"version\": 99999999999999999999999}",
          "version: The version number is out of range, far too large for any version; this Tovimar reads "
-         "version 1."},
+         "versions up to 2."},
         {"{\"format\": \"tovimar-selection\", \"version\": -99999999999999999999999}",
          "version: The version must be 1 or more, not a negative number."},
         {"{\"format\": \"tovimar-selection\", \"version\": 0}",
          "version: The version must be 1 or more, not 0."},
-        {"{\"format\": \"tovimar-selection\", \"version\": 2, \"assays\": 7}",
-         "version: This file was written by a newer Tovimar (selection version 2); this Tovimar reads "
-         "version 1."},
+        {"{\"format\": \"tovimar-selection\", \"version\": 3, \"assays\": 7}",
+         "version: This file was written by a newer Tovimar (selection version 3); this Tovimar reads "
+         "versions up to 2."},
         {file("\"assays\": {}"), "assays: The value of \"assays\" must be an array, not an object."},
         {assays("[]"), "assays[0]: Each assay must be an object, not an array."},
         {assays("{\"assay\": \"LSD\"}"), "assays[0]: The assay has no \"frame\"."},
@@ -161,6 +163,68 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
          "added.calibrators[0]: Catalogue number " + quoted(amphBig) + " is a reagent, not a calibrator."},
         {file("\"added\": {\"reagents\": [" + quoted(ctrl) + "]}"),
          "added.reagents[0]: Catalogue number " + quoted(ctrl) + " is a control, not a reagent."},
+        // Quantities and figures (a version-1 file may carry them): keyed by number in their section,
+        // JSON integers in their range, and a quantity only for what the file puts in the order.
+        {file("\"quantities\": []"),
+         "quantities: The value of \"quantities\" must be an object, not an array."},
+        {file("\"quantities\": {\"controls\": [2]}"),
+         "quantities.controls: The value of \"controls\" must be an object, not an array."},
+        {file("\"quantities\": {\"reagents\": {\"XX 1\": 2}}"),
+         "quantities.reagents[\"XX 1\"]: Unknown catalogue number \"XX 1\"."},
+        {file("\"quantities\": {\"controls\": {" + quoted(amph) + ": 2}}"),
+         "quantities.controls[" + quoted(amph) + "]: Catalogue number " + quoted(amph) +
+             " is a reagent, not a control."},
+        {file("\"quantities\": {\"reagents\": {\" " + amph + "\": 2, " + quoted(amph) + ": 3}}"),
+         "quantities.reagents[" + quoted(amph) + "]: Catalogue number " + quoted(amph) +
+             " is the same as \" " + amph + "\", listed already."},
+        {file("\"quantities\": {\"controls\": {" + quoted(ctrl) + ": 0}}"),
+         "quantities.controls[" + quoted(ctrl) +
+             "]: A quantity must be a whole number from 1 to 9999, not 0."},
+        {file("\"quantities\": {\"controls\": {" + quoted(ctrl) + ": 10000}}"),
+         "quantities.controls[" + quoted(ctrl) +
+             "]: A quantity must be a whole number from 1 to 9999, not 10000."},
+        {file("\"quantities\": {\"controls\": {" + quoted(ctrl) + ": 18446744073709551615}}"),
+         "quantities.controls[" + quoted(ctrl) +
+             "]: A quantity must be a whole number from 1 to 9999, not 18446744073709551615."},
+        {file("\"quantities\": {\"controls\": {" + quoted(ctrl) + ": 1.5}}"),
+         "quantities.controls[" + quoted(ctrl) +
+             "]: A quantity must be a whole number from 1 to 9999, not 1.5."},
+        {file("\"quantities\": {\"controls\": {" + quoted(ctrl) + ": 2e0}}"),
+         "quantities.controls[" + quoted(ctrl) +
+             "]: A quantity must be a whole number from 1 to 9999, not 2.0."},
+        {file("\"quantities\": {\"controls\": {" + quoted(ctrl) + ": \"2\"}}"),
+         "quantities.controls[" + quoted(ctrl) +
+             "]: A quantity must be a whole number from 1 to 9999, not a text in quotes."},
+        // Sound in itself, but lost on opening: nothing orders the product, or not in that size.
+        {file("\"quantities\": {\"controls\": {" + quoted(ctrl) + ": 2}}"),
+         "quantities.controls[" + quoted(ctrl) + "]: Catalogue number " + quoted(ctrl) +
+             " is not in the order this file gives, so its quantity would be lost."},
+        {file("\"added\": {\"reagents\": [" + quoted(amph) + "]}, \"quantities\": {\"reagents\": {" +
+              quoted(amphBig) + ": 2}}"),
+         "quantities.reagents[" + quoted(amphBig) + "]: Catalogue number " + quoted(amphBig) +
+             " is not in the order this file gives, so its quantity would be lost."},
+        {file("\"plan\": 3"), "plan: The value of \"plan\" must be an object, not a number."},
+        {file("\"plan\": {\"months\": 0}"),
+         "plan.months: The value of \"months\" must be a whole number from 1 to 24, not 0."},
+        {file("\"plan\": {\"runsPerMonth\": -1}"),
+         "plan.runsPerMonth: The value of \"runsPerMonth\" must be a whole number from 0 to 10000, not -1."},
+        {file("\"plan\": {\"retestPercent\": true}"), "plan.retestPercent: The value of \"retestPercent\" "
+                                                      "must be a whole number from 0 to 100, not true or "
+                                                      "false."},
+        {file("\"plan\": {\"reagents\": {" + quoted(amph) + ": 400}}"),
+         "plan.reagents[" + quoted(amph) + "]: The figures of a product must be an object, not a number."},
+        {file("\"plan\": {\"reagents\": {" + quoted(amphBig) +
+              ": {\"testsPerMonth\": 10, \"testsPerBottle\": 0}}}"),
+         "plan.reagents[" + quoted(amphBig) +
+             "].testsPerBottle: The value of \"testsPerBottle\" must be a whole number from 1 to 100000, not "
+             "0."},
+        {file("\"plan\": {\"calibrators\": {" + quoted(ctrl) + ": {\"usesPerPack\": 5}}}"),
+         "plan.calibrators[" + quoted(ctrl) + "]: Catalogue number " + quoted(ctrl) +
+             " is a control, not a calibrator."},
+        {file("\"plan\": {\"controls\": {" + quoted(ctrl) + ": {\"usesPerPack\": 10001}}}"),
+         "plan.controls[" + quoted(ctrl) +
+             "].usesPerPack: The value of \"usesPerPack\" must be a whole number from 1 to 10000, not "
+             "10001."},
     };
     for (const Case& c : cases) {
         const SelectionReading r = ReadSelection(c.file, cat);
@@ -199,8 +263,83 @@ TEST(SelectionFile, ReadsWhatPeopleWriteAsMeant) {
         {{R::VexBarb, 200, false}, {R::AdultPh, 0, false}, {R::OrlanLsd, 0.5, true}, {R::ToxTca, 0, false}},
         {{T::Calibs, 1}, {T::Assays, 15}},
         {{T::Assays, 15}},
+        {},
     };
     EXPECT_EQ(*r.selection, expected);
+
+    // Quantities and figures, in a version-1 file too, under numbers with blanks around them; the
+    // figures of products not in the order are kept, and a workload figure left out is its default.
+    const std::string amph = cat.Assays[15].OrderNo1, amphBig = cat.Assays[15].OrderNo2,
+                      ctrl = cat.Ctrls[15].OrderNo, cal = cat.Calibs[1].OrderNo2;
+    for (const char* version : {"1", "2"}) {
+        const SelectionReading planned = ReadSelection(
+            "{\"format\": \"tovimar-selection\", \"version\": " + std::string(version) +
+                ", \"added\": {\"reagents\": [\"" + amphBig + "\"], \"controls\": [\"" + ctrl +
+                "\"]},\n \"quantities\": {\"reagents\": {\" " + amphBig + "\": 12}, \"controls\": {\"" +
+                ctrl +
+                "\": 9999}},\n \"plan\": {\"months\": 24, \"calibrationsPerMonth\": 10000, \"x\": 1,\n"
+                "  \"reagents\": {\"" +
+                amph + "\": {\"testsPerMonth\": 1000000}, \"" + amphBig +
+                "\": {\"testsPerBottle\": 1, \"testsPerMonth\": 0}},\n"
+                "  \"calibrators\": {\"" +
+                cal + " \": {\"usesPerPack\": 10000}}, \"controls\": {\"" + ctrl + "\": {}}}}",
+            cat);
+        ASSERT_TRUE(planned.selection) << ProblemText(planned.problem);
+        OrderPlan plan;
+        ASSERT_TRUE(plan.SetWorkload({24, 0, 10000, 0}));
+        ASSERT_TRUE(plan.SetReagentFigures(amph, {1000000, std::nullopt}));
+        ASSERT_TRUE(plan.SetReagentFigures(amphBig, {0, 1}));
+        ASSERT_TRUE(plan.SetUsesPerPack(T::Calibs, cal, 10000));
+        ASSERT_TRUE(plan.SetTyped(T::Assays, amphBig, 12));
+        ASSERT_TRUE(plan.SetTyped(T::Ctrls, ctrl, 9999));
+        EXPECT_EQ(planned.selection->plan, plan) << version;
+    }
+}
+
+// The bytes written: a selection without quantities or figures exactly as before they existed (so
+// older copies of the program open it), and one with them as the format's description shows it.
+TEST(SelectionFile, WritesVersionOneUntilThereIsAQuantityOrFigure) {
+    const Catalogue cat = loaded();
+    Selection sel{{{R::OrlanAmphXtc, 500, false}, {R::ToxTca, 0, true}},
+                  {{T::Assays, 15}},
+                  {{T::Calibs, 1}, {T::Ctrls, 15}},
+                  {}};
+    const std::string n15 = cat.Assays[15].OrderNo2, c1 = cat.Calibs[1].OrderNo1, k15 = cat.Ctrls[15].OrderNo;
+    const std::string v1 =
+        "{\n  \"format\": \"tovimar-selection\",\n  \"version\": 1,\n  \"assays\": [\n"
+        "    {\"frame\": \"ORLAN\", \"assay\": \"AMPH / XTC\", \"cutoff\": 500, \"qual\": false},\n"
+        "    {\"frame\": \"TOX\", \"assay\": \"TCA\", \"qual\": true}\n  ],\n"
+        "  \"bottleSizes\": [\"" +
+        n15 +
+        "\"],\n"
+        "  \"added\": {\"reagents\": [], \"calibrators\": [\"" +
+        c1 + "\"], \"controls\": [\"" + k15 + "\"]}\n}\n";
+    EXPECT_EQ(SelectionText(sel, cat), v1);
+
+    // A quantity alone: "quantities" and no "plan".
+    ASSERT_TRUE(sel.plan.SetTyped(T::Ctrls, k15, 2));
+    const std::string head2 = std::string(v1).replace(v1.find("\"version\": 1"), 12, "\"version\": 2");
+    const std::string body = head2.substr(0, head2.size() - 3);
+    const std::string quantities =
+        ",\n  \"quantities\": {\"reagents\": {}, \"calibrators\": {}, \"controls\": {\"" + k15 + "\": 2}}";
+    EXPECT_EQ(SelectionText(sel, cat), body + quantities + "\n}\n");
+
+    // Figures alone: "plan" with the whole workload, the numbers of each object sorted as text.
+    sel.plan.ClearTyped();
+    ASSERT_TRUE(sel.plan.SetWorkload({3, 22, 4, 5}));
+    ASSERT_TRUE(sel.plan.SetReagentFigures(n15, {1200, 400}));
+    ASSERT_TRUE(sel.plan.SetReagentFigures("301 101", {std::nullopt, 50}));
+    ASSERT_TRUE(sel.plan.SetUsesPerPack(T::Ctrls, k15, 30));
+    const std::string plan =
+        ",\n  \"plan\": {\n    \"months\": 3, \"runsPerMonth\": 22, \"calibrationsPerMonth\": 4, "
+        "\"retestPercent\": 5,\n    \"reagents\": {\"301 101\": {\"testsPerBottle\": 50}, \"" +
+        n15 +
+        "\": {\"testsPerMonth\": 1200, \"testsPerBottle\": 400}},\n    \"calibrators\": {},\n"
+        "    \"controls\": {\"" +
+        k15 + "\": {\"usesPerPack\": 30}}\n  }";
+    EXPECT_EQ(SelectionText(sel, cat), body + plan + "\n}\n");
+    ASSERT_TRUE(sel.plan.SetTyped(T::Ctrls, k15, 2));
+    EXPECT_EQ(SelectionText(sel, cat), body + quantities + plan + "\n}\n");
 }
 
 // ---- Save and open again ---------------------------------------------------------------------------
@@ -211,7 +350,60 @@ struct Session {
     Catalogue cat = loaded();
     AssayState state;
     Provenance prov;
+    OrderPlan plan;
 };
+
+// A catalogue number of section t, either size, for a figure or a quantity.
+std::string anyNumber(std::mt19937& rng, const Catalogue& cat, OrderTable t) {
+    std::bernoulli_distribution alternative(0.3);
+    for (;;) {
+        const int filled = WithTable(cat, t, [](const auto& table) { return table.kFilled; });
+        const int slot = std::uniform_int_distribution<int>(1, filled)(rng);
+        const std::string number = WithRecord(cat, {t, slot}, [&](const auto& r) {
+            if constexpr (requires { r.OrderNo2; })
+                return alternative(rng) && HasAlternative(r) ? r.OrderNo2 : r.OrderNo1;
+            else
+                return r.OrderNo;
+        });
+        if (!number.empty())
+            return number;
+    }
+}
+
+// Half the sessions plan: quantities typed for lines of the order and for products outside it
+// (which the file leaves out), figures for any product, a workload.
+void plan(std::mt19937& rng, Session& s) {
+    std::bernoulli_distribution half(0.5), some(0.25);
+    std::uniform_int_distribution<int> quantity(1, 9999), small(0, 40), section(0, 2);
+    if (half(rng))
+        return;
+    if (half(rng))
+        ForEachOrderLine(s.cat, [&](const OrderLine& line) {
+            if (some(rng))
+                s.plan.SetTyped(line.section, std::string(line.number), quantity(rng));
+        });
+    for (int n = small(rng) / 10; n > 0; --n) {
+        const auto t = static_cast<OrderTable>(section(rng));
+        s.plan.SetTyped(t, anyNumber(rng, s.cat, t), quantity(rng));
+    }
+    if (half(rng))
+        return;
+    const auto in = [&](FigureRange r) {
+        return std::uniform_int_distribution<int>(int(r.low), int(r.high))(rng);
+    };
+    if (half(rng))
+        s.plan.SetWorkload({in(kMonthsRange), small(rng), small(rng), in(kRetestRange)});
+    for (int n = small(rng); n > 0; --n) {
+        const auto t = static_cast<OrderTable>(section(rng));
+        const std::string number = anyNumber(rng, s.cat, t);
+        if (t == T::Assays)
+            s.plan.SetReagentFigures(number,
+                                     {half(rng) ? std::optional(in(kTestsPerMonthRange)) : std::nullopt,
+                                      half(rng) ? std::optional(in(kTestsPerBottleRange)) : std::nullopt});
+        else
+            s.plan.SetUsesPerPack(t, number, in(kUsesPerPackRange));
+    }
+}
 
 void play(std::mt19937& rng, Session& s) {
     std::vector<AssayRow> shown;
@@ -274,12 +466,14 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
     const Catalogue fresh = loaded();
     std::mt19937 rng(140);
     int withAssays = 0, withCut = 0, withQual = 0, withSizes = 0, withAdded = 0, selectAlls = 0;
+    int withTyped = 0, withFigures = 0, typedDropped = 0;
     constexpr int kSessions = 2000;
     for (int n = 0; n < kSessions; ++n) {
         SCOPED_TRACE("session " + std::to_string(n));
         Session saved;
         play(rng, saved);
-        const Selection sel = SelectionOf(saved.state, saved.cat);
+        plan(rng, saved);
+        const Selection sel = SelectionOf(saved.state, saved.cat, saved.plan);
         const std::string text = SelectionText(sel, fresh);
 
         const SelectionReading r = ReadSelection(text, fresh);
@@ -289,13 +483,24 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
         ApplySelection(*r.selection, opened.state, opened.cat, opened.prov);
 
         ASSERT_EQ(OrderListText(opened.cat), OrderListText(saved.cat)) << text;
+        // The same quantities on every line, and every figure; an order of ones without figures
+        // is a version-1 file.
+        const OrderPlan& openedPlan = r.selection->plan;
+        ASSERT_EQ(OrderListText(opened.cat, openedPlan), OrderListText(saved.cat, saved.plan)) << text;
+        OrderPlan figures = saved.plan, openedFigures = openedPlan;
+        figures.ClearTyped();
+        openedFigures.ClearTyped();
+        ASSERT_TRUE(openedFigures == figures) << text;
+        ASSERT_EQ(text.find("\"version\": 1,") != std::string::npos,
+                  !openedPlan.HasTyped() && !saved.plan.HasFigures())
+            << text;
         ASSERT_EQ(onScreen(opened.state), onScreen(saved.state)) << text;
         for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
             ASSERT_EQ(AlternativeChosen(opened.cat.Assays[slot]), AlternativeChosen(saved.cat.Assays[slot]));
         for (int slot = 1; slot <= CalibTable::kFilled; ++slot)
             ASSERT_EQ(AlternativeChosen(opened.cat.Calibs[slot]), AlternativeChosen(saved.cat.Calibs[slot]));
         // Saved again, the file is the same; what it added is marked as the user's.
-        ASSERT_EQ(SelectionText(SelectionOf(opened.state, opened.cat), fresh), text);
+        ASSERT_EQ(SelectionText(SelectionOf(opened.state, opened.cat, openedPlan), fresh), text);
         for (const ItemRef& i : sel.added)
             ASSERT_TRUE(opened.prov.Of(i.table, i.slot).byHand) << text;
 
@@ -305,6 +510,12 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
         withSizes += !sel.bottleSizes.empty();
         withAdded += !sel.added.empty();
         selectAlls += std::ranges::any_of(sel.added, [](const ItemRef& i) { return i.table == T::Assays; });
+        withTyped += sel.plan.HasTyped();
+        withFigures += sel.plan.HasFigures();
+        typedDropped += sel.plan.typed(T::Assays).size() + sel.plan.typed(T::Calibs).size() +
+                            sel.plan.typed(T::Ctrls).size() <
+                        saved.plan.typed(T::Assays).size() + saved.plan.typed(T::Calibs).size() +
+                            saved.plan.typed(T::Ctrls).size();
     }
     // The sessions reach every part of the file.
     EXPECT_GT(withAssays, kSessions / 2);
@@ -313,6 +524,10 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
     EXPECT_GT(withSizes, kSessions / 2);
     EXPECT_GT(withAdded, kSessions / 4);
     EXPECT_GT(selectAlls, 10);
+    EXPECT_GT(withTyped, kSessions / 8);
+    EXPECT_GT(withFigures, kSessions / 8);
+    EXPECT_LT(withTyped + withFigures, kSessions);  // and version-1 files as well
+    EXPECT_GT(typedDropped, kSessions / 20);
 }
 
 }  // namespace

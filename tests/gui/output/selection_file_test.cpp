@@ -67,6 +67,13 @@ Catalogue orderOf(const QByteArray& file) {
     return cat;
 }
 
+// The plan a file holds.
+OrderPlan planOf(const QByteArray& file) {
+    const SelectionReading r = ReadSelection(std::string_view(file.constData(), file.size()), orderOf(file));
+    HELPER_VERIFY2(r.selection.has_value(), r.problem.message.c_str());
+    return r.selection->plan;
+}
+
 struct Run {
     int status;
     QByteArray out, err;
@@ -109,6 +116,7 @@ class SelectionFileTest : public QObject {
     QTemporaryDir dir_;
     QString good_;
     QString everything_;  // every product added: the longest order
+    QString planned_;     // good_ with quantities typed and planning figures
 
 private slots:
     void initTestCase() {
@@ -125,6 +133,30 @@ private slots:
         SelectAllItems(cat);
         everything_ = dir_.filePath(QStringLiteral("everything.tovimar"));
         write(everything_, QByteArray::fromStdString(SelectionText(SelectionOf(AssayState(), cat), cat)));
+        // Every line's quantity other than one: typed, or suggested by figures of each kind.
+        {
+            Catalogue opened;
+            AssayState state;
+            Provenance provenance;
+            const QByteArray good = bytesOf(good_);
+            const SelectionReading read = ReadSelection(std::string_view(good.constData(), good.size()), cat);
+            QVERIFY(read.selection);
+            ApplySelection(*read.selection, state, opened, provenance);
+            OrderPlan plan;
+            QVERIFY(plan.SetWorkload({3, 22, 4, 5}));
+            ForEachOrderLine(opened, [&](const OrderLine& line) {
+                const std::string number(line.number);
+                if (line.section == OrderTable::Assays)
+                    QVERIFY(plan.SetReagentFigures(number, {1200, 400}));
+                else
+                    QVERIFY(plan.SetUsesPerPack(line.section, number, 5));
+            });
+            QVERIFY(plan.SetTyped(OrderTable::Ctrls, opened.Ctrls[40].OrderNo, 2));
+            QVERIFY(plan.SetUsesPerPack(OrderTable::Calibs, "not ordered", 5));  // left out of the file
+            planned_ = dir_.filePath(QStringLiteral("planned.tovimar"));
+            write(planned_,
+                  QByteArray::fromStdString(SelectionText(SelectionOf(state, opened, plan), opened)));
+        }
         // The program run as another user reads them too.
         QVERIFY(QFile::setPermissions(dir_.path(), QFile::Permissions(0x7755)));
     }
@@ -153,21 +185,35 @@ private slots:
         QVERIFY(h.defaults == std::vector{DialogHooks::Default::No});  // Enter keeps the screen
         QCOMPARE(OrderListText(h.cat()), before);
 
-        // A file that is wrong in any way changes nothing and says so, naming the file and the problem.
+        // Opening replaces the quantities and figures too.
         h.answer = true;
+        QVERIFY(h.w->OpenSelectionFile(planned_));
+        const OrderPlan plan = h.w->plan();
+        QVERIFY(plan == planOf(bytesOf(planned_)));
+        QVERIFY(plan.HasTyped() && plan.HasFigures());
+        QCOMPARE(OrderListText(h.cat()), before);
+        const std::string planned = OrderListText(h.cat(), plan);
+        QVERIFY(planned != before);
+
+        // A file that is wrong in any way changes nothing and says so, naming the file and the problem.
         const QString bad = dir_.filePath(QStringLiteral("bad.tovimar"));
         for (
             const QByteArray& contents :
             {QByteArray("{\"format\": \"tovimar-selection\", \"version\": 1,\n \"assays\": [}"),
              QByteArray(
                  R"({"format": "tovimar-selection", "version": 1, "assays": [{"frame": "VEX", "assay": "FENTANYL"}]})"),
+             QByteArray(R"({"format": "tovimar-selection", "version": 2, "plan": {"months": 25}})"),
+             // Nothing in this file orders the control: its quantity would be lost.
+             QByteArray(R"({"format": "tovimar-selection", "version": 2, "quantities": {"controls": {")") +
+                 QByteArray::fromStdString(h.cat().Ctrls[40].OrderNo) + "\": 2}}}",
              QByteArray(R"({"format": "tovimar-selection", "version": 7})")}) {
             write(bad, contents);
             h.messages.clear();
             QVERIFY(!h.w->OpenSelectionFile(bad));
             QCOMPARE(h.messages.size(), 1);
             QVERIFY2(h.messages[0].contains(QDir::toNativeSeparators(bad)), qPrintable(h.messages[0]));
-            QCOMPARE(OrderListText(h.cat()), before);
+            QCOMPARE(OrderListText(h.cat(), h.w->plan()), planned);
+            QVERIFY(h.w->plan() == plan);
         }
         QVERIFY(h.messages[0].contains(QLatin1String("newer")));
         // A named pipe is refused at once: reading it would wait for a writer, with the window dead.
@@ -177,7 +223,7 @@ private slots:
         QVERIFY2(h.messages.last().contains(QLatin1String("This is a named pipe, not a file.")),
                  qPrintable(h.messages.last()));
         QVERIFY(!h.w->OpenSelectionFile(dir_.filePath(QStringLiteral("missing.tovimar"))));
-        QCOMPARE(OrderListText(h.cat()), before);
+        QCOMPARE(OrderListText(h.cat(), h.w->plan()), planned);
     }
 
     // The keys are the main view's; everywhere else they do what they always did: on the start
@@ -231,6 +277,12 @@ private slots:
                                        "Copy order", "Export order as CSV...", "Export order as PDF..."}));
         const std::string csv = OrderCsv(h.cat());
         QCOMPARE(bytesOf(h.nextFile), QByteArray(csv.data(), qsizetype(csv.size())));
+
+        // Quantities and figures are saved as opened, byte for byte.
+        QVERIFY(h.w->OpenSelectionFile(planned_));
+        h.nextFile = dir_.filePath(QStringLiteral("saved-planned.tovimar"));
+        h.key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(bytesOf(h.nextFile), bytesOf(planned_));
     }
 
     // A selection file dropped on the start screen opens straight in the main view. It is taken
@@ -285,6 +337,9 @@ private slots:
                          err.contains(QLatin1String(expected.reason)),
                      qPrintable(err));
             QVERIFY2(!err.contains(QLatin1String("screen")), qPrintable(err));
+            if (format == QLatin1String("txt"))
+                QVERIFY2(err.startsWith(QLatin1String("tovimar: The order list could not be saved as")),
+                         qPrintable(err));
             QCOMPARE(err.contains(QLatin1String("The existing file was not changed.")),
                      expected.oldFile == SaveFailure::OldFile::Unchanged);
         }
@@ -299,20 +354,28 @@ private slots:
     // exit status what went wrong; a failed export leaves no file.
     void commandLineForScripts() {
         Harness h(Harness::MainView);
-        QVERIFY(h.w->OpenSelectionFile(good_));
-        const std::string file = OrderListText(h.cat());
-
-        Run txt = runProgram({"--selection", good_, "--export", "txt", "--output", "-"});
-        QCOMPARE(txt.status, 0);
-        QCOMPARE(txt.out, QByteArray(file.data(), qsizetype(file.size())));
-        const QString csvPath = dir_.filePath(QStringLiteral("cli.csv"));
-        QCOMPARE(runProgram({"--selection", good_, "--export", "csv", "--output", csvPath}).status, 0);
-        const std::string csv = OrderCsv(h.cat());
-        QCOMPARE(bytesOf(csvPath), QByteArray(csv.data(), qsizetype(csv.size())));
-        const QString pdfPath = dir_.filePath(QStringLiteral("cli.pdf"));
-        QCOMPARE(runProgram({"--selection", good_, "--export", "pdf", "--output", pdfPath}).status, 0);
-        const QByteArray pdf = bytesOf(pdfPath);
-        QVERIFY(pdf.startsWith("%PDF") && pdf.trimmed().endsWith("%%EOF"));
+        // With the file's quantities and figures, as the window has them after opening it.
+        for (const QString& selection : {good_, planned_}) {
+            QVERIFY(h.w->OpenSelectionFile(selection));
+            const std::string file = OrderListText(h.cat(), h.w->plan());
+            Run txt = runProgram({"--selection", selection, "--export", "txt", "--output", "-"});
+            QCOMPARE(txt.status, 0);
+            QCOMPARE(txt.out, QByteArray(file.data(), qsizetype(file.size())));
+            const QString txtPath = dir_.filePath(QStringLiteral("cli.txt"));
+            QCOMPARE(runProgram({"--selection", selection, "--export", "txt", "--output", txtPath}).status,
+                     0);
+            QCOMPARE(bytesOf(txtPath), txt.out);
+            const QString csvPath = dir_.filePath(QStringLiteral("cli.csv"));
+            QCOMPARE(runProgram({"--selection", selection, "--export", "csv", "--output", csvPath}).status,
+                     0);
+            const std::string csv = OrderCsv(h.cat(), h.w->plan());
+            QCOMPARE(bytesOf(csvPath), QByteArray(csv.data(), qsizetype(csv.size())));
+            const QString pdfPath = dir_.filePath(QStringLiteral("cli.pdf"));
+            QCOMPARE(runProgram({"--selection", selection, "--export", "pdf", "--output", pdfPath}).status,
+                     0);
+            const QByteArray pdf = bytesOf(pdfPath);
+            QVERIFY(pdf.startsWith("%PDF") && pdf.trimmed().endsWith("%%EOF"));
+        }
 
         const QString bad = dir_.filePath(QStringLiteral("cli-bad.tovimar"));
         write(bad, "[]");
