@@ -1,5 +1,7 @@
 #include "gui/planning/order_table_model.h"
 
+#include "core/planning/quantity_text.h"
+
 #include <cmath>
 
 namespace tovimar {
@@ -157,20 +159,10 @@ bool OrderTableModel::setFigure(const Row& r, int column, std::optional<int> val
 }
 
 QString OrderTableModel::quantityTip(const Row& r) const {
-    const LineQuantity q = plan_.QuantityOf(lineOf(r));
-    switch (q.source) {
-    case QuantitySource::Typed:
-        return QStringLiteral("Typed");
-    case QuantitySource::Suggested:
-        return q.suggestion && *q.suggestion != q.quantity ? QStringLiteral("Suggested %1, held to %2..%3")
-                                                                 .arg(*q.suggestion)
-                                                                 .arg(kQuantityRange.low)
-                                                                 .arg(kQuantityRange.high)
-                                                           : QStringLiteral("Suggested from the figures");
-    case QuantitySource::Default:
-        break;
-    }
-    return QStringLiteral("1 by default: nothing typed, no figures for a suggestion");
+    // The lists' words, so a line says the same wherever the user rests the pointer.
+    const std::string said = QuantityText(lineOf(r), plan_);
+    return said.empty() ? QStringLiteral("Quantity 1: nothing typed, and no figures for a suggestion.")
+                        : QString::fromStdString(said);
 }
 
 QVariant OrderTableModel::display(const Row& r, int column) const {

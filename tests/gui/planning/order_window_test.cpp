@@ -208,6 +208,12 @@ private slots:
         QVERIFY(!model.SetWorkload({0, 10, 0, 0}));
         QCOMPARE(plan.workload().months, 3);
         QCOMPARE(spy.size(), 1);
+        // The quantity says where it came from in the lists' words.
+        QCOMPARE(model.index(ctl, M::Quantity).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Quantity 8, suggested from 10 runs a month, 4 runs a pack, 3 months."));
+        QVERIFY(model.setData(model.index(ctl, M::Quantity), 2));
+        QCOMPARE(model.index(ctl, M::Quantity).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Quantity 2, typed."));
     }
 
     // The editor offers the column's range and an empty "none" below it; typing works as the
