@@ -22,7 +22,11 @@ protected:
             return QValidator::Acceptable;
         if (input.contains(QLatin1Char('-')) || input.contains(QLatin1Char('+')))
             return QValidator::Invalid;  // "none" is the empty field, not a number below the range
-        return QSpinBox::validate(input, pos);
+        const QValidator::State state = QSpinBox::validate(input, pos);
+        // Nor is a 0 typed where the range starts at 1: it is not taken, and the cell keeps its value.
+        if (state == QValidator::Acceptable && QSpinBox::valueFromText(input) == minimum())
+            return QValidator::Intermediate;
+        return state;
     }
     int valueFromText(const QString& text) const override {
         return text.trimmed().isEmpty() ? minimum() : QSpinBox::valueFromText(text);

@@ -3,9 +3,13 @@
 // Clicks go to whatever control a user could click at that moment (enabled, visible, not covered);
 // keys go to whichever control has the focus. On a mismatch the seed and the actions up to the
 // first failing one (the shortest failing prefix) are printed.
+#include "app/command_line.h"
+#include "core/output/order_export.h"
 #include "core/output/order_file.h"
+#include "core/output/selection_file.h"
 #include "core/selection/rules.h"
 #include "gui/planning/frmOrder.h"
+#include "gui/planning/order_table_model.h"
 #include "gui/selection/assay_panel.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
@@ -17,9 +21,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <map>
@@ -31,8 +39,10 @@ using namespace tovimar;
 
 namespace {
 
-std::string line(const std::string& number, const std::string& name) {
-    return number + (number.size() > 8 ? "\t" : "\t\t") + name;
+// A list line as the lab reads it: the count of a product ordered more than once opens the name.
+std::string line(const std::string& number, const std::string& name, int quantity) {
+    return number + (number.size() > 8 ? "\t" : "\t\t") +
+           (quantity > 1 ? std::to_string(quantity) + " x " : std::string()) + name;
 }
 
 bool named(const std::string& s) {
@@ -55,6 +65,7 @@ struct Model {
     std::vector<int> reagBoxes, calBoxes;  // bottle mode: the slots that have a box
     std::vector<int> calMiss, ctlMiss;     // adding mode: slot per list position
     std::vector<bool> calTick, ctlTick;
+    OrderPlan plan;  // what the user typed into the order window, kept as the user left it
     int exits = 0;
 
     Model() { LoadCatalogue(products); }
@@ -81,17 +92,38 @@ struct Model {
         calLines.clear();
         for (int s : cal) {
             const mCalib& c = products.Calibs[s];
-            calLines.push_back(line(calSize[s] == 2 ? c.OrderNo2 : c.OrderNo1, c.Name));
+            const std::string& number = calSize[s] == 2 ? c.OrderNo2 : c.OrderNo1;
+            calLines.push_back(line(number, c.Name, quantityOf(OrderTable::Calibs, s, number)));
         }
         listsShown = true;
     }
     void fillCtl() {
         ctlLines.clear();
         for (int s : ctl)
-            ctlLines.push_back(line(products.Ctrls[s].OrderNo, products.Ctrls[s].Name));
+            ctlLines.push_back(line(products.Ctrls[s].OrderNo, products.Ctrls[s].Name,
+                                    quantityOf(OrderTable::Ctrls, s, products.Ctrls[s].OrderNo)));
         listsShown = true;
     }
+    int quantityOf(OrderTable t, int slot, const std::string& number) const {
+        return plan.QuantityOf(OrderLine{t, slot, number, {}, {}}).quantity;
+    }
+    // The catalogue with the model's order in it.
+    Catalogue ordered() const {
+        Catalogue c = products;
+        for (int s = 1; s <= 72; ++s) {
+            c.Calibs[s].Selected = cal.count(s) ? 1 : 0;
+            c.Calibs[s].SizeChoice = calSize[static_cast<std::size_t>(s)];
+        }
+        for (int s = 1; s <= 49; ++s)
+            c.Ctrls[s].Selected = ctl.count(s) ? 1 : 0;
+        for (int s = 1; s <= 40; ++s) {
+            c.Assays[s].Selected = reag.count(s) ? 1 : 0;
+            c.Assays[s].SizeChoice = reagSize[static_cast<std::size_t>(s)];
+        }
+        return c;
+    }
     void reset() {
+        plan.ClearTyped();  // the lab's figures stay
         state.Clear();
         cal.clear();
         ctl.clear();
@@ -258,20 +290,199 @@ private:
     // ---- Actions -----------------------------------------------------------------------------
     QString act() {
         std::uniform_int_distribution<int> pick(0, 99);
-        if (model_.mode == Mode::Main && pick(rng_) < 2)
-            return saveAndReopen();
+        // The lab saves a plain selection before it starts planning quantities, and saves more
+        // readily once it has planned some.
+        if (model_.mode == Mode::Main) {
+            const int p = pick(rng_);
+            if (p < (plannedSinceSave_ ? 4 : 2))
+                return saveAndReopen();
+            if (p < 7 && roundTrips_ > 0)
+                return planOrder();
+        }
         return pick(rng_) < 75 ? clickSomething() : pressKey();
     }
 
+    // Opens the order window with Q, sets one figure or quantity there and closes it again.
+    QString planOrder() {
+        h_.key(Qt::Key_Q);
+        frmOrder* order = w().orderWindow();
+        if (!order || !order->isVisible()) {
+            orderWindowProblem_ = QStringLiteral("Q did not open the order window");
+            return QStringLiteral("key Q");
+        }
+        const Catalogue ordered = model_.ordered();
+        int lines = 0;
+        ForEachOrderLine(ordered, [&lines](const OrderLine&) { ++lines; });
+        if (order->model().rowCount() != lines)
+            orderWindowProblem_ = QStringLiteral("the order window shows %1 lines, expected %2")
+                                      .arg(order->model().rowCount())
+                                      .arg(lines);
+        const OrderPlan before = model_.plan;
+        plannedSinceSave_ = true;
+        std::uniform_int_distribution<int> pick(0, 99);
+        bool passing = false;  // the plan changed on the way, whatever it ends as
+        const QString edit = lines == 0 || pick(rng_) < 25 ? editWorkload(*order, passing) : editCell(*order);
+        if (!order->isVisible())
+            orderWindowProblem_ = QStringLiteral("the order window closed while editing");
+        QTest::mouseClick(order->findChild<QPushButton*>(QStringLiteral("cmdOrderClose")), Qt::LeftButton);
+        if (order->isVisible())
+            orderWindowProblem_ = QStringLiteral("Close left the order window open");
+        // Every change to the plan refills both lists.
+        if (passing || !(model_.plan == before)) {
+            model_.fillCal();
+            model_.fillCtl();
+        }
+        return QStringLiteral("key Q, %1, Close").arg(edit);
+    }
+
+    // A value for a figure of `range`: cleared, its ends, just outside them, 0, small or any.
+    std::optional<std::int64_t> drawFigure(FigureRange range) {
+        std::uniform_int_distribution<int> kind(0, 7);
+        switch (kind(rng_)) {
+        case 0:
+            return std::nullopt;
+        case 1:
+            return range.low;
+        case 2:
+            return range.high;
+        case 3:
+            return 0;
+        case 4:
+            return range.low - 1;
+        case 5:
+            return range.high + 1;
+        case 6:
+            return std::uniform_int_distribution<std::int64_t>(range.low,
+                                                               std::min<std::int64_t>(range.high, 40))(rng_);
+        default:
+            return std::uniform_int_distribution<std::int64_t>(range.low, range.high)(rng_);
+        }
+    }
+
+    // One editable cell of a random line: typed into its editor, cleared with Delete, or set
+    // through the view's model. A value outside the column's range changes nothing.
+    QString editCell(frmOrder& order) {
+        using M = OrderTableModel;
+        M& table = order.model();
+        const int row = std::uniform_int_distribution<int>(0, table.rowCount() - 1)(rng_);
+        const OrderTable section = table.section(row);
+        const std::string number = table.number(row);
+        const bool reagent = section == OrderTable::Assays;
+        const std::vector<int> columns =
+            reagent ? std::vector<int>{M::TestsPerMonth, M::TestsPerBottle, M::Quantity}
+                    : std::vector<int>{M::UsesPerPack, M::Quantity};
+        const int column = columns[std::uniform_int_distribution<std::size_t>(0, columns.size() - 1)(rng_)];
+        const FigureRange range = column == M::Quantity         ? kQuantityRange
+                                  : column == M::TestsPerMonth  ? kTestsPerMonthRange
+                                  : column == M::TestsPerBottle ? kTestsPerBottleRange
+                                                                : kUsesPerPackRange;
+        const std::optional<std::int64_t> value = drawFigure(range);
+        const QModelIndex cell = table.index(row, column);
+        QTableView* view = order.table();
+        QString how;
+        // The editor takes digits only, up to the column's top.
+        const bool typeable = !value || (*value >= 0 && *value <= range.high);
+        if (typeable && std::bernoulli_distribution(0.5)(rng_)) {
+            view->setFocus();
+            view->setCurrentIndex(cell);
+            if (!value) {
+                QTest::keyClick(view, Qt::Key_Delete);
+                how = QStringLiteral("Delete");
+            } else {
+                QTest::keyClick(view, Qt::Key_F2);
+                QWidget* editor = view->indexWidget(cell);
+                if (!editor) {
+                    orderWindowProblem_ = QStringLiteral("F2 opened no editor");
+                    return QStringLiteral("F2");
+                }
+                QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(editor, QString::number(*value));
+                QTest::keyClick(editor, Qt::Key_Return);
+                QCoreApplication::processEvents();  // the editor commits from the event loop
+                how = QStringLiteral("type %1, Enter").arg(*value);
+            }
+        } else {
+            table.setData(cell, value ? QVariant(static_cast<qlonglong>(*value)) : QVariant());
+            how = QStringLiteral("set %1").arg(value ? QString::number(*value) : QStringLiteral("nothing"));
+        }
+        if (!value || range.holds(*value)) {
+            const std::optional<int> v = value ? std::optional<int>(static_cast<int>(*value)) : std::nullopt;
+            if (column == M::Quantity) {
+                model_.plan.SetTyped(section, number, v);
+            } else if (column == M::UsesPerPack) {
+                model_.plan.SetUsesPerPack(section, number, v);
+            } else {
+                ReagentFigures f = model_.plan.Reagent(number);
+                (column == M::TestsPerMonth ? f.testsPerMonth : f.testsPerBottle) = v;
+                model_.plan.SetReagentFigures(number, f);
+            }
+        }
+        return QStringLiteral("%1 in %2 of %3")
+            .arg(how, table.headerData(column, Qt::Horizontal).toString(), QString::fromStdString(number));
+    }
+
+    // One of the whole order's figures: set, typed, or stepped with the arrow keys. The box holds
+    // its range: a value set beyond it stops at the end, a number typed below it is not taken.
+    QString editWorkload(frmOrder& order, bool& passing) {
+        static const FigureRange ranges[] = {kMonthsRange, kPerMonthRange, kPerMonthRange, kRetestRange};
+        const int i = std::uniform_int_distribution<int>(0, 3)(rng_);
+        const FigureRange range = ranges[i];
+        QSpinBox* box = order.workloadBox(i);
+        Workload w = model_.plan.workload();
+        int& field = i == 0   ? w.months
+                     : i == 1 ? w.runsPerMonth
+                     : i == 2 ? w.calibrationsPerMonth
+                              : w.retestPercent;
+        const std::int64_t value = drawFigure(range).value_or(range.low);
+        QString how;
+        switch (std::uniform_int_distribution<int>(0, 2)(rng_)) {
+        case 0:
+            box->setValue(static_cast<int>(value));
+            field = static_cast<int>(std::clamp(value, range.low, range.high));
+            how = QStringLiteral("set %1").arg(value);
+            break;
+        case 1:
+            if (value >= 0 && value <= range.high) {
+                QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(box, QString::number(value));
+                QTest::keyClick(box, Qt::Key_Return);
+                // The box takes each digit as it comes: every number on the way that it holds
+                // changes the plan, if only for a moment.
+                const QString digits = QString::number(value);
+                for (qsizetype n = 1; n <= digits.size(); ++n)
+                    if (const int v = digits.left(n).toInt(); range.holds(v) && v != field) {
+                        field = v;
+                        passing = true;
+                    }
+                how = QStringLiteral("type %1, Enter").arg(value);
+                break;
+            }
+            [[fallthrough]];
+        default: {
+            const bool up = std::bernoulli_distribution(0.5)(rng_);
+            QTest::keyClick(box, up ? Qt::Key_Up : Qt::Key_Down);
+            field = static_cast<int>(std::clamp<std::int64_t>(field + (up ? 1 : -1), range.low, range.high));
+            how = up ? QStringLiteral("Up") : QStringLiteral("Down");
+        }
+        }
+        model_.plan.SetWorkload(w);
+        return QStringLiteral("%1 in %2").arg(how, box->accessibleName());
+    }
+
     // Saves the selection with Ctrl+S and opens the file in a second window, as the lab would next
-    // month: the same order, byte for byte, and the same ticks, options, QUAL marks and bottle
-    // sizes on the screen. Saving changes nothing in the first window.
+    // month: the same order with the same quantities, byte for byte, the same figures and the same
+    // ticks, options, QUAL marks and bottle sizes on the screen; saving again gives the same file,
+    // and the command line exports from it what the window exports. Saving changes nothing in the
+    // first window.
     QString saveAndReopen() {
         const QString path = files_.filePath(QStringLiteral("selection-%1.tovimar").arg(roundTrips_));
         h_.nextFile = path;
         h_.key(Qt::Key_S, Qt::ControlModifier);
         h_.nextFile.clear();
+        plannedSinceSave_ = false;
         roundTripProblem_ = reopenedDiffers(path);
+        if (roundTripProblem_.isEmpty())
+            roundTripProblem_ = exportedDiffers(path);
         ++roundTrips_;
         return QStringLiteral("Ctrl+S, then open %1 in a second window").arg(QFileInfo(path).fileName());
     }
@@ -286,8 +497,12 @@ private:
         other.ShowMainViewAtOnce();
         if (!other.OpenSelectionFile(path))
             return QStringLiteral("the saved file did not open: ") + said.join(QLatin1Char('\n'));
-        if (OrderListText(other.catalogue()) != OrderListText(w().catalogue()))
+        const Catalogue& cat = w().catalogue();
+        const OrderPlan& plan = w().plan();
+        if (OrderListText(other.catalogue(), other.plan()) != OrderListText(cat, plan))
             return QStringLiteral("the reopened order differs");
+        if (QString differs = reopenedPlanDiffers(path, other); !differs.isEmpty())
+            return differs;
         for (const AssayRowDef& def : AssayRows()) {
             const RowState& mine = w().assayState()[def.key];
             const RowState& theirs = other.assayState()[def.key];
@@ -312,6 +527,68 @@ private:
             if (AlternativeChosen(other.catalogue().Calibs[s]) !=
                 AlternativeChosen(w().catalogue().Calibs[s]))
                 return QStringLiteral("the reopened bottle size of C %1 differs").arg(s);
+        return {};
+    }
+
+    // Every figure comes back; the typed quantities of the lines in the order do, and no others.
+    // The file is version 1 exactly when there is neither, and saving the reopened selection
+    // gives the same bytes.
+    QString reopenedPlanDiffers(const QString& path, const frmMain& other) {
+        const OrderPlan& plan = w().plan();
+        const OrderPlan& theirs = other.plan();
+        if (!(theirs.workload() == plan.workload()) || theirs.reagents() != plan.reagents())
+            return QStringLiteral("the reopened figures differ");
+        bool typed = false;
+        for (const OrderSection& s : kOrderSections) {
+            std::map<std::string, int, std::less<>> inOrder;
+            ForEachOrderLine(w().catalogue(), s.table, [&](const OrderLine& l) {
+                if (const std::optional<int> q = plan.Typed(l.section, std::string(l.number)))
+                    inOrder[std::string(l.number)] = *q;
+            });
+            typed = typed || !inOrder.empty();
+            if (theirs.usesPerPack(s.table) != plan.usesPerPack(s.table))
+                return QStringLiteral("the reopened uses a pack of the %1 differ")
+                    .arg(QString::fromLatin1(s.heading.data(), qsizetype(s.heading.size())));
+            if (theirs.typed(s.table) != inOrder)
+                return QStringLiteral("the reopened quantities of the %1 differ")
+                    .arg(QString::fromLatin1(s.heading.data(), qsizetype(s.heading.size())));
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return QStringLiteral("the saved file cannot be read");
+        const QByteArray bytes = file.readAll();
+        const int version = QJsonDocument::fromJson(bytes).object().value(QLatin1String("version")).toInt();
+        const int expected = typed || plan.HasFigures() ? 2 : 1;
+        if (version != expected)
+            return QStringLiteral("the file is version %1, expected %2").arg(version).arg(expected);
+        ++roundTripsOfVersion_[static_cast<std::size_t>(version)];
+        const std::string again =
+            SelectionText(SelectionOf(other.assayState(), other.catalogue(), theirs), other.catalogue());
+        if (QByteArray::fromStdString(again) != bytes)
+            return QStringLiteral("saving the reopened selection gives other bytes");
+        return {};
+    }
+
+    // The saved file through the command line, as a script exports it: the window's list and CSV.
+    QString exportedDiffers(const QString& path) {
+        for (const bool txt : {true, false}) {
+            CommandLine line;
+            line.action = CommandLine::Action::Export;
+            line.selection = path;
+            line.format = txt ? QStringLiteral("txt") : QStringLiteral("csv");
+            line.output = files_.filePath(QStringLiteral("export.") + line.format);
+            if (const int status = RunExport(line); status != 0)
+                return QStringLiteral("the command line's %1 export ended with %2")
+                    .arg(line.format)
+                    .arg(status);
+            QFile file(line.output);
+            if (!file.open(QIODevice::ReadOnly))
+                return QStringLiteral("the command line's %1 cannot be read").arg(line.format);
+            const std::string window =
+                txt ? OrderListText(w().catalogue(), w().plan()) : OrderCsv(w().catalogue(), w().plan());
+            if (file.readAll() != QByteArray::fromStdString(window))
+                return QStringLiteral("the command line's %1 differs from the window's").arg(line.format);
+        }
         return {};
     }
 
@@ -546,6 +823,8 @@ private:
         }
         if (!(w().assayState() == m.state))
             return QStringLiteral("the assay state differs");
+        if (!(w().plan() == m.plan))
+            return QStringLiteral("the plan differs from what the user typed");
         if (m.exits != exits_)
             return QStringLiteral("the program was ended %1 times, expected %2").arg(exits_).arg(m.exits);
 
@@ -677,10 +956,12 @@ private:
     QTemporaryDir files_;
     QString roundTripProblem_;
     QString orderWindowProblem_;
+    bool plannedSinceSave_ = false;
 
 public:
     int roundTrips_ = 0;
-    std::set<Mode> modesChecked_;  // every row of the mode table should be
+    std::array<int, 3> roundTripsOfVersion_{};  // by the saved file's version
+    std::set<Mode> modesChecked_;               // every row of the mode table should be
 };
 
 }  // namespace
@@ -717,7 +998,13 @@ private slots:
             QFAIL(qPrintable(failure));
         QVERIFY(session.roundTrips_ > 0);
         QCOMPARE(session.modesChecked_.size(), kModeCount);
-        qInfo("%d save-open round trips, each the same order and screen", session.roundTrips_);
+        qInfo("%d save-open round trips (%d of version 1, %d of version 2), each the same order, "
+              "quantities and screen, and the same export from the command line",
+              session.roundTrips_, session.roundTripsOfVersion_[1], session.roundTripsOfVersion_[2]);
+        if (!qEnvironmentVariableIsSet("TOVIMAR_ACTIONS")) {
+            QVERIFY(session.roundTripsOfVersion_[1] > 0);
+            QVERIFY(session.roundTripsOfVersion_[2] > 0);
+        }
     }
 };
 

@@ -249,6 +249,18 @@ private slots:
         QTRY_COMPARE(plan.Typed(OrderTable::Calibs, calib), std::optional<int>(3));
         QVERIFY(window.isVisible());
 
+        // A 0 where the range starts at 1 is not taken, neither as a quantity nor as "none".
+        const QModelIndex quantity = window.model().index(1, M::Quantity);
+        QCOMPARE(table->currentIndex(), quantity);
+        QTest::keyClick(table, Qt::Key_F2);
+        QWidget* editor = table->indexWidget(quantity);
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor, Qt::Key_0);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!table->indexWidget(quantity));  // the editor closes once the event loop runs
+        QCOMPARE(plan.Typed(OrderTable::Calibs, calib), std::optional<int>(3));
+
         // Clearing: the field emptied, or Delete on the cell.
         table->setCurrentIndex(window.model().index(1, M::UsesPerPack));
         QTest::keyClick(table, Qt::Key_F2);
