@@ -140,4 +140,42 @@ int AssayRowLayout::containerWidth(const AssayRowDef& r) {
     return r.optionCount == 0 ? 0 : kOptionLefts[r.optionCount - 1] + kOptionWidth;
 }
 
+std::string_view FrameDescription(Frame f) {
+    switch (f) {
+    case Frame::Orlan:
+        return "ORLAN assay";
+    case Frame::Vex:
+        return "VEX assay";
+    case Frame::Tox:
+        return "Serum TOX assay";
+    case Frame::Adult:
+        return "Adulteration assay";
+    }
+    return {};
+}
+
+namespace {
+// The frame and the row's caption as shown, without the trailing blank some captions carry.
+std::string rowPhrase(const AssayRowDef& r) {
+    std::string_view caption = r.caption;
+    while (!caption.empty() && caption.back() == ' ')
+        caption.remove_suffix(1);
+    std::string out(FrameDescription(r.frame));
+    out += ", ";
+    out += caption;
+    return out;
+}
+}  // namespace
+
+std::string QualDescription(const AssayRowDef& r) {
+    return rowPhrase(r) + " run qualitatively";
+}
+
+std::string CutOptionDescription(const AssayRowDef& r, const CutOption& o) {
+    std::string out = rowPhrase(r);
+    out += " cut-off ";
+    out += o.caption;
+    return out;
+}
+
 }  // namespace tovimar

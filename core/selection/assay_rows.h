@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tovimar {
@@ -132,5 +133,12 @@ const std::array<AssayRowDef, kAssayRowCount>& AssayRows();
 inline const AssayRowDef& RowDef(AssayRow r) {
     return AssayRows()[index(r)];
 }
+
+// What a screen reader says after a box's name, so that boxes of the same caption in different
+// frames, and a row's QUAL box and options, are told apart: "ORLAN assay" for the select box,
+// "ORLAN assay, AMPH / XTC run qualitatively", "ORLAN assay, AMPH / XTC cut-off 500".
+std::string_view FrameDescription(Frame f);
+std::string QualDescription(const AssayRowDef& r);
+std::string CutOptionDescription(const AssayRowDef& r, const CutOption& o);
 
 }  // namespace tovimar

@@ -67,7 +67,11 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
     banner_->setPixmap(QPixmap::fromImage(pictures.banner));
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The order window, a child, reads the plan as it hides; the plan, a member, would be gone
+    // before the base class destroys the children.
+    delete orderWindow_;
+}
 
 QPushButton* frmMain::makeButton(const char* name, const char* tooltip, const char* picture, int l, int t) {
     auto* b = controls_.add(new QPushButton(this), QString::fromLatin1(name));

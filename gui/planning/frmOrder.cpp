@@ -5,6 +5,7 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/widget_colours.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -76,6 +77,25 @@ protected:
             return;
         }
         QTableView::keyPressEvent(e);
+    }
+
+    // The view's own model-change event does not reach screen readers through the platform
+    // bridge; a name change from each changed cell does, and the cell's name is its text.
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles) override {
+        QTableView::dataChanged(topLeft, bottomRight, roles);
+        if (!QAccessible::isActive() || !topLeft.isValid() || !bottomRight.isValid())
+            return;
+        QAccessibleInterface* view = QAccessible::queryAccessibleInterface(this);
+        QAccessibleTableInterface* cells = view ? view->tableInterface() : nullptr;
+        if (!cells)
+            return;
+        for (int row = topLeft.row(); row <= bottomRight.row(); ++row)
+            for (int column = topLeft.column(); column <= bottomRight.column(); ++column)
+                if (QAccessibleInterface* cell = cells->cellAt(row, column)) {
+                    QAccessibleEvent changed(cell, QAccessible::NameChanged);
+                    QAccessible::updateAccessibility(&changed);
+                }
     }
 };
 

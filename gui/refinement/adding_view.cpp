@@ -3,6 +3,7 @@
 #include "core/refinement/miss_lists.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/view_headings.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -63,13 +64,16 @@ public:
 };
 
 // Fills `list` with one unticked entry per slot of `shown`, named as the record is.
+// Each entry is described by the heading over its list, which a screen reader reads with it.
 template <typename Table>
 void fill(QListWidget* list, const Table& table, const std::vector<std::int16_t>& shown) {
     list->clear();
+    const QString heading = list->accessibleName();
     for (std::int16_t slot : shown) {
         auto* item = new QListWidgetItem(QString::fromStdString(table[slot].Name), list);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
+        item->setData(Qt::AccessibleDescriptionRole, heading);
     }
 }
 
@@ -97,8 +101,9 @@ AddingView::AddingView(Catalogue& cat, Provenance& provenance, QWidget* window, 
     calMissList_->setGeometry(twipsRect(1920, 7080, 1725, 735));
     ctrlMissList_ = controls.add(new QListWidget(window), QStringLiteral("CtrlMissList"));
     ctrlMissList_->setGeometry(twipsRect(8280, 7080, 1245, 735));
-    calMissList_->setAccessibleName(QStringLiteral("SELECT CALIBRATORS"));
-    ctrlMissList_->setAccessibleName(QStringLiteral("SELECT CONTROLS"));
+    // Named, and their entries described, by the headings over them.
+    calMissList_->setAccessibleName(QString::fromLatin1(kAddCalibratorsHeading));
+    ctrlMissList_->setAccessibleName(QString::fromLatin1(kAddControlsHeading));
     makeTickList(calMissList_);
     makeTickList(ctrlMissList_);
 }

@@ -4,6 +4,7 @@
 #include "gui/widgets/captioned_frame.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/view_headings.h"
 #include "gui/widgets/whole_box.h"
 #include "gui/widgets/widget_colours.h"
 
@@ -75,6 +76,10 @@ QCheckBox* BottleSizeView::makeSizeBox(QGroupBox* frame, const QString& name, in
     box->setGeometry(twipsRect(kBoxLeft, kSizeBoxTopBase + kSizeBoxStep, widthTwips, kBoxHeight));
     box->setFont(narrowFont(11, true));
     keepToolkitText(box);
+    // The view's heading first, read with the box the focus lands on; then which frame it is in,
+    // as a reagent and a calibrator may show the same size text.
+    box->setAccessibleDescription(QString::fromLatin1(kBottleSizeHeading) + QStringLiteral(", ") +
+                                  frame->accessibleName());
     const bool reagent = name == QLatin1String("Check20");
     connect(box, &QCheckBox::toggled, this, [this, reagent, index] {
         if (reagent)

@@ -69,6 +69,9 @@ void AssayPanel::buildRows() {
         w.select->setGeometry(twipsRect(L::selectLeft(def), def.top, L::kSelectWidth, L::selectHeight(def)));
         w.select->setFont(font);
         colourBox(w.select);
+        const std::string_view frameText = FrameDescription(def.frame);
+        w.select->setAccessibleDescription(
+            QString::fromLatin1(frameText.data(), qsizetype(frameText.size())));
         controls.add(w.select);
         connect(w.select, &QCheckBox::toggled, this, [this, key](bool on) { selectChanged(key, on); });
 
@@ -81,6 +84,7 @@ void AssayPanel::buildRows() {
             controls.add(w.qual);
             // Its caption is a blank: a screen reader says which row's QUAL box it is.
             w.qual->setAccessibleName(w.select->text().trimmed() + QStringLiteral(" QUAL"));
+            w.qual->setAccessibleDescription(QString::fromStdString(QualDescription(def)));
             // The fentanyl row's QUAL box has no handler: its flag is written only by the reset.
             if (key != AssayRow::VexFentanyl)
                 connect(w.qual, &QCheckBox::toggled, this, [this, key](bool on) { qualChanged(key, on); });
@@ -113,6 +117,7 @@ void AssayPanel::buildOptions(const AssayRowDef& def, QWidget* frame, const QFon
         b->setFont(font);
         setBoxColours(b, SchemeColoursOf(3).of(def.colour));  // as the other boxes of the row
         b->setAccessibleName(w.select->text().trimmed() + QLatin1Char(' ') + b->text());
+        b->setAccessibleDescription(QString::fromStdString(CutOptionDescription(def, o)));
         const double value = o.value;
         connect(b, &QRadioButton::toggled, this, [this, key, value](bool on) {
             if (on)

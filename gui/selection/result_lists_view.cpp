@@ -3,6 +3,7 @@
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/view_headings.h"
 
 namespace tovimar {
 
@@ -22,6 +23,31 @@ ResultListsView::ResultListsView(QWidget* window, ControlCollection& controls) :
     ctrlList_->setAccessibleName(QStringLiteral("SUGGESTED CONTROLS"));
     for (TabStopList* l : {calibList_, ctrlList_})
         l->setFont(narrowFont(10, true));
+    describeCounts();
+}
+
+namespace {
+QString countText(int n, const char* one, const char* many) {
+    if (n == 0)
+        return QStringLiteral("No ") + QLatin1String(many);
+    if (n == 1)
+        return QStringLiteral("1 ") + QLatin1String(one);
+    return QString::number(n) + QLatin1Char(' ') + QLatin1String(many);
+}
+}  // namespace
+
+// A screen reader hears how many lines each list holds, and hears it again when that changes:
+// setting the description sends the change event the accessibility bridge passes on, and only a
+// changed count sets it, so a refill that changes nothing costs a comparison and no allocation.
+void ResultListsView::describeCounts() {
+    if (calibList_->count() != calibCount_) {
+        calibCount_ = calibList_->count();
+        calibList_->describe(countText(calibCount_, "calibrator", "calibrators"));
+    }
+    if (ctrlList_->count() != ctrlCount_) {
+        ctrlCount_ = ctrlList_->count();
+        ctrlList_->describe(countText(ctrlCount_, "control", "controls"));
+    }
 }
 
 void ResultListsView::FillCalibList(const std::vector<std::string>& lines,
@@ -29,6 +55,7 @@ void ResultListsView::FillCalibList(const std::vector<std::string>& lines,
     calibList_->show();
     label4_->show();
     calibList_->setLines(lines, tips);
+    describeCounts();
 }
 
 void ResultListsView::FillCtrlList(const std::vector<std::string>& lines,
@@ -37,6 +64,7 @@ void ResultListsView::FillCtrlList(const std::vector<std::string>& lines,
     label5_->show();
     label5_->move(px(6700), label5_->y());
     ctrlList_->setLines(lines, tips);
+    describeCounts();
 }
 
 void ResultListsView::Reset() {
@@ -47,6 +75,7 @@ void ResultListsView::Reset() {
     ctrlList_->hide();
     ctrlList_->setGeometry(twipsRect(6555, 7080, 5580, 3960));
     SetHeadingsVisible(false);
+    describeCounts();
 }
 
 void ResultListsView::ShowListsNow() {
@@ -83,15 +112,15 @@ void ResultListsView::HeadForOrder() {
 
 void ResultListsView::HeadForBottleSizes() {
     label4_->setGeometry(label4_->x(), px(120), px(7500), label4_->height());
-    label4_->setText(QStringLiteral("PLEASE TAG THE CHECKBOXES FOR ALTERNATIVE BOTTLE SIZES"));
+    label4_->setText(QString::fromLatin1(kBottleSizeHeading));
     label4_->show();
 }
 
 void ResultListsView::HeadForAdding() {
     label4_->move(label4_->x(), px(120));
-    label4_->setText(QStringLiteral("SELECT CALIBRATORS"));
+    label4_->setText(QString::fromLatin1(kAddCalibratorsHeading));
     label5_->move(px(6000), px(120));
-    label5_->setText(QStringLiteral("SELECT CONTROLS"));
+    label5_->setText(QString::fromLatin1(kAddControlsHeading));
     label4_->show();
     label5_->show();
 }

@@ -39,10 +39,15 @@ public:
     void HeadForAdding();
 
 private:
+    // The lists' descriptions follow their line counts.
+    void describeCounts();
+
     QLabel* label4_ = nullptr;
     QLabel* label5_ = nullptr;
     TabStopList* calibList_ = nullptr;
     TabStopList* ctrlList_ = nullptr;
+    int calibCount_ = -1;  // as last described
+    int ctrlCount_ = -1;
 };
 
 }  // namespace tovimar

@@ -78,12 +78,14 @@ void TabStopList::setLines(const std::vector<std::string>& lines) {
     const int n = static_cast<int>(lines.size());
     while (count() > n)
         delete takeItem(count() - 1);
+    // Compared in place: a line that is already right costs no copy.
     for (int i = 0; i < n; ++i) {
-        const QString text = QString::fromLatin1(lines[static_cast<std::size_t>(i)]);
+        const std::string& line = lines[static_cast<std::size_t>(i)];
+        const QLatin1StringView text(line.data(), qsizetype(line.size()));
         if (i >= count())
-            addItem(text);
+            addItem(QString(text));
         else if (item(i)->text() != text)
-            item(i)->setText(text);
+            item(i)->setText(QString(text));
     }
 }
 
@@ -91,10 +93,12 @@ void TabStopList::setLines(const std::vector<std::string>& lines, const std::vec
     setLines(lines);
     for (int i = 0; i < count(); ++i) {
         const auto n = static_cast<std::size_t>(i);
-        const QString tip = n < toolTips.size() ? QString::fromLatin1(toolTips[n]) : QString();
+        const QLatin1StringView tip =
+            n < toolTips.size() ? QLatin1StringView(toolTips[n].data(), qsizetype(toolTips[n].size()))
+                                : QLatin1StringView();
         // Only a changed tooltip is set, as only changed texts are above.
         if (item(i)->toolTip() != tip)
-            item(i)->setToolTip(tip);
+            item(i)->setToolTip(QString(tip));
     }
 }
 
@@ -103,6 +107,11 @@ QStringList TabStopList::lines() const {
     for (int i = 0; i < count(); ++i)
         out << item(i)->text();
     return out;
+}
+
+void TabStopList::describe(const QString& text) {
+    setAccessibleDescription(text);
+    emit described(text);
 }
 
 QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {

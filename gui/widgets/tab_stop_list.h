@@ -38,6 +38,12 @@ public:
     void setLines(const std::vector<std::string>& lines, const std::vector<std::string>& toolTips);
     QStringList lines() const;
 
+    // Sets the accessible description; Qt then tells a screen reader that it changed.
+    void describe(const QString& text);
+
+signals:
+    void described(const QString& text);
+
 protected:
     void changeEvent(QEvent* e) override;
     void updateGeometries() override;

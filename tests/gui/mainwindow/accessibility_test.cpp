@@ -3,9 +3,12 @@
 // presses into the window.
 #include "core/selection/assay_rows.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/planning/frmOrder.h"
+#include "gui/planning/order_table_model.h"
 #include "gui/selection/assay_panel.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/tab_stop_list.h"
 #include "tests/support/window_harness.h"
 
 #include <QAccessible>
@@ -15,10 +18,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QtTest>
 #include <algorithm>
 #include <array>
 #include <map>
+#include <set>
 #include <tuple>
 
 using namespace tovimar;
@@ -73,6 +78,46 @@ bool isSelectBox(const QWidget* w) {
 
 QWidget* focused() {
     return QApplication::focusWidget();
+}
+
+// Ticks a row and chooses its first cut-off, as the handlers of two clicks would.
+void tickRow(Harness& h, AssayRow r) {
+    const AssayPanel::RowWidgets& w = h.w->panel().row(r);
+    w.select->setChecked(true);
+    if (w.options[0])
+        w.options[0]->setChecked(true);
+}
+
+QString spokenDescription(QWidget* w) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
+    return i ? i->text(QAccessible::Description) : QString();
+}
+
+// The first two shown controls of `window` that a reader would say alike (name and description),
+// walking the accessibility tree as assistive technology does; empty when all differ. A table's
+// cells are told apart by their row and column, so they are left out.
+QString sameSounding(QWidget* window) {
+    std::map<std::pair<QString, QString>, int> seen;
+    QString clash;
+    const std::set<QAccessible::Role> controls = {
+        QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::Button,  QAccessible::List,
+        QAccessible::ListItem, QAccessible::Table,       QAccessible::SpinBox,
+    };
+    const std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* i) {
+        if (!i || i->state().invisible || !clash.isEmpty())
+            return;
+        if (controls.count(i->role())) {
+            const auto key = std::pair(i->text(QAccessible::Name), i->text(QAccessible::Description));
+            if (++seen[key] == 2)
+                clash = key.first + QStringLiteral(" / ") + key.second;
+        }
+        if (i->role() == QAccessible::Table)
+            return;
+        for (int c = 0; c < i->childCount(); ++c)
+            walk(i->child(c));
+    };
+    walk(QAccessible::queryAccessibleInterface(window));
+    return clash;
 }
 
 }  // namespace
@@ -249,6 +294,161 @@ private slots:
         QCOMPARE(focused(), amph.qual);
         h.key(Qt::Key_Tab);
         QCOMPARE(focused(), amph.options[1]);
+    }
+
+    // Every box says where it stands, from the row table: frame for a select box, frame and row for
+    // a QUAL box and an option. The captions' trailing blanks are not read.
+    void assayBoxesAreDescribedByFrameAndRow() {
+        Harness h(Harness::MainView);
+        struct Case {
+            AssayRow row;
+            const char* select;
+            const char* qual;  // null: the row has none
+            std::size_t option;
+            const char* cut;  // null: the row has no options
+        };
+        const std::vector<Case> cases = {
+            {AssayRow::OrlanAmphXtc, "ORLAN assay", "ORLAN assay, AMPH / XTC run qualitatively", 1,
+             "ORLAN assay, AMPH / XTC cut-off 500"},
+            {AssayRow::OrlanLsd, "ORLAN assay", "ORLAN assay, LSD run qualitatively", 0,
+             "ORLAN assay, LSD cut-off 0.5"},
+            {AssayRow::VexBarb, "VEX assay", "VEX assay, BARBITURATES run qualitatively", 0,
+             "VEX assay, BARBITURATES cut-off 200"},
+            {AssayRow::VexEtoh, "VEX assay", nullptr, 0, nullptr},
+            {AssayRow::ToxBenzo, "Serum TOX assay", "Serum TOX assay, BENZODIAZEPINE TOX run qualitatively",
+             0, nullptr},
+            {AssayRow::AdultSampleCheck, "Adulteration assay", nullptr, 0, nullptr},
+        };
+        for (const Case& c : cases) {
+            const AssayPanel::RowWidgets& row = h.w->panel().row(c.row);
+            QCOMPARE(spokenDescription(row.select), QString::fromLatin1(c.select));
+            QCOMPARE(row.qual ? spokenDescription(row.qual) : QString(), QString::fromLatin1(c.qual));
+            QCOMPARE(row.options[c.option] ? spokenDescription(row.options[c.option]) : QString(),
+                     QString::fromLatin1(c.cut));
+        }
+        // With every row ticked, no two controls of the main view sound alike; the names are
+        // those of before (the other tests check them).
+        for (const AssayRowDef& def : AssayRows())
+            if (!def.secondColumn)
+                tickRow(h, def.key);
+        QCOMPARE(sameSounding(h.w.get()), QString());
+    }
+
+    // The refinement views' boxes carry the heading the view shows (and the frame, where one
+    // heading stands over two), and the order window's controls all differ as well.
+    void refinementViewsAndOrderWindowTellTheirControlsApart() {
+        Harness h(Harness::MainView);
+        for (const AssayRowDef& def : AssayRows())
+            if (!def.secondColumn)
+                tickRow(h, def.key);
+
+        h.click("cmdBottle");
+        const QString heading = h.get<QLabel>("Label4")->text();
+        QCOMPARE(heading, QStringLiteral("PLEASE TAG THE CHECKBOXES FOR ALTERNATIVE BOTTLE SIZES"));
+        int shown = 0;
+        for (const auto& [frame, list] :
+             {std::pair("ReagBottleSizeFrame", "Reagents"), std::pair("CalBottleSizeFrame", "Calibrators")})
+            for (QCheckBox* box : h.get(frame)->findChildren<QCheckBox*>())
+                if (box->isVisible()) {
+                    ++shown;
+                    QCOMPARE(spokenDescription(box), heading + QStringLiteral(", ") + QLatin1String(list));
+                }
+        QVERIFY(shown > 10);
+        QCOMPARE(sameSounding(h.w.get()), QString());
+        h.click("cmdBottleBack");
+
+        h.click("Command4");
+        for (const auto& [list, label] :
+             {std::pair("CalMissList", "Label4"), std::pair("CtrlMissList", "Label5")}) {
+            auto* entries = h.get<QListWidget>(list);
+            QVERIFY(entries->count() > 0);
+            QAccessibleInterface* first = QAccessible::queryAccessibleInterface(entries)->child(0);
+            QCOMPARE(first->text(QAccessible::Name), entries->item(0)->text());
+            QCOMPARE(first->text(QAccessible::Description), h.get<QLabel>(label)->text());
+        }
+        QCOMPARE(sameSounding(h.w.get()), QString());
+        h.click("Command4Back");
+
+        h.key(Qt::Key_Q);
+        QVERIFY(h.w->orderWindow() && h.w->orderWindow()->isVisible());
+        QCOMPARE(sameSounding(h.w->orderWindow()), QString());
+    }
+
+    // The lists say how many lines they hold, and say it again when the count changes, never when
+    // a refill changes nothing (setting the description is what sends the event a screen reader
+    // hears); the focus stays where it is.
+    void listDescriptionsFollowTheOrder() {
+        Harness h(Harness::MainView);
+        auto* calib = h.get<TabStopList>("CalibList");
+        auto* ctrl = h.get<TabStopList>("CtrlList");
+        QCOMPARE(spokenDescription(calib), QStringLiteral("No calibrators"));
+        QCOMPARE(spokenDescription(ctrl), QStringLiteral("No controls"));
+        const auto said = [](int n, const char* one, const char* many) {
+            return n == 0 ? QStringLiteral("No ") + QLatin1String(many)
+                          : QString::number(n) + QLatin1Char(' ') + QLatin1String(n == 1 ? one : many);
+        };
+        QSignalSpy calibSaid(calib, &TabStopList::described), ctrlSaid(ctrl, &TabStopList::described);
+        std::set<int> calibCounts, ctrlCounts;
+        int calibBefore = 0, ctrlBefore = 0;
+        const auto check = [&](const char* step) {
+            QCOMPARE(spokenDescription(calib), said(calib->count(), "calibrator", "calibrators"));
+            QCOMPARE(spokenDescription(ctrl), said(ctrl->count(), "control", "controls"));
+            QVERIFY2(calibSaid.size() == (calib->count() != calibBefore), step);
+            QVERIFY2(ctrlSaid.size() == (ctrl->count() != ctrlBefore), step);
+            calibCounts.insert(calibBefore = calib->count());
+            ctrlCounts.insert(ctrlBefore = ctrl->count());
+            calibSaid.clear();
+            ctrlSaid.clear();
+        };
+        // Ticked with the keyboard: the focus stays on the box.
+        h.key(Qt::Key_Tab);
+        QWidget* box = focused();
+        QCOMPARE(box, h.w->panel().row(AssayRow::OrlanAmphXtc).select);
+        h.key(Qt::Key_Space);
+        QCOMPARE(focused(), box);
+        check("AMPH / XTC");
+        for (const AssayRowDef& def : AssayRows())
+            if (!def.secondColumn) {
+                h.w->panel().row(def.key).select->setChecked(true);
+                QCOMPARE(focused(), box);
+                check(def.keyName.data());
+            }
+        QVERIFY(calibCounts.count(1) && calibCounts.size() > 3 && ctrlCounts.size() > 3);
+
+        // Leaving the bottle-size view refills the calibrators with as many lines: nothing said.
+        h.click("cmdBottle");
+        calibSaid.clear();
+        ctrlSaid.clear();
+        h.click("cmdBottleBack");
+        check("back from the bottle sizes");
+        for (const AssayRowDef& def : AssayRows())
+            if (!def.secondColumn) {
+                h.w->panel().row(def.key).select->setChecked(false);
+                check(def.keyName.data());
+            }
+        QCOMPARE(spokenDescription(calib), QStringLiteral("No calibrators"));
+        QCOMPARE(spokenDescription(ctrl), QStringLiteral("No controls"));
+    }
+
+    // A changed quantity or suggestion shows at once in its cell's name, which the window
+    // announces from the cell.
+    void orderWindowCellsSayTheirNewFigures() {
+        Harness h(Harness::MainView);
+        tickRow(h, AssayRow::OrlanCoc);
+        h.key(Qt::Key_Q);
+        frmOrder* window = h.w->orderWindow();
+        QVERIFY(window);
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(window->table())->tableInterface();
+        OrderTableModel& model = window->model();
+        const int last = model.rowCount() - 1;
+        const auto cell = [&](int column) { return table->cellAt(last, column)->text(QAccessible::Name); };
+        QVERIFY(model.setData(model.index(last, OrderTableModel::Quantity), 7));
+        QCOMPARE(cell(OrderTableModel::Quantity), QStringLiteral("7"));
+        QVERIFY(model.setData(model.index(last, OrderTableModel::Quantity), QVariant()));
+        QCOMPARE(cell(OrderTableModel::Quantity),
+                 model.index(last, OrderTableModel::Quantity).data().toString());
+        QVERIFY(cell(OrderTableModel::Quantity) != QStringLiteral("7"));
     }
 };
 
