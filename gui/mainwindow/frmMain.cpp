@@ -330,6 +330,13 @@ void frmMain::runRules() {
 
 // The one place the lists are refilled. Where the mode hides them (the start screen, help and the
 // refinement views) they are not: they show the order again as that mode is left.
+void frmMain::planChanged() {
+    // After a reset the banner stands where the lists will be until something is listed; a
+    // quantity or figure lists nothing new.
+    if (banner_->isHidden())
+        orderChanged();
+}
+
 void frmMain::orderChanged() {
     if (LookOf(mode_)[Part::ResultLists] == Look::Hidden)
         return;
@@ -621,7 +628,7 @@ void frmMain::ExportPdf_Click() {
 void frmMain::ShowOrderWindow() {
     if (!orderWindow_) {
         orderWindow_ = new frmOrder(cat_, plan_, this);
-        connect(orderWindow_, &frmOrder::changed, this, &frmMain::orderChanged);
+        connect(orderWindow_, &frmOrder::changed, this, &frmMain::planChanged);
     }
     orderWindow_->Open();
 }

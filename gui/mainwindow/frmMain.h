@@ -130,6 +130,8 @@ private:
     void runRules();
     // The order changed: the lists show it.
     void orderChanged();
+    // A quantity or figure changed: the lists refill where they show.
+    void planChanged();
     void ApplyColourScheme(int scheme);
 
     // ---- Handlers ------------------------------------------------------------------------------

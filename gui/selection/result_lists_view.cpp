@@ -36,15 +36,16 @@ QString countText(int n, const char* one, const char* many) {
 }
 }  // namespace
 
-// A screen reader hears how many lines each list holds, and hears it again when that changes:
-// setting the description sends the change event the accessibility bridge passes on, and only a
-// changed count sets it, so a refill that changes nothing costs a comparison and no allocation.
-void ResultListsView::describeCounts() {
-    if (calibList_->count() != calibCount_) {
+// A screen reader hears how many lines each list holds, and hears it again whenever the lines
+// change (a calibrator swapped for another keeps the count): the description's change event is
+// what the accessibility bridge passes on. A refill that changes nothing costs a comparison and
+// no allocation.
+void ResultListsView::describeCounts(bool calibChanged, bool ctrlChanged) {
+    if (calibChanged || calibList_->count() != calibCount_) {
         calibCount_ = calibList_->count();
         calibList_->describe(countText(calibCount_, "calibrator", "calibrators"));
     }
-    if (ctrlList_->count() != ctrlCount_) {
+    if (ctrlChanged || ctrlList_->count() != ctrlCount_) {
         ctrlCount_ = ctrlList_->count();
         ctrlList_->describe(countText(ctrlCount_, "control", "controls"));
     }
@@ -54,8 +55,7 @@ void ResultListsView::FillCalibList(const std::vector<std::string>& lines,
                                     const std::vector<std::string>& tips) {
     calibList_->show();
     label4_->show();
-    calibList_->setLines(lines, tips);
-    describeCounts();
+    describeCounts(calibList_->setLines(lines, tips), false);
 }
 
 void ResultListsView::FillCtrlList(const std::vector<std::string>& lines,
@@ -63,8 +63,7 @@ void ResultListsView::FillCtrlList(const std::vector<std::string>& lines,
     ctrlList_->show();
     label5_->show();
     label5_->move(px(6700), label5_->y());
-    ctrlList_->setLines(lines, tips);
-    describeCounts();
+    describeCounts(false, ctrlList_->setLines(lines, tips));
 }
 
 void ResultListsView::Reset() {

@@ -40,7 +40,8 @@ public:
 
 private:
     // The lists' descriptions follow their line counts.
-    void describeCounts();
+    // Told again when the lines changed under the same count.
+    void describeCounts(bool calibChanged = false, bool ctrlChanged = false);
 
     QLabel* label4_ = nullptr;
     QLabel* label5_ = nullptr;

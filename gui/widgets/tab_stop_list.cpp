@@ -1,5 +1,6 @@
 #include "gui/widgets/tab_stop_list.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QHelpEvent>
 #include <QPainter>
@@ -72,25 +73,29 @@ QVector<TabStopList::Run> TabStopList::layout(const QString& line, const QFontMe
     return runs;
 }
 
-void TabStopList::setLines(const std::vector<std::string>& lines) {
+bool TabStopList::setLines(const std::vector<std::string>& lines) {
     // A refill runs on every click in the assay panel: keep the items that are already right, so
     // only the rows that changed are repainted.
     const int n = static_cast<int>(lines.size());
+    bool changed = count() != n;
     while (count() > n)
         delete takeItem(count() - 1);
     // Compared in place: a line that is already right costs no copy.
     for (int i = 0; i < n; ++i) {
         const std::string& line = lines[static_cast<std::size_t>(i)];
         const QLatin1StringView text(line.data(), qsizetype(line.size()));
-        if (i >= count())
+        if (i >= count()) {
             addItem(QString(text));
-        else if (item(i)->text() != text)
+        } else if (item(i)->text() != text) {
             item(i)->setText(QString(text));
+            changed = true;
+        }
     }
+    return changed;
 }
 
-void TabStopList::setLines(const std::vector<std::string>& lines, const std::vector<std::string>& toolTips) {
-    setLines(lines);
+bool TabStopList::setLines(const std::vector<std::string>& lines, const std::vector<std::string>& toolTips) {
+    const bool changed = setLines(lines);
     for (int i = 0; i < count(); ++i) {
         const auto n = static_cast<std::size_t>(i);
         const QLatin1StringView tip =
@@ -100,6 +105,7 @@ void TabStopList::setLines(const std::vector<std::string>& lines, const std::vec
         if (item(i)->toolTip() != tip)
             item(i)->setToolTip(QString(tip));
     }
+    return changed;
 }
 
 QStringList TabStopList::lines() const {
@@ -110,7 +116,12 @@ QStringList TabStopList::lines() const {
 }
 
 void TabStopList::describe(const QString& text) {
-    setAccessibleDescription(text);
+    if (accessibleDescription() != text) {
+        setAccessibleDescription(text);
+    } else {
+        QAccessibleEvent told(this, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&told);
+    }
     emit described(text);
 }
 

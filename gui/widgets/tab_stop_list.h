@@ -31,14 +31,15 @@ public:
     static QVector<Run> layout(const QString& line, const QFontMetricsF& fm, qreal stop,
                                qreal width = std::numeric_limits<qreal>::infinity());
 
-    // Replaces every item with `lines`.
-    void setLines(const std::vector<std::string>& lines);
+    // Replaces every item with `lines`. Returns whether any line changed.
+    bool setLines(const std::vector<std::string>& lines);
     // The same, and item i shows toolTips[i] while the pointer rests on it (none where the text
     // is empty or missing). A tooltip is replaced even where the line's text stays the same.
-    void setLines(const std::vector<std::string>& lines, const std::vector<std::string>& toolTips);
+    bool setLines(const std::vector<std::string>& lines, const std::vector<std::string>& toolTips);
     QStringList lines() const;
 
-    // Sets the accessible description; Qt then tells a screen reader that it changed.
+    // Sets the accessible description; Qt then tells a screen reader that it changed. The same
+    // text again is told again: the lines changed under an unchanged count.
     void describe(const QString& text);
 
 signals:

@@ -389,14 +389,17 @@ private slots:
         };
         QSignalSpy calibSaid(calib, &TabStopList::described), ctrlSaid(ctrl, &TabStopList::described);
         std::set<int> calibCounts, ctrlCounts;
-        int calibBefore = 0, ctrlBefore = 0;
+        QStringList calibBefore, ctrlBefore;
+        // Told exactly when the lines changed, their count or not.
         const auto check = [&](const char* step) {
             QCOMPARE(spokenDescription(calib), said(calib->count(), "calibrator", "calibrators"));
             QCOMPARE(spokenDescription(ctrl), said(ctrl->count(), "control", "controls"));
-            QVERIFY2(calibSaid.size() == (calib->count() != calibBefore), step);
-            QVERIFY2(ctrlSaid.size() == (ctrl->count() != ctrlBefore), step);
-            calibCounts.insert(calibBefore = calib->count());
-            ctrlCounts.insert(ctrlBefore = ctrl->count());
+            QVERIFY2(!calibSaid.isEmpty() == (calib->lines() != calibBefore), step);
+            QVERIFY2(!ctrlSaid.isEmpty() == (ctrl->lines() != ctrlBefore), step);
+            calibCounts.insert(calib->count());
+            ctrlCounts.insert(ctrl->count());
+            calibBefore = calib->lines();
+            ctrlBefore = ctrl->lines();
             calibSaid.clear();
             ctrlSaid.clear();
         };
@@ -428,6 +431,18 @@ private slots:
             }
         QCOMPARE(spokenDescription(calib), QStringLiteral("No calibrators"));
         QCOMPARE(spokenDescription(ctrl), QStringLiteral("No controls"));
+
+        // Cocaine run qualitatively: another cut-off swaps its one calibrator for another.
+        const AssayPanel::RowWidgets& coc = h.w->panel().row(AssayRow::OrlanCoc);
+        coc.select->setChecked(true);
+        coc.qual->setChecked(true);
+        coc.options[0]->setChecked(true);
+        check("COCAINE QUAL 150");
+        const int n = calib->count();
+        coc.options[1]->setChecked(true);
+        QCOMPARE(calib->count(), n);
+        QVERIFY(calib->lines() != calibBefore);
+        check("COCAINE QUAL 300");
     }
 
     // A changed quantity or suggestion shows at once in its cell's name, which the window

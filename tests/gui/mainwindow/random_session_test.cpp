@@ -327,8 +327,9 @@ private:
         QTest::mouseClick(order->findChild<QPushButton*>(QStringLiteral("cmdOrderClose")), Qt::LeftButton);
         if (order->isVisible())
             orderWindowProblem_ = QStringLiteral("Close left the order window open");
-        // Every change to the plan refills both lists.
-        if (passing || !(model_.plan == before)) {
+        // Every change to the plan refills both lists where they show; after a reset the banner
+        // stays until something is listed.
+        if ((passing || !(model_.plan == before)) && model_.listsShown) {
             model_.fillCal();
             model_.fillCtl();
         }
