@@ -642,10 +642,9 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         {kEveryMode, Qt::Key_X, Held::Any, [](W& w) { w.hooks_.endProgram(); }},
         {in({M::Main, M::Help}), Qt::Key_F1, Held::Any, [](W& w) { w.cmdHelp_Click(); }},
         {in({M::Start, M::BottleSizes, M::Adding}), Qt::Key_F1, Held::Any, nullptr},
-        // The right-click menu, from the keyboard.
         {in({M::Main}), Qt::Key_Menu, Held::Any, [](W& w) { w.ShowContextMenuFromKeyboard(); }},
         {in({M::Main}), Qt::Key_F10, Held::Shift, [](W& w) { w.ShowContextMenuFromKeyboard(); }},
-        {kEveryMode, Qt::Key_Menu, Held::Any, nullptr},
+        {kEveryMode, Qt::Key_Menu, Held::Any, nullptr},  // the right-click menu: main view only
         {kEveryMode, Qt::Key_F10, Held::Shift, nullptr},
     };
     return commands;
