@@ -1,6 +1,7 @@
 #include "gui/mainwindow/frmMain.h"
 
 #include "core/output/selection_file.h"
+#include "core/selection/assay_rows.h"
 #include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
 #include "gui/mainwindow/colour_schemes.h"
@@ -17,6 +18,7 @@
 #include "gui/widgets/twips.h"
 #include "gui/widgets/widget_colours.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCheckBox>
 #include <QContextMenuEvent>
@@ -41,6 +43,15 @@ bool isBox(const QWidget* w) {
     return qobject_cast<const QCheckBox*>(w) || qobject_cast<const QRadioButton*>(w);
 }
 
+// Qt gives a top-level widget of no class it knows the role of a pane inside a window, which
+// the screen reader bridge reports as a filler: the user would not hear that a window opened, nor
+// its title. The main window is a window, named by its title.
+QAccessibleInterface* windowAccessible(const QString& classname, QObject* object) {
+    if (object && object->isWidgetType() && classname == QLatin1String(frmMain::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
 }  // namespace
 
 frmMainHooks frmMainHooks::real() {
@@ -55,6 +66,8 @@ frmMainHooks frmMainHooks::real() {
 frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
     : QWidget(parent), hooks_(std::move(hooks)), commands_(cat_, plan_, std::move(hooks_.dialogs), this) {
     setObjectName(QStringLiteral("frmMain"));
+    [[maybe_unused]] static const bool announcedAsWindow =
+        (QAccessible::installFactory(windowAccessible), true);
     setWindowTitle(kCaption);
     setFixedSize(px(15510), px(11445));
     setAcceptDrops(true);  // a selection file dropped on the window opens
@@ -152,6 +165,14 @@ void frmMain::ensureViews() {
             makeButton(CommandButtonName(static_cast<Command>(i)), f.tooltip, f.picture, f.left, f.top);
         connect(buttons_[i], &QPushButton::clicked, this, f.click);
     }
+    // A back button wears its entry button's picture and tooltip; a screen reader says where it
+    // leads and what becomes of the ticks.
+    button(Command::BottleSizesBack)->setAccessibleName(QStringLiteral("Back to the assays"));
+    button(Command::BottleSizesBack)
+        ->setAccessibleDescription(QStringLiteral("Keeps the sizes ticked and goes back to the assays"));
+    button(Command::AddingBack)->setAccessibleName(QStringLiteral("Back to the assays"));
+    button(Command::AddingBack)
+        ->setAccessibleDescription(QStringLiteral("Adds the ticked items and goes back to the assays"));
     setMode(mode_);
 
     for (std::size_t i = first; i < controls_.all().size(); ++i)
@@ -255,8 +276,25 @@ void showAs(Look look, Set&& set) {
 }  // namespace
 
 void frmMain::setMode(Mode mode) {
+    const Mode from = mode_;
+    if (mode != from) {
+        // Let go of the focus before its control may be hidden: the toolkit would pass it on to
+        // the next control in line (a hidden list's entry, EXIT) and a screen reader would say so.
+        if (QWidget* had = focusWidget()) {
+            if (mode == Mode::Help)
+                focusBeforeHelp_ = had;
+            had->clearFocus();
+        } else if (mode == Mode::Help) {
+            focusBeforeHelp_ = nullptr;
+        }
+    }
     mode_ = mode;
-    const ModeLook& look = LookOf(mode);
+    applyLook();
+    followFocus(from);
+}
+
+void frmMain::applyLook() {
+    const ModeLook& look = LookOf(mode_);
     showAs(look[Part::StartPicture], [this](bool on) {
         if (!on)
             start_->Hide();
@@ -302,6 +340,59 @@ void frmMain::setMode(Mode mode) {
     });
     showAs(look[Part::CalibHeading], [this](bool on) { lists_->SetCalibHeadingVisible(on); });
     showAs(look[Part::CtrlHeading], [this](bool on) { lists_->SetCtrlHeadingVisible(on); });
+}
+
+namespace {
+
+bool canTakeFocus(const QWidget* w) {
+    return w && !w->isHidden() && w->isEnabled() && w->isVisibleTo(w->window());
+}
+
+// The first control of a view takes the focus; the others are tried in turn where it cannot.
+void focusFirst(std::initializer_list<QWidget*> candidates) {
+    for (QWidget* w : candidates)
+        if (canTakeFocus(w)) {
+            w->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+}
+
+}  // namespace
+
+void frmMain::followFocus(Mode from) {
+    if (mode_ == from && mode_ != Mode::Start)
+        return;  // help again over help, or the look applied afresh: the focus stays
+    switch (mode_) {
+    case Mode::Start:
+        focusFirst({builtControl(QStringLiteral("picStart"))});
+        return;
+    case Mode::Help:
+        focusFirst({builtControl(QStringLiteral("picHelp"))});
+        return;
+    case Mode::BottleSizes:
+        focusFirst({bottleSizes_->FirstSizeBox(), button(Command::BottleSizesBack)});
+        return;
+    case Mode::Adding:
+        focusFirst({adding_->FirstList(), button(Command::AddingBack)});
+        return;
+    case Mode::Main:
+        break;
+    }
+    switch (from) {
+    case Mode::Start:  // the first box of the panel, as the eye reads it
+        focusFirst({panel_->row(AssayRows().front().key).select});
+        return;
+    case Mode::Help:  // once the lists are back: picHelp_Click
+        return;
+    case Mode::BottleSizes:
+        focusFirst({button(Command::BottleSizes)});
+        return;
+    case Mode::Adding:
+        focusFirst({button(Command::Adding)});
+        return;
+    case Mode::Main:
+        return;
+    }
 }
 
 // ---- Commands --------------------------------------------------------------------------------
@@ -463,6 +554,9 @@ void frmMain::picHelp_Click() {
     banner_->hide();
     lists_->ShowListsNow();
     icon1_->show();
+    // Where it was before help, now that the lists are back; the help button where that is gone.
+    focusFirst({focusBeforeHelp_.data(), button(Command::Help)});
+    focusBeforeHelp_ = nullptr;
 }
 
 void frmMain::Label13_Click(int) {
@@ -559,6 +653,10 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         {kEveryMode, Qt::Key_X, Held::Any, [](W& w) { w.hooks_.endProgram(); }},
         {in({M::Main, M::Help}), Qt::Key_F1, Held::Any, [](W& w) { w.cmdHelp_Click(); }},
         {in({M::Start, M::BottleSizes, M::Adding}), Qt::Key_F1, Held::Any, nullptr},
+        {in({M::Main}), Qt::Key_Menu, Held::Any, [](W& w) { w.ShowContextMenuFromKeyboard(); }},
+        {in({M::Main}), Qt::Key_F10, Held::Shift, [](W& w) { w.ShowContextMenuFromKeyboard(); }},
+        {kEveryMode, Qt::Key_Menu, Held::Any, nullptr},  // the right-click menu: main view only
+        {kEveryMode, Qt::Key_F10, Held::Shift, nullptr},
     };
     return commands;
 }
@@ -634,11 +732,25 @@ void frmMain::ShowOrderWindow() {
 }
 
 void frmMain::contextMenuEvent(QContextMenuEvent* e) {
+    // The menu keys are the window's own key commands, which open the menu at the focus.
+    if (e->reason() != QContextMenuEvent::Keyboard)
+        ShowContextMenu(e->globalPos());
+}
+
+void frmMain::ShowContextMenu(const QPoint& at) {
     if (mode_ == Mode::Main)
-        ShowOrderMenu(this, e->globalPos(),
+        ShowOrderMenu(this, at,
                       {[this] { ShowOrderWindow(); }, [this] { OpenSelection_Click(); },
                        [this] { SaveSelection_Click(); }, [this] { CopyOrder_Click(); },
                        [this] { ExportCsv_Click(); }, [this] { ExportPdf_Click(); }});
+}
+
+// At the middle of the control with the focus, or of the window where none has it.
+void frmMain::ShowContextMenuFromKeyboard() {
+    QWidget* f = focusWidget();
+    if (!f || !f->isVisible())
+        f = this;
+    ShowContextMenu(f->mapToGlobal(f->rect().center()));
 }
 
 // A selection file dropped on the start screen or the main view opens.

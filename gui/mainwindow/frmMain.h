@@ -12,6 +12,7 @@
 #include "gui/output/order_commands.h"
 #include "gui/widgets/control_collection.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -158,6 +159,12 @@ private:
     // The only writer of the mode: applies the mode's row of the mode table to the window. What
     // the table leaves Kept stays as it is.
     void setMode(Mode mode);
+    // Shows, hides, enables and places what the mode table says for the mode in force.
+    void applyLook();
+    // Where the keyboard focus goes as the window passes from mode `from` to the mode now in force:
+    // into the view entered, back to the button that entered the view left, back to where it was
+    // before help; never to a control the mode hides or disables.
+    void followFocus(Mode from);
     QPushButton* button(Command c) const { return buttons_[static_cast<std::size_t>(c)]; }
 
     // A key command: in which modes, which key with which modifiers (none, Shift or Ctrl alone, or
@@ -180,6 +187,9 @@ private:
     void ExportPdf_Click();
     // "Order and quantities": the order with its quantities and planning figures, over the window.
     void ShowOrderWindow();
+    // The right-click menu at `at` (global), or from the keyboard at the control with the focus.
+    void ShowContextMenu(const QPoint& at);
+    void ShowContextMenuFromKeyboard();
     void enterMainView(bool animated);
 
     // ---- Both refinement views take the window over alike ----------------------------------------
@@ -200,6 +210,8 @@ private:
     Mode mode_ = Mode::Start;
     // Set by the reset: from then on the window sees its keys wherever the focus is.
     bool keyPreview_ = false;
+    // The control that had the focus when help was entered, to have it back when help ends.
+    QPointer<QWidget> focusBeforeHelp_;
     ControlCollection controls_;
     std::vector<std::string> calibLines_, ctrlLines_;
     std::vector<std::string> calibTips_, ctrlTips_;

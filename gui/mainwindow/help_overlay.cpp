@@ -10,7 +10,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRadioButton>
+#include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace tovimar {
 
@@ -73,6 +75,10 @@ HelpOverlay::HelpOverlay(QWidget* window, ControlCollection& controls)
     : QObject(window), window_(window), controls_(controls) {
     picHelp_ = controls.add(new PictureBox(QStringLiteral("picHelp"), window), QStringLiteral("picHelp"));
     picHelp_->setGeometry(twipsRect(2040, 8040, 3480, 1335));
+    // Help takes the focus while it shows; a screen reader reads its texts as the panel's
+    // description.
+    picHelp_->setFocusPolicy(Qt::TabFocus);
+    picHelp_->setAccessibleName(QStringLiteral("Help"));
     connect(picHelp_, &PictureBox::clicked, this, [this] { emit clicked(-1); });
 }
 
@@ -143,8 +149,23 @@ void HelpOverlay::ShowHelp(const QColor& exampleColour) {
         l->setText(QString::fromLatin1(kHelpTexts[i].text));
     }
     picHelp_->setGeometry(twipsRect(0, 0, 15630, 9840));
+    picHelp_->setAccessibleDescription(SpokenTexts());
     picHelp_->raise();
     picHelp_->show();
+}
+
+// Every text on the panel, the example row's headings included, as the eye reads them: from the
+// top down, and from the left along a line.
+QString HelpOverlay::SpokenTexts() const {
+    QList<QLabel*> labels = picHelp_->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    std::stable_sort(labels.begin(), labels.end(), [](const QLabel* a, const QLabel* b) {
+        return std::pair(a->y(), a->x()) < std::pair(b->y(), b->x());
+    });
+    QStringList texts;
+    for (const QLabel* l : labels)
+        if (!l->text().trimmed().isEmpty())
+            texts << l->text().trimmed();
+    return texts.join(QStringLiteral(". "));
 }
 
 std::vector<ColouredBox> HelpOverlay::ColouredBoxes() const {

@@ -35,6 +35,10 @@ public:
     // Help text `Index` (0 to 8), null before help was first shown.
     QLabel* Label13(int Index) const;
 
+    // The panel's texts in reading order, joined by ". ": what a screen reader hears as help
+    // takes the focus.
+    QString SpokenTexts() const;
+
     // What a text shows with its hyphens kept to their words, so that "Cut-Off" stays whole when
     // the text wraps; the text itself stays as written.
     static QString WrappedText(const QString& text);

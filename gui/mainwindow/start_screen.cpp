@@ -49,6 +49,10 @@ StartScreen::StartScreen(QWidget* window, ControlCollection& controls) : QObject
     picStart_->setGeometry(twipsRect(9000, 8160, 1920, 1080));
     picStart_->setCursor(Qt::PointingHandCursor);
     picStart_->hide();
+    // The picture holds the focus while it shows, so that a screen reader says what to do.
+    picStart_->setFocusPolicy(Qt::TabFocus);
+    picStart_->setAccessibleName(QStringLiteral("Tovimar"));
+    picStart_->setAccessibleDescription(QStringLiteral("Press S or click the picture to begin."));
     connect(picStart_, &PictureBox::clicked, this, &StartScreen::clicked);
 }
 

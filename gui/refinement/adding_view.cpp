@@ -149,6 +149,16 @@ void AddingView::AddTicked() {
     emit changed();
 }
 
+QListWidget* AddingView::FirstList() {
+    for (QListWidget* list : {calMissList_, ctrlMissList_})
+        if (list->count() > 0) {
+            if (list->currentRow() < 0)
+                list->setCurrentRow(0);
+            return list;
+        }
+    return calMissList_;
+}
+
 void AddingView::SetAllMissEntries(bool ticked) {
     for (QListWidget* list : {calMissList_, ctrlMissList_})
         for (int p = 0; p < list->count(); ++p)

@@ -32,6 +32,10 @@ public:
     // Puts the ticked entries into the order, marked as added by hand, and reports the change.
     void AddTicked();
 
+    // The first list with an entry, its first entry current; the calibrators' list where both
+    // are empty.
+    QListWidget* FirstList();
+
     // Every entry of both lists ticked or unticked.
     void SetAllMissEntries(bool ticked);
 

@@ -98,6 +98,17 @@ QCheckBox* BottleSizeView::Check71(int Index) const {
     return Index >= 0 && Index <= kCheck71Count ? check71_[static_cast<std::size_t>(Index)].data() : nullptr;
 }
 
+// The boxes stand in slot order, so the lowest slot with a box is the top one.
+QCheckBox* BottleSizeView::FirstSizeBox() const {
+    for (int i = 1; i <= kCheck20Count; ++i)
+        if (QCheckBox* box = Check20(i))
+            return box;
+    for (int i = 1; i <= kCheck71Count; ++i)
+        if (QCheckBox* box = Check71(i))
+            return box;
+    return nullptr;
+}
+
 void BottleSizeView::Show(int colourScheme) {
     reagFrame_->setGeometry(twipsRect(120, 500, 5500, 10850));
     reagFrame_->show();

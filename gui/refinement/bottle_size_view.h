@@ -37,6 +37,8 @@ public:
     // Element `Index` of a size-box array (0 is the hidden template), null while it does not exist.
     QCheckBox* Check20(int Index) const;
     QCheckBox* Check71(int Index) const;
+    // The box at the top of the reagents, else of the calibrators; null where there is none.
+    QCheckBox* FirstSizeBox() const;
 
     // Every box ticked or unticked as if the user clicked it, so captions and SizeChoice follow;
     // a box already in that state still records the choice.

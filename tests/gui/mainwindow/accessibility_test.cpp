@@ -31,10 +31,13 @@ using testing::Harness;
 
 namespace {
 
-// The name assistive technology reads out, as it asks for it.
+// The name (or another text) assistive technology reads out, as it asks for it.
+QString spokenText(QObject* o, QAccessible::Text t) {
+    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
+    return i ? i->text(t) : QString();
+}
 QString spokenName(QWidget* w) {
-    QAccessibleInterface* i = QAccessible::queryAccessibleInterface(w);
-    return i ? i->text(QAccessible::Name) : QString();
+    return spokenText(w, QAccessible::Name);
 }
 
 const std::array<const char*, 4> kAssayFrames = {"ORLAN_Frame", "VEX_Frame", "TOX_Frame", "ADULT_FRAME"};
@@ -131,15 +134,31 @@ private slots:
         installFontSubstitutes();
     }
 
-    // A picture button shows no text; its name is what its tooltip says, in every mode.
+    // A picture button shows no text; its name is what its tooltip says, in every mode. A back
+    // button wears its entry button's picture and tooltip, but is named for where it leads.
     void pictureButtonsAreNamedByTheirTooltips() {
         Harness h(Harness::MainView);
         const QList<QPushButton*> buttons = h.w->findChildren<QPushButton*>();
         QCOMPARE(buttons.size(), 8);
+        const std::map<QString, std::pair<QString, QString>> backs = {
+            {QStringLiteral("cmdBottleBack"),
+             {QStringLiteral("CHOOSE BOTTLE SIZE"),
+              QStringLiteral("Keeps the sizes ticked and goes back to the assays")}},
+            {QStringLiteral("Command4Back"),
+             {QStringLiteral("ADD ADDITIONAL CAL & CTRLS"),
+              QStringLiteral("Adds the ticked items and goes back to the assays")}},
+        };
         for (QPushButton* b : buttons) {
             QVERIFY2(b->text().isEmpty(), qPrintable(b->objectName()));
             QVERIFY2(!b->toolTip().isEmpty(), qPrintable(b->objectName()));
-            QCOMPARE(spokenName(b), b->toolTip());
+            QVERIFY2(!b->icon().isNull(), qPrintable(b->objectName()));
+            if (const auto back = backs.find(b->objectName()); back != backs.end()) {
+                QCOMPARE(b->toolTip(), back->second.first);
+                QCOMPARE(spokenName(b), QStringLiteral("Back to the assays"));
+                QCOMPARE(spokenText(b, QAccessible::Description), back->second.second);
+            } else {
+                QCOMPARE(spokenName(b), b->toolTip());
+            }
         }
         QCOMPARE(spokenName(h.get("Command2")), QStringLiteral("RESET SELECTION"));
         QCOMPARE(spokenName(h.get("Command3")), QStringLiteral("PRINT Selection"));
@@ -147,6 +166,121 @@ private slots:
         QCOMPARE(spokenName(h.get("cmdBottle")), QStringLiteral("CHOOSE BOTTLE SIZE"));
         QCOMPARE(spokenName(h.get("Command4")), QStringLiteral("ADD ADDITIONAL CAL & CTRLS"));
         QCOMPARE(spokenName(h.get("cmdHelp")), QStringLiteral("SHOW HELP"));
+    }
+
+    // The start picture holds the focus and says what to do; the main view then starts on the
+    // panel's first box, and a fresh start gives the picture the focus again. The window itself
+    // is announced as a window, by its title.
+    void startPictureAndWindowAreAnnounced() {
+        Harness h;
+        QWidget* picture = h.get("picStart");
+        QCOMPARE(focused(), picture);
+        QCOMPARE(spokenName(picture), QStringLiteral("Tovimar"));
+        QCOMPARE(spokenText(picture, QAccessible::Description),
+                 QStringLiteral("Press S or click the picture to begin."));
+        QAccessibleInterface* window = QAccessible::queryAccessibleInterface(h.w.get());
+        QVERIFY(window);
+        QCOMPARE(window->role(), QAccessible::Window);
+        QCOMPARE(window->text(QAccessible::Name), h.w->windowTitle());
+        h.key(Qt::Key_S);
+        QCOMPARE(focused(), h.get("Check1"));
+        h.key(Qt::Key_R);
+        QCOMPARE(focused(), picture);
+    }
+
+    // Entering a refinement view, by a click or by Space on its button, puts the focus on the
+    // view's first control: the top size box, the first list with entries (its first entry
+    // current), or the back button where the view has nothing to tick. Leaving, by a click or by
+    // B, gives it back to the entry button. The focus is never on a hidden or disabled control.
+    void focusFollowsTheRefinementViews_data() {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("back");
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::addColumn<bool>("ordered");  // something in the order
+        QTest::addColumn<QString>("first");
+        QTest::newRow("sizes, mouse") << "cmdBottle"
+                                      << "cmdBottleBack" << false << true << "Check20";
+        QTest::newRow("sizes, keys") << "cmdBottle"
+                                     << "cmdBottleBack" << true << true << "Check20";
+        QTest::newRow("no sizes") << "cmdBottle"
+                                  << "cmdBottleBack" << false << false << "cmdBottleBack";
+        QTest::newRow("adding, mouse") << "Command4"
+                                       << "Command4Back" << false << true << "CalMissList";
+        QTest::newRow("adding, keys") << "Command4"
+                                      << "Command4Back" << true << false << "CalMissList";
+    }
+    void focusFollowsTheRefinementViews() {
+        QFETCH(QString, entry);
+        QFETCH(QString, back);
+        QFETCH(bool, byKeyboard);
+        QFETCH(bool, ordered);
+        QFETCH(QString, first);
+        Harness h(Harness::MainView);
+        const auto focusIsUsable = [] {
+            QWidget* f = focused();
+            return f && f->isVisible() && f->isEnabled();
+        };
+        if (ordered) {
+            h.key(Qt::Key_Space);  // ticks the first box, which has the focus
+            h.get("CalibList")->setFocus(Qt::MouseFocusReason);
+        }
+        QWidget* entryButton = h.get(qPrintable(entry));
+        if (byKeyboard) {
+            entryButton->setFocus(Qt::TabFocusReason);
+            h.key(Qt::Key_Space);
+        } else {
+            h.click(qPrintable(entry));
+        }
+        QVERIFY(h.get(qPrintable(back))->isVisible());
+        QVERIFY(focusIsUsable());
+        QCOMPARE(focused()->objectName(), first);
+        if (first == QLatin1String("Check20")) {
+            // The top one of the boxes shown.
+            for (QCheckBox* b : focused()->parentWidget()->findChildren<QCheckBox*>())
+                QVERIFY(!b->isVisible() || b->y() >= focused()->y());
+        } else if (auto* list = qobject_cast<QListWidget*>(focused())) {
+            QVERIFY(list->count() > 0);
+            QCOMPARE(list->currentRow(), 0);
+        }
+        if (byKeyboard)
+            h.key(Qt::Key_B);
+        else
+            h.click(qPrintable(back));
+        QVERIFY(focusIsUsable());
+        QCOMPARE(focused(), entryButton);
+    }
+
+    // Help takes the focus as a whole, its texts read in the order the eye reads them, and gives
+    // it back where it was when help ends, by Esc or by a click; F1 over help keeps that place.
+    void helpTakesTheFocusAndGivesItBack() {
+        Harness h(Harness::MainView);
+        QWidget* box = focused();
+        QVERIFY(box);
+        h.key(Qt::Key_F1);
+        QWidget* help = h.get("picHelp");
+        QCOMPARE(focused(), help);
+        QCOMPARE(spokenName(help), QStringLiteral("Help"));
+        QCOMPARE(
+            spokenText(help, QAccessible::Description),
+            QStringLiteral("PARAMETER. QUAL. DESIRED CUTOFF. Check here to select this Assay. Choose your "
+                           "desired Cut-Off here. Check here to choose Qual Mode. Click to reset your "
+                           "selection. Click to send your selection to a file or printer. Click to Exit "
+                           "Tovimar. Click to chose between available bottle sizes. Click to add more "
+                           "Calibrators or Controls to your selection. Press 'ESC' or click anywhere to "
+                           "exit Help"));
+        h.key(Qt::Key_F1);
+        QCOMPARE(focused(), help);
+        h.key(Qt::Key_Escape);
+        QCOMPARE(focused(), box);
+
+        // From a list, which help hides, by the button and a click on the panel.
+        h.key(Qt::Key_Space);
+        QWidget* list = h.get("CalibList");
+        list->setFocus(Qt::MouseFocusReason);
+        h.click("cmdHelp");
+        QCOMPARE(focused(), help);
+        QTest::mouseClick(help, Qt::LeftButton, {}, QPoint(600, 300));
+        QCOMPARE(focused(), list);
     }
 
     // Frames and lists are named by the heading the eye reads above them; no two controls a
@@ -209,18 +343,15 @@ private slots:
         Harness h(Harness::MainView);
         QStringList visited;
         for (int presses = 0; presses < 300; ++presses) {
-            h.key(Qt::Key_Tab);
-            QWidget* f = focused();
+            QWidget* f = focused();  // the main view starts on the panel's first box
             QVERIFY(f);
-            if (frameIndex(h, f) < 0) {
-                if (visited.isEmpty())
-                    continue;  // not yet in the panel
-                break;         // past its last control
-            }
+            if (frameIndex(h, f) < 0)
+                break;  // past its last control
             QVERIFY2(!visited.contains(f->objectName()), qPrintable(f->objectName() + " visited twice"));
             visited << f->objectName();
             if (isSelectBox(f))
                 h.key(Qt::Key_Space);
+            h.key(Qt::Key_Tab);
         }
         // Every row a user can see is ticked, and only by the key presses above.
         int shownRows = 0;
@@ -254,7 +385,6 @@ private slots:
     void arrowsMoveBetweenTheOptionsOfOneRow() {
         Harness h(Harness::MainView);
         const AssayPanel::RowWidgets& amph = h.w->panel().row(AssayRow::OrlanAmphXtc);
-        h.key(Qt::Key_Tab);
         QCOMPARE(focused(), amph.select);
         h.key(Qt::Key_Space);
         h.key(Qt::Key_Tab);

@@ -3,8 +3,8 @@
 #include "core/selection/result_lists.h"
 #include "gui/mainwindow/command_keys.h"
 #include "gui/mainwindow/frmMain.h"
-#include "gui/planning/order_table_model.h"
 #include "gui/planning/frmOrder.h"
+#include "gui/planning/order_table_model.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/tab_stop_list.h"
@@ -492,6 +492,55 @@ private slots:
         h.key(Qt::Key_Escape);  // the reset
         QVERIFY(!h.w->plan().HasTyped());
         QCOMPARE(h.w->plan().UsesPerPack(OrderTable::Ctrls, number), std::optional<int>(10));
+    }
+
+    // Shift+F10 and the Menu key open the right-click menu in the main view, at the control with
+    // the focus; in every other view they do nothing, and F10 alone is no command.
+    void menuKeysOpenTheRightClickMenuInTheMainViewOnly() {
+        Harness h;
+        QStringList opened;  // each menu that opened: its entries, and whether it stood at the focus
+        QTimer closer;       // closes every menu as it opens, wherever it opened
+        closer.setInterval(0);
+        connect(&closer, &QTimer::timeout, [&opened, &h] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            QStringList entries;
+            for (QAction* a : menu->actions())
+                entries << a->text();
+            QWidget* f = h.w->focusWidget();
+            const bool atFocus = f && menu->geometry().contains(f->mapToGlobal(f->rect().center()));
+            opened << entries.join('|') + (atFocus ? " at the focus" : "");
+            menu->close();
+        });
+        closer.start();
+        const auto pressAll = [&] {
+            h.key(Qt::Key_Menu);
+            h.key(Qt::Key_F10, Qt::ShiftModifier);
+            h.key(Qt::Key_F10);
+            QCoreApplication::processEvents();
+        };
+        pressAll();  // the start screen
+        h.key(Qt::Key_S);
+        tickSomeAssays(h);
+        h.click("cmdHelp");
+        pressAll();
+        h.key(Qt::Key_Escape);
+        h.click("cmdBottle");
+        pressAll();
+        h.key(Qt::Key_B);
+        h.click("Command4");
+        pressAll();
+        h.key(Qt::Key_B);
+        QVERIFY(opened.isEmpty());
+
+        QCOMPARE(QApplication::focusWidget(), h.get("Command4"));
+        h.get("Check1")->setFocus();
+        pressAll();
+        const QString menu =
+            QStringLiteral("Order and quantities...||Open selection...|Save selection...||Copy "
+                           "order|Export order as CSV...|Export order as PDF... at the focus");
+        QCOMPARE(opened, (QStringList{menu, menu}));
     }
 
     void spaceStillTicksTheFocusedBox() {
