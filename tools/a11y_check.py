@@ -610,6 +610,17 @@ class Checker:
         check_told_apart(rep, "order window", w)
         owid = self.desk.window_id("^Order and quantities$")
         if owid:
+            # A quantity typed into the first line (the window opens on its quantity) is told
+            # from its cell with the new value.
+            mark = len(prog.events)
+            self.desk.keys(owid, "7", "Return")
+
+            def told():
+                return [e for e in prog.events[mark:] if e[0] == "object:property-change:accessible-name"
+                        and role(e[1]) == pyatspi.ROLE_TABLE_CELL and spoken(name(e[1])) == "7"]
+
+            rep.check(bool(wait_for(told, 3)), "order window: a quantity typed is told from its cell",
+                      "events: " + ", ".join(sorted({e[0] + " from " + role_name(e[1]) for e in prog.events[mark:]})))
             self.desk.keys(owid, "Escape")
         wait_for(lambda: prog.window("Order and quantities") is None, 5)
 
