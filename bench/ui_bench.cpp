@@ -11,8 +11,8 @@
 // bench/measure-ui runs them under Xvfb and prints the figures.
 #include "app/modMain.h"
 #include "gui/mainwindow/frmMain.h"
-#include "gui/planning/order_table_model.h"
 #include "gui/planning/frmOrder.h"
+#include "gui/planning/order_table_model.h"
 
 #include <QAbstractButton>
 #include <QApplication>
