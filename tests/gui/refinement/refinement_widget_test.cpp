@@ -6,9 +6,9 @@
 #include "gui/mainwindow/frmMain.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
-#include "gui/widgets/widget_colours.h"
 #include "gui/widgets/tab_stop_list.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/widget_colours.h"
 #include "tests/support/order_lines.h"
 #include "tests/support/window_harness.h"
 
