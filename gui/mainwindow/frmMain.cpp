@@ -180,6 +180,12 @@ void frmMain::ensureViews() {
             w->setAutoFillBackground(true);  // in the window's dark colours, as the load's pass has it
 }
 
+bool frmMain::focusNextPrevChild(bool next) {
+    if (mode_ == Mode::Help)
+        return true;
+    return QWidget::focusNextPrevChild(next);
+}
+
 bool frmMain::event(QEvent* e) {
     if (e->type() == QEvent::Paint && !panel_)
         QTimer::singleShot(0, this, &frmMain::ensureViews);  // once the start screen is on the screen

@@ -110,6 +110,8 @@ protected:
     // Sees key presses meant for any control of the window before the control does.
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* e) override;
+    // Help lies over the window: Tab stays on it rather than going to the controls beneath.
+    bool focusNextPrevChild(bool next) override;
     // The selection and export commands on a right-click, and a selection file dropped on it.
     void contextMenuEvent(QContextMenuEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;

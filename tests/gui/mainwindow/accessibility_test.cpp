@@ -270,6 +270,11 @@ private slots:
                            "exit Help"));
         h.key(Qt::Key_F1);
         QCOMPARE(focused(), help);
+        // Tab and Shift+Tab do not leave help for the controls it lies over.
+        h.key(Qt::Key_Tab);
+        QCOMPARE(focused(), help);
+        h.key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(focused(), help);
         h.key(Qt::Key_Escape);
         QCOMPARE(focused(), box);
 
