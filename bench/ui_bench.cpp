@@ -26,6 +26,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <vector>
 
 using namespace tovimar;
@@ -78,14 +79,30 @@ int startup(bool minimal, bool hold) {
     return QApplication::exec();
 }
 
-int clicks(int n) {
+// The window as the program shows it, the start transition without its pauses; null when it
+// never appeared.
+std::unique_ptr<frmMain> shownWindow() {
     modMain::SetUpApplication();
     frmMainHooks hooks = frmMainHooks::real();
     hooks.pause = [](int) {};
-    frmMain w(hooks);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w))
+    auto w = std::make_unique<frmMain>(hooks);
+    w->show();
+    if (!QTest::qWaitForWindowExposed(w.get()))
+        return nullptr;
+    return w;
+}
+
+void report(const char* what, std::vector<double>& us, const char* of) {
+    std::sort(us.begin(), us.end());
+    std::printf("%s: median %.1f us, p90 %.1f us over %zu %s\n", what, us[us.size() / 2],
+                us[us.size() * 9 / 10], us.size(), of);
+}
+
+int clicks(int n) {
+    const std::unique_ptr<frmMain> shown = shownWindow();
+    if (!shown)
         return 1;
+    frmMain& w = *shown;
     QTest::mouseClick(w.control(QStringLiteral("picStart")), Qt::LeftButton, {}, QPoint(200, 200));
     // A realistic panel first, so the lists are long.
     for (const char* name :
@@ -99,16 +116,8 @@ int clicks(int n) {
         clickIndicator(box);
         us.push_back(static_cast<double>(t.nsecsElapsed()) / 1000.0);
     }
-    std::sort(us.begin(), us.end());
-    std::printf("click to both lists refilled: median %.1f us, p90 %.1f us over %d clicks\n",
-                us[us.size() / 2], us[us.size() * 9 / 10], n);
+    report("click to both lists refilled", us, "clicks");
     return 0;
-}
-
-void report(const char* what, std::vector<double>& us) {
-    std::sort(us.begin(), us.end());
-    std::printf("%s: median %.1f us, p90 %.1f us over %zu edits\n", what, us[us.size() / 2],
-                us[us.size() * 9 / 10], us.size());
 }
 
 // Times f() and the painting that follows it.
@@ -122,13 +131,10 @@ double timed(F&& f) {
 }
 
 int orderEdits(int n) {
-    modMain::SetUpApplication();
-    frmMainHooks hooks = frmMainHooks::real();
-    hooks.pause = [](int) {};
-    frmMain w(hooks);
-    w.show();
-    if (!QTest::qWaitForWindowExposed(&w))
+    const std::unique_ptr<frmMain> shown = shownWindow();
+    if (!shown)
         return 1;
+    frmMain& w = *shown;
     QTest::keyClick(w.windowHandle(), Qt::Key_S);
     QTest::keyClick(w.windowHandle(), Qt::Key_A, Qt::ShiftModifier);  // the full order
     QTest::keyClick(w.windowHandle(), Qt::Key_Q);
@@ -144,8 +150,8 @@ int orderEdits(int n) {
         months.push_back(timed([&] { window->workloadBox(0)->setValue(1 + i % 24); }));
     }
     std::printf("order window with %d lines\n", model.rowCount());
-    report("reagent tests a month to table and lists", figure);
-    report("months to table and lists", months);
+    report("reagent tests a month to table and lists", figure, "edits");
+    report("months to table and lists", months, "edits");
     return 0;
 }
 

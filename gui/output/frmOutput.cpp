@@ -3,6 +3,7 @@
 #include "gui/output/frmPrint.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/twips.h"
+#include "gui/widgets/widget_colours.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -17,23 +18,14 @@ namespace tovimar {
 
 namespace {
 
-// One palette for every output dialog, white behind the label and the buttons. The style caches
-// each button image under its palette's key; a palette made afresh for every dialog added a new
-// set of images each time until the cache was full, about 10 MB held for nothing. Rebuilt only
-// when the desktop's palette changes.
+// One palette for every output dialog, white behind the label and the buttons.
 const QPalette& dialogPalette() {
-    static QPalette palette;
-    static qint64 builtFrom = -1;
-    const QPalette desktop = QApplication::palette();
-    if (qint64(desktop.cacheKey()) != builtFrom) {
-        builtFrom = qint64(desktop.cacheKey());
-        palette = desktop;
+    return sharedPalette([](QPalette& palette, const QPalette&) {
         for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::Base})
             palette.setColor(role, Qt::white);
         for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
             palette.setColor(role, Qt::black);
-    }
-    return palette;
+    });
 }
 
 // A push button painted with the shared palette itself. Its own palette, even when set from the

@@ -24,14 +24,9 @@ namespace tovimar {
 namespace {
 
 // The main window's colours: light text on the dark window, the table a shade lighter so that
-// its cells stand apart. One palette for the run, rebuilt only when the desktop's changes.
+// its cells stand apart; tooltips as the desktop has them.
 const QPalette& windowPalette() {
-    static QPalette palette;
-    static qint64 builtFrom = -1;
-    const QPalette desktop = QApplication::palette();
-    if (qint64(desktop.cacheKey()) != builtFrom) {
-        builtFrom = qint64(desktop.cacheKey());
-        palette = desktop;
+    return sharedPalette([](QPalette& palette, const QPalette& desktop) {
         const QColor text = darkPassText();
         palette.setColor(QPalette::Window, bgr(palette::kDark));
         palette.setColor(QPalette::Button, bgr(palette::kDark));
@@ -41,8 +36,7 @@ const QPalette& windowPalette() {
             palette.setColor(r, text);
         palette.setColor(QPalette::ToolTipBase, desktop.color(QPalette::ToolTipBase));
         palette.setColor(QPalette::ToolTipText, desktop.color(QPalette::ToolTipText));
-    }
-    return palette;
+    });
 }
 
 // Tab and Shift+Tab in an editor go on to the next cell that takes a figure or a quantity;

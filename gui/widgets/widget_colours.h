@@ -3,7 +3,9 @@
 
 #include "core/appearance/palette.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QPalette>
 #include <QWidget>
 #include <cstdint>
 
@@ -35,6 +37,23 @@ void keepToolkitText(QWidget* box);
 void setBoxColours(QWidget* box, const QColor& back);
 inline void setBoxColours(QWidget* box, std::uint32_t back) {
     setBoxColours(box, bgr(back));
+}
+
+// A palette of a kind of window, `adjust` applied to the desktop's, kept for the whole run and
+// rebuilt only when the desktop's changes. The style caches each button image under its
+// palette's key: a palette made afresh for every dialog added a new set of images each time
+// until the cache was full. Each call site (each `adjust`) keeps a palette of its own.
+template <typename Adjust>
+const QPalette& sharedPalette(Adjust adjust) {
+    static QPalette palette;
+    static qint64 builtFrom = -1;
+    const QPalette desktop = QApplication::palette();
+    if (qint64(desktop.cacheKey()) != builtFrom) {
+        builtFrom = qint64(desktop.cacheKey());
+        palette = desktop;
+        adjust(palette, desktop);
+    }
+    return palette;
 }
 
 // A box the colour schemes colour, and the group whose colour it takes.
