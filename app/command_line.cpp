@@ -165,30 +165,26 @@ int RunExport(const CommandLine& line) {
                 .arg(toStandardOutput ? QStringLiteral("Standard output") : line.output, line.selection));
         return 2;
     }
-    Catalogue cat;
-    LoadCatalogue(cat);
-    const SelectionFromFile read = ReadSelectionFile(line.selection, cat);
+    const SelectionFromFile read = ReadSelectionFile(line.selection);
     if (!read.selection) {
         printError(line.selection + QStringLiteral(": ") + read.problem);
         return 2;
     }
-    AssayState state;
-    Provenance provenance;
-    ApplySelection(*read.selection, state, cat, provenance);
-    // The quantities and figures the file holds, as the window would have them after opening it.
-    const OrderPlan& plan = read.selection->plan;
+    // With the quantities and figures the file holds, as the window would have it after opening it.
+    Order order;
+    ApplySelection(*read.selection, order);
 
     // Written as the window writes them, so that a failure names the file in the same words.
     const bool txt = line.format == QLatin1String("txt");
     std::optional<SaveFailure> failure;
     if (line.format == QLatin1String("pdf")) {
         installFontSubstitutes();
-        failure = SavePrintoutPdf(cat, plan, line.output, SaveFor::Script);
+        failure = SavePrintoutPdf(order, line.output, SaveFor::Script);
     } else if (!toStandardOutput) {
-        failure = txt ? WriteOrderList(cat, plan, line.output, SaveFor::Script)
-                      : WriteOrderCsv(cat, plan, line.output, SaveFor::Script);
+        failure = txt ? WriteOrderList(order, line.output, SaveFor::Script)
+                      : WriteOrderCsv(order, line.output, SaveFor::Script);
     } else {
-        const std::string text = txt ? OrderListText(cat, plan) : OrderCsv(cat, plan);
+        const std::string text = txt ? OrderListText(order) : OrderCsv(order);
         errno = 0;
         if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
             const int error = errno;

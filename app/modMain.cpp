@@ -2,7 +2,6 @@
 
 #include "app/command_line.h"
 #include "gui/mainwindow/frmMain.h"
-#include "gui/output/frmOutput.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 
@@ -77,10 +76,6 @@ int Main(int argc, char** argv) {
     }
     SetUpApplication();
     frmMain w;
-    w.setOutputAction([&w] {
-        frmOutput dialog(w.catalogue(), w.plan(), frmOutputHooks::real(), &w);
-        dialog.exec();
-    });
     if (!line.file.isEmpty())
         w.ShowMainViewAtOnce();  // started with a selection: no start screen
     w.show();

@@ -1,6 +1,7 @@
 // Core speed: one run of the rules with both list texts (also with the provenance and the lines'
 // tooltip texts, as the window runs it), the refill of the lists alone with its allocations, and
 // the order-file text.
+#include "core/order/order.h"
 #include "core/output/order_file.h"
 #include "core/planning/order_plan.h"
 #include "core/selection/provenance.h"
@@ -68,15 +69,14 @@ AssayState realisticState() {
 }
 
 void BM_update(benchmark::State& st) {
-    Catalogue cat;
-    LoadCatalogue(cat);
+    Order order;
     const AssayState s = realisticState();
     // The window keeps its line buffers from one click to the next.
     std::vector<std::string> cal, ctl;
     for (auto _ : st) {
-        update(s, cat);
-        CalibListLines(cat, cal);
-        CtrlListLines(cat, ctl);
+        update(s, order);
+        CalibListLines(order, cal);
+        CtrlListLines(order, ctl);
         benchmark::DoNotOptimize(cal.data());
         benchmark::DoNotOptimize(ctl.data());
     }
@@ -87,17 +87,15 @@ BENCHMARK(BM_update);
 
 // What the window does on every click: the recording run, the list lines and their tooltips.
 void BM_update_with_provenance(benchmark::State& st) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    const AssayState s = realisticState();
-    Provenance prov;
+    Order order;
+    order.state = realisticState();
     std::vector<std::string> cal, ctl, calTips, ctlTips;
     for (auto _ : st) {
-        update(s, cat, prov);
-        CalibListLines(cat, cal);
-        CtrlListLines(cat, ctl);
-        CalibListReasons(cat, prov, calTips);
-        CtrlListReasons(cat, prov, ctlTips);
+        update(order);
+        CalibListLines(order, cal);
+        CtrlListLines(order, ctl);
+        CalibListReasons(order, calTips);
+        CtrlListReasons(order, ctlTips);
         benchmark::DoNotOptimize(cal.data());
         benchmark::DoNotOptimize(ctl.data());
         benchmark::DoNotOptimize(calTips.data());
@@ -113,16 +111,15 @@ BENCHMARK(BM_update_with_provenance);
 // Argument 1: with a plan in which every line has figures and some a typed quantity, so each line
 // is looked up and its tooltip says its quantity.
 void BM_ListRefill(benchmark::State& st) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    const AssayState s = realisticState();
-    Provenance prov;
-    update(s, cat, prov);
-    OrderPlan plan;
+    Order order;
+    order.state = realisticState();
+    update(order);
+    OrderPlan& plan = order.plan;
     if (st.range(0) == 1) {
         plan.SetWorkload({3, 22, 4, 5});
         int n = 0;
-        ForEachOrderLine(cat, [&](const OrderLine& l) {
+        // The lines alone: the plan changes under the walk.
+        ForEachOrderLine(static_cast<const OrderFlags&>(order), [&](const OrderLine& l) {
             const std::string number(l.number);
             if (l.section == OrderTable::Assays)
                 plan.SetReagentFigures(number, {1200, 400});
@@ -134,10 +131,10 @@ void BM_ListRefill(benchmark::State& st) {
     }
     std::vector<std::string> cal, ctl, calTips, ctlTips;
     const auto refill = [&] {
-        CalibListLines(cat, plan, cal);
-        CtrlListLines(cat, plan, ctl);
-        CalibListReasons(cat, prov, plan, calTips);
-        CtrlListReasons(cat, prov, plan, ctlTips);
+        CalibListLines(order, cal);
+        CtrlListLines(order, ctl);
+        CalibListReasons(order, calTips);
+        CtrlListReasons(order, ctlTips);
     };
     refill();
     const long before = gAllocations.load();
@@ -154,12 +151,11 @@ void BM_ListRefill(benchmark::State& st) {
 BENCHMARK(BM_ListRefill)->Arg(0)->Arg(1);
 
 void BM_OrderListText(benchmark::State& st) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    update(realisticState(), cat);
+    Order order;
+    update(realisticState(), order);
     const long before = gAllocations.load();
     for (auto _ : st) {
-        std::string text = OrderListText(cat);
+        std::string text = OrderListText(order);
         benchmark::DoNotOptimize(text.data());
     }
     st.counters["allocs/text"] =

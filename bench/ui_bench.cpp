@@ -8,6 +8,8 @@
 //   ui_bench order-edit [n]    a full order in the order window: n edits of a reagent's tests a
 //                              month and n of the months, each to the table and both lists
 //                              repainted (the window's changed() refills the lists)
+//   ui_bench undo [n]          n undos of a click and n redos, each to both lists refilled, and
+//                              the heap that 100 steps of a full order hold
 // bench/measure-ui runs them under Xvfb and prints the figures.
 #include "app/modMain.h"
 #include "gui/mainwindow/frmMain.h"
@@ -23,9 +25,11 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <malloc.h>
 #include <memory>
 #include <vector>
 
@@ -98,16 +102,20 @@ void report(const char* what, std::vector<double>& us, const char* of) {
                 us[us.size() * 9 / 10], us.size(), of);
 }
 
+// The main view with a realistic panel ticked, so the lists are long.
+void tickRealisticPanel(frmMain& w) {
+    QTest::mouseClick(w.control(QStringLiteral("picStart")), Qt::LeftButton, {}, QPoint(200, 200));
+    for (const char* name :
+         {"Check4", "Check3", "Check6", "Check10", "Check34", "Check16", "Check18", "Check19"})
+        clickIndicator(qobject_cast<QAbstractButton*>(w.control(QString::fromLatin1(name))));
+}
+
 int clicks(int n) {
     const std::unique_ptr<frmMain> shown = shownWindow();
     if (!shown)
         return 1;
     frmMain& w = *shown;
-    QTest::mouseClick(w.control(QStringLiteral("picStart")), Qt::LeftButton, {}, QPoint(200, 200));
-    // A realistic panel first, so the lists are long.
-    for (const char* name :
-         {"Check4", "Check3", "Check6", "Check10", "Check34", "Check16", "Check18", "Check19"})
-        clickIndicator(qobject_cast<QAbstractButton*>(w.control(QString::fromLatin1(name))));
+    tickRealisticPanel(w);
     auto* box = qobject_cast<QAbstractButton*>(w.control(QStringLiteral("Check1")));
     std::vector<double> us;
     for (int i = 0; i < n; ++i) {
@@ -155,6 +163,35 @@ int orderEdits(int n) {
     return 0;
 }
 
+int undos(int n) {
+    const std::unique_ptr<frmMain> shown = shownWindow();
+    if (!shown)
+        return 1;
+    frmMain& w = *shown;
+    tickRealisticPanel(w);
+    clickIndicator(qobject_cast<QAbstractButton*>(w.control(QStringLiteral("Check1"))));
+    std::vector<double> undo, redo;
+    for (int i = 0; i < n; ++i) {
+        undo.push_back(timed([&] { QTest::keyClick(w.windowHandle(), Qt::Key_Z, Qt::ControlModifier); }));
+        redo.push_back(timed(
+            [&] { QTest::keyClick(w.windowHandle(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }));
+    }
+    report("undo of a click to both lists refilled", undo, "undos");
+    report("redo of a click to both lists refilled", redo, "redos");
+
+    // A hundred steps, every other one the full order: what the history holds on the heap.
+    QTest::keyClick(w.windowHandle(), Qt::Key_Escape);
+    w.document().undoStack().clear();
+    const std::size_t before = mallinfo2().uordblks;
+    for (int i = 0; i < OrderDocument::kUndoLimit; ++i)
+        QTest::keyClick(w.windowHandle(), i % 2 ? Qt::Key_Escape : Qt::Key_A,
+                        i % 2 ? Qt::NoModifier : Qt::ShiftModifier);
+    const double kib = static_cast<double>(mallinfo2().uordblks - before) / 1024.0;
+    std::printf("%d steps of a full order: %d kept, %.0f KiB on the heap\n", OrderDocument::kUndoLimit,
+                w.document().undoStack().count(), kib);
+    return 0;
+}
+
 int transition() {
     modMain::SetUpApplication();
     frmMain w;
@@ -182,9 +219,11 @@ int main(int argc, char** argv) {
         return clicks(argc > 2 ? std::atoi(argv[2]) : 1000);
     if (mode == QLatin1String("transition"))
         return transition();
+    if (mode == QLatin1String("undo"))
+        return undos(argc > 2 ? std::atoi(argv[2]) : 1000);
     if (mode == QLatin1String("order-edit"))
         return orderEdits(argc > 2 ? std::atoi(argv[2]) : 200);
     std::fprintf(stderr, "usage: ui_bench startup-minimal [hold]|startup [hold]|click [n]|transition|"
-                         "order-edit [n]\n");
+                         "order-edit [n]|undo [n]\n");
     return 2;
 }

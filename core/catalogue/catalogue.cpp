@@ -7,12 +7,10 @@ void LoadReagents(Catalogue& cat) {
     for (int k = 1; k <= AssayTable::kFilled; ++k) {
         const ReagentRow& row = kReagentRows[static_cast<std::size_t>(k - 1)];
         mAssay& a = cat.Assays[k];
-        a.Selected = 0;
         a.OrderNo1 = row.OrderNo1;
         a.OrderNo2 = row.OrderNo2;
         a.Name1 = row.Name1;
         a.Name2 = row.Name2;
-        a.SizeChoice = 0;
     }
 }
 
@@ -20,13 +18,11 @@ void LoadCalibrators(Catalogue& cat) {
     for (int k = 1; k <= CalibTable::kFilled; ++k) {
         const CalibRow& row = kCalibRows[static_cast<std::size_t>(k - 1)];
         mCalib& c = cat.Calibs[k];
-        c.Selected = 0;
         c.OrderNo1 = row.OrderNo1;
         c.OrderNo2 = row.OrderNo2;
         c.Name = row.Name;
         c.Pack1 = row.Pack1;
         c.Pack2 = row.Pack2;
-        c.SizeChoice = 0;
     }
 }
 
@@ -34,7 +30,6 @@ void LoadControls(Catalogue& cat) {
     for (int k = 1; k <= CtrlTable::kFilled; ++k) {
         const CtrlRow& row = kCtrlRows[static_cast<std::size_t>(k - 1)];
         mCTRL& c = cat.Ctrls[k];
-        c.Selected = 0;
         c.OrderNo = row.OrderNo;
         c.Name = row.Name;
     }
@@ -46,25 +41,13 @@ void LoadCatalogue(Catalogue& cat) {
     LoadCalibrators(cat);
 }
 
-void ClearOrderFlags(Catalogue& cat) {
-    for (mCalib& c : cat.Calibs)
-        c.Selected = 0;
-    for (mCTRL& c : cat.Ctrls)
-        c.Selected = 0;
-    for (mAssay& a : cat.Assays)
-        a.Selected = 0;
-}
-
-void SelectAllItems(Catalogue& cat) {
-    for (mCalib& c : cat.Calibs)
-        if (!c.OrderNo1.empty())
-            PutInOrder(c);
-    for (mCTRL& c : cat.Ctrls)
-        if (!c.OrderNo.empty())
-            PutInOrder(c);
-    for (mAssay& a : cat.Assays)
-        if (!a.OrderNo1.empty())
-            PutInOrder(a);
+const Catalogue& TheCatalogue() {
+    static const Catalogue cat = [] {
+        Catalogue c;
+        LoadCatalogue(c);
+        return c;
+    }();
+    return cat;
 }
 
 }  // namespace tovimar

@@ -9,10 +9,4 @@ std::string_view SectionHeading(OrderTable t) {
     return {};
 }
 
-std::vector<OrderLine> OrderLines(const Catalogue& cat) {
-    std::vector<OrderLine> lines;
-    ForEachOrderLine(cat, [&lines](const OrderLine& line) { lines.push_back(line); });
-    return lines;
-}
-
 }  // namespace tovimar

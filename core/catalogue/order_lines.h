@@ -1,7 +1,5 @@
-// The order as lines, and the one way to reach a product by table and slot. Every reader of the
-// order (the lists and their tooltips, the order-list file, CSV and HTML, the printout, the
-// selection file) goes through here, so the record rules are applied in one place, and a new
-// column of the order (a quantity) is one field of OrderLine, filled in LineOf below.
+// The one way to reach a product by table and slot, what a line of the order says, and what is kept
+// per product. The walk of the order that makes the lines is the order's (core/order/order.h).
 #pragma once
 
 #include "core/catalogue/records.h"
@@ -58,8 +56,8 @@ decltype(auto) WithRecord(Cat& cat, ItemRef ref, F&& f) {
     return WithTable(cat, ref.table, [&](auto& table) -> decltype(auto) { return f(table[ref.slot]); });
 }
 
-// One line of the order: a product in it, in the size chosen. The texts are the catalogue's own,
-// so a line lives no longer than the catalogue's texts stay unchanged (until the next reload).
+// One line of the order: a product in it, in the size chosen. The texts are the constant
+// catalogue's own.
 struct OrderLine {
     OrderTable section = OrderTable::Assays;
     int slot = 0;
@@ -70,61 +68,6 @@ struct OrderLine {
 
     ItemRef item() const { return {section, slot}; }
 };
-
-namespace detail {
-// The record rules, applied here once: the number, name and pack of the size in force.
-inline OrderLine LineOf(const mAssay& a, int slot) {
-    return {OrderTable::Assays, slot, OrderedNo(a), OrderedName(a), {}};
-}
-inline OrderLine LineOf(const mCalib& c, int slot) {
-    return {OrderTable::Calibs, slot, OrderedNo(c), c.Name, OrderedPack(c)};
-}
-inline OrderLine LineOf(const mCTRL& c, int slot) {
-    return {OrderTable::Ctrls, slot, OrderedNo(c), c.Name, {}};
-}
-}  // namespace detail
-
-// The walk of the order: f(const OrderLine&) for every product of section t in the order
-// (Selected exactly 1, filled slots only), in slot order. Builds nothing, so a caller that writes
-// into kept buffers stays free of allocations.
-template <typename F>
-void ForEachOrderLine(const Catalogue& cat, OrderTable t, F&& f) {
-    WithTable(cat, t, [&](const auto& table) {
-        int slot = 0;
-        for (const auto& record : table) {  // the filled slots, 1 upwards
-            ++slot;
-            if (InOrder(record))
-                f(detail::LineOf(record, slot));
-        }
-    });
-}
-
-// The same for the whole order: reagents, then calibrators, then controls.
-template <typename F>
-void ForEachOrderLine(const Catalogue& cat, F&& f) {
-    for (const OrderSection& s : kOrderSections)
-        ForEachOrderLine(cat, s.table, f);
-}
-
-// One text per line of section t into `texts`: write(std::string&, const OrderLine&) fills the
-// string already at that place, whose storage is reused, and `texts` ends as long as the section.
-// The window refills its lists and their tooltips on every click; this keeps a refill free of
-// allocations once the texts have been that long.
-template <typename Write>
-void SectionTexts(const Catalogue& cat, OrderTable t, std::vector<std::string>& texts, Write&& write) {
-    std::size_t n = 0;
-    ForEachOrderLine(cat, t, [&](const OrderLine& line) {
-        if (n == texts.size())
-            texts.emplace_back();
-        write(texts[n++], line);
-    });
-    texts.resize(n);
-}
-
-// The whole order as lines, reagents, calibrators, controls, slot order in each.
-std::vector<OrderLine> OrderLines(const Catalogue& cat);
-// The lines point into the catalogue: a temporary one would leave them dangling.
-std::vector<OrderLine> OrderLines(const Catalogue&& cat) = delete;
 
 // One T per filled slot of each table: what is kept beside the catalogue about its products
 // (why one is in the order, whether it was before a step). A slot outside the filled range is a
@@ -137,6 +80,8 @@ struct PerItem {
 
     T& operator[](ItemRef ref) { return at(*this, ref); }
     const T& operator[](ItemRef ref) const { return at(*this, ref); }
+
+    bool operator==(const PerItem&) const = default;
 
     void fill(const T& value) {
         Assays.fill(value);

@@ -1,6 +1,5 @@
-// Catalogue records and the three 100-slot product tables. The records also carry the order:
-// `Selected` (1 = in the order; only the value 1 counts) and `SizeChoice` (2 = the alternative
-// bottle or pack; 0 and 1 mean the standard one).
+// Catalogue records and the three 100-slot product tables: what can be ordered, built once from the
+// built-in rows and never changed. What is ordered, and in which size, is the order's (core/order/).
 #pragma once
 
 #include <array>
@@ -14,28 +13,23 @@ namespace tovimar {
 // One reagent (assay). Variant 1 is the standard bottle (ORLAN: the line-1 product), variant 2
 // the alternative bottle (ORLAN: the line-2 product).
 struct mAssay {
-    std::int16_t Selected = 0;
     std::string OrderNo1;
     std::string OrderNo2;
     std::string Name1;
     std::string Name2;
-    std::int16_t SizeChoice = 0;
 };
 
 // One calibrator. Without an alternative pack, OrderNo2 equals OrderNo1 and Pack2 is empty.
 struct mCalib {
-    std::int16_t Selected = 0;
     std::string OrderNo1;
     std::string OrderNo2;
     std::string Name;
     std::string Pack1;
     std::string Pack2;
-    std::int16_t SizeChoice = 0;
 };
 
 // One control; the pack is part of the name.
 struct mCTRL {
-    std::int16_t Selected = 0;
     std::string OrderNo;
     std::string Name;
 };
@@ -60,6 +54,8 @@ public:
     const Record* begin() const { return slots_.data(); }
     const Record* end() const { return slots_.data() + Filled; }
 
+    bool operator==(const SlotTable&) const = default;
+
 private:
     static std::size_t index(int slot) {
         if (slot < 1 || slot > kCapacity)
@@ -74,58 +70,21 @@ using AssayTable = SlotTable<mAssay, 40>;
 using CalibTable = SlotTable<mCalib, 72>;
 using CtrlTable = SlotTable<mCTRL, 49>;
 
-// The whole catalogue, which is also the whole order.
+// The whole catalogue.
 struct Catalogue {
     AssayTable Assays;
     CalibTable Calibs;
     CtrlTable Ctrls;
 };
 
-// The record rules that every reader of the order shares: the lists, the file, the printout,
-// the size boxes and the selection file. Only Selected = 1 puts a record in the order, and only
-// SizeChoice = 2 orders the alternative; any other value means "not ordered" and "the standard".
-template <typename Record>
-bool InOrder(const Record& r) {
-    return r.Selected == 1;
-}
-template <typename Record>
-bool AlternativeChosen(const Record& r) {
-    return r.SizeChoice == 2;
-}
-template <typename Record>
-void PutInOrder(Record& r) {
-    r.Selected = 1;
-}
-
-// The number, name and pack ordered: the alternative's where it is chosen.
-inline const std::string& OrderedNo(const mAssay& a) {
-    return AlternativeChosen(a) ? a.OrderNo2 : a.OrderNo1;
-}
-inline const std::string& OrderedName(const mAssay& a) {
-    return AlternativeChosen(a) ? a.Name2 : a.Name1;
-}
-inline const std::string& OrderedNo(const mCalib& c) {
-    return AlternativeChosen(c) ? c.OrderNo2 : c.OrderNo1;
-}
-inline const std::string& OrderedPack(const mCalib& c) {
-    return AlternativeChosen(c) ? c.Pack2 : c.Pack1;
-}
-inline const std::string& OrderedNo(const mCTRL& c) {
-    return c.OrderNo;
-}
-
-// Rebuilds the three tables from the built-in rows: reagents, then controls, then calibrators.
-// Every filled record ends unselected with SizeChoice 0.
+// Fills the three tables from the built-in rows: reagents, then controls, then calibrators.
 void LoadCatalogue(Catalogue& cat);
 void LoadReagents(Catalogue& cat);
 void LoadControls(Catalogue& cat);
 void LoadCalibrators(Catalogue& cat);
 
-// Clears `Selected` in Calibs 1..72, Ctrls 1..49, Assays 1..40; leaves SizeChoice and texts alone.
-void ClearOrderFlags(Catalogue& cat);
-
-// Puts every item that has a catalogue number into the order (calibrators, controls, reagents);
-// clears nothing.
-void SelectAllItems(Catalogue& cat);
+// The program's one catalogue, loaded at its first use and constant from then on. Built by the
+// standard library alone, so that it is safe to reach before or beside any toolkit.
+const Catalogue& TheCatalogue();
 
 }  // namespace tovimar

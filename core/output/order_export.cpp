@@ -1,16 +1,13 @@
 #include "core/output/order_export.h"
 
-#include "core/catalogue/order_lines.h"
+#include "core/order/order.h"
 #include "core/output/latin1.h"
-#include "core/planning/order_plan.h"
 
 #include <string_view>
 
 namespace tovimar {
 
-namespace {
-
-void csvField(std::string& out, std::string_view latin1) {
+void AppendCsvField(std::string& out, std::string_view latin1) {
     const std::string text = Latin1ToUtf8(latin1);
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         out += text;
@@ -25,7 +22,7 @@ void csvField(std::string& out, std::string_view latin1) {
     out += '"';
 }
 
-void htmlCell(std::string& out, std::string_view latin1) {
+void AppendHtmlCell(std::string& out, std::string_view latin1) {
     out += "<td>";
     for (const char c : Latin1ToUtf8(latin1)) {
         switch (c) {
@@ -51,18 +48,16 @@ void htmlCell(std::string& out, std::string_view latin1) {
     out += "</td>";
 }
 
-}  // namespace
-
-std::string OrderCsv(const Catalogue& cat, const OrderPlan& plan) {
+std::string OrderCsv(const Order& order) {
     std::string out = "section,number,product,pack,quantity\r\n";
-    ForEachOrderLine(cat, plan, [&out](const OrderLine& l) {
-        csvField(out, SectionHeading(l.section));
+    ForEachOrderLine(order, [&out](const OrderLine& l) {
+        AppendCsvField(out, SectionHeading(l.section));
         out += ',';
-        csvField(out, l.number);
+        AppendCsvField(out, l.number);
         out += ',';
-        csvField(out, l.name);
+        AppendCsvField(out, l.name);
         out += ',';
-        csvField(out, l.pack);
+        AppendCsvField(out, l.pack);
         out += ',';
         out += std::to_string(l.quantity);
         out += "\r\n";
@@ -70,27 +65,19 @@ std::string OrderCsv(const Catalogue& cat, const OrderPlan& plan) {
     return out;
 }
 
-std::string OrderHtml(const Catalogue& cat, const OrderPlan& plan) {
+std::string OrderHtml(const Order& order) {
     std::string out = "<table>\n<tr><th>Section</th><th>Number</th><th>Product</th><th>Pack</th>"
                       "<th>Quantity</th></tr>\n";
-    ForEachOrderLine(cat, plan, [&out](const OrderLine& l) {
+    ForEachOrderLine(order, [&out](const OrderLine& l) {
         out += "<tr>";
         const std::string quantity = std::to_string(l.quantity);
         for (const std::string_view cell :
              {SectionHeading(l.section), l.number, l.name, l.pack, std::string_view(quantity)})
-            htmlCell(out, cell);
+            AppendHtmlCell(out, cell);
         out += "</tr>\n";
     });
     out += "</table>\n";
     return out;
-}
-
-std::string OrderCsv(const Catalogue& cat) {
-    return OrderCsv(cat, OrderPlan{});
-}
-
-std::string OrderHtml(const Catalogue& cat) {
-    return OrderHtml(cat, OrderPlan{});
 }
 
 }  // namespace tovimar

@@ -1,7 +1,6 @@
 #include "core/output/order_file.h"
 
-#include "core/catalogue/order_lines.h"
-#include "core/planning/order_plan.h"
+#include "core/order/order.h"
 
 #include <string_view>
 
@@ -22,14 +21,14 @@ void line(std::string& out, std::initializer_list<std::string_view> fields) {
 
 }  // namespace
 
-std::string OrderListText(const Catalogue& cat, const OrderPlan& plan) {
+std::string OrderListText(const Order& order) {
     std::string out;
     out.reserve(4096);
     for (const OrderSection& section : kOrderSections) {
         if (&section != &kOrderSections.front())
             line(out, {""});  // between sections only: nothing follows the last
         line(out, {section.heading});
-        ForEachOrderLine(cat, plan, section.table, [&out](const OrderLine& l) {
+        ForEachOrderLine(order, section.table, [&out](const OrderLine& l) {
             // A line of one is written as it always was; more begin with the count.
             if (l.quantity > 1)
                 out.append(std::to_string(l.quantity)).append(" x ");
@@ -41,11 +40,6 @@ std::string OrderListText(const Catalogue& cat, const OrderPlan& plan) {
         });
     }
     return out;
-}
-
-std::string OrderListText(const Catalogue& cat) {
-    static const OrderPlan ones;
-    return OrderListText(cat, ones);
 }
 
 }  // namespace tovimar

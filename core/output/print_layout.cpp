@@ -1,6 +1,6 @@
 #include "core/output/print_layout.h"
 
-#include "core/catalogue/order_lines.h"
+#include "core/order/order.h"
 #include "core/planning/quantity_text.h"
 
 #include <algorithm>
@@ -106,17 +106,12 @@ void addPlanningNote(std::vector<PrintPage>& pages, const std::string& note, int
 
 }  // namespace
 
-std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, int pageHeight) {
-    static const OrderPlan ones;
-    return BuildPrintLayout(cat, ones, pageHeight);
-}
-
-std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, const OrderPlan& plan, int pageHeight) {
+std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight) {
     std::vector<PrintPage> pages(1);
     // A section: its heading `gap` twips below the column's last row, then its items.
-    const auto section = [&cat, &plan](Column& column, OrderTable t, int gap) {
+    const auto section = [&order](Column& column, OrderTable t, int gap) {
         column.heading(std::string(SectionHeading(t)), gap);
-        ForEachOrderLine(cat, plan, t, [&column](const OrderLine& l) {
+        ForEachOrderLine(order, t, [&column](const OrderLine& l) {
             // A calibrator's description carries its pack, empty or not.
             column.row(l.number,
                        l.section == OrderTable::Calibs ? std::string(l.name) + ", " + std::string(l.pack)
@@ -134,7 +129,7 @@ std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, const OrderPlan& p
     right.startAt(G::kFirstRow);
     section(right, OrderTable::Calibs, 0);
 
-    const std::string note = PlanningNote(plan.workload(), SuggestedIn(cat, plan));
+    const std::string note = PlanningNote(order.plan.workload(), SuggestedIn(order));
     if (!note.empty())
         addPlanningNote(pages, note, pageHeight);
     return pages;

@@ -7,9 +7,6 @@
 // assumptions ("temp1_PLANNING") follows the order on its last page.
 #pragma once
 
-#include "core/catalogue/records.h"
-#include "core/planning/order_plan.h"
-
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,11 +50,10 @@ struct PrintGeometry {
 // A catalogue number without its blanks and hyphens: "1234 567" -> "1234567".
 std::string PrintKey(std::string_view number);
 
-// Lays out the order on pages of `pageHeight` twips; labels end at most kBottomMargin above the
-// page's foot. Always at least one page.
-std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, int pageHeight = PrintGeometry::kA4Height);
-// The same with each line's quantity from `plan`.
-std::vector<PrintPage> BuildPrintLayout(const Catalogue& cat, const OrderPlan& plan,
-                                        int pageHeight = PrintGeometry::kA4Height);
+struct Order;
+
+// Lays out the order, each line with its quantity, on pages of `pageHeight` twips; labels end at
+// most kBottomMargin above the page's foot. Always at least one page.
+std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight = PrintGeometry::kA4Height);
 
 }  // namespace tovimar

@@ -1,6 +1,6 @@
 #include "core/output/selection_file.h"
 
-#include "core/catalogue/order_lines.h"
+#include "core/order/order.h"
 #include "core/output/latin1.h"
 #include "core/refinement/size_boxes.h"
 #include "core/selection/rules.h"
@@ -104,8 +104,8 @@ int filledSlots(const Catalogue& cat, OrderTable t) {
     return WithTable(cat, t, [](const auto& table) { return table.kFilled; });
 }
 
-bool inOrder(const Catalogue& cat, ItemRef i) {
-    return WithRecord(cat, i, [](const auto& r) { return InOrder(r); });
+bool inOrder(const OrderFlags& order, ItemRef i) {
+    return WithRecord(order, i, [](const auto& f) { return InOrder(f); });
 }
 
 const std::string& standardNo(const Catalogue& cat, ItemRef i) {
@@ -570,10 +570,8 @@ void readPlan(const json& doc, const Numbers& numbers, const Catalogue& cat, Ord
 void refuseQuantitiesOutsideTheOrder(const Selection& sel, const std::vector<TypedAt>& typed) {
     if (typed.empty())
         return;
-    Catalogue opened;
-    AssayState state;
-    Provenance provenance;
-    ApplySelection(sel, state, opened, provenance);
+    Order opened;
+    ApplySelection(sel, opened);
     for (const TypedAt& t : typed) {
         bool ordered = false;
         ForEachOrderLine(opened, t.table,
@@ -581,6 +579,50 @@ void refuseQuantitiesOutsideTheOrder(const Selection& sel, const std::vector<Typ
         if (!ordered)
             refuse(t.item, "Catalogue number " + shown(Latin1ToUtf8(t.number)) +
                                " is not in the order this file gives, so its quantity would be lost.");
+    }
+}
+
+// "bottleSizes": alternatives' numbers only.
+void readBottleSizes(const json& sizes, const Numbers& numbers, const Catalogue& cat, Selection& sel) {
+    expect(sizes, sizes.is_array(), "an array", "bottleSizes", valueOf("bottleSizes"));
+    for (std::size_t k = 0; k < sizes.size(); ++k) {
+        const std::string item = itemAt("bottleSizes", k);
+        const Numbers::Ref& ref = numbers.find(sizes[k], item);
+        const std::string number = shown(sizes[k].get_ref<const std::string&>());
+        if (ref.alternative)
+            addOnce(sel.bottleSizes, ref.item);
+        else if (ref.item.table == OrderTable::Ctrls)
+            refuse(item, "Catalogue number " + number + " is a control, and controls come in one size.");
+        else if (hasAlternative(cat, ref.item))
+            refuse(item, "Catalogue number " + number + " is the standard size; its alternative is " +
+                             shown(Latin1ToUtf8(alternativeNo(cat, ref.item))) + ".");
+        else
+            refuse(item, "Catalogue number " + number + " is a " + std::string(kindOf(ref.item.table)) +
+                             " without an alternative size.");
+    }
+}
+
+// "added": each number under the section it belongs to.
+void readAdded(const json& added, const Numbers& numbers, Selection& sel) {
+    expect(added, added.is_object(), "an object", "added", valueOf("added"));
+    for (const Section& s : kSections) {
+        const json* list = member(added, s.key);
+        if (list == nullptr)
+            continue;
+        const std::string where = "added." + std::string(s.key);
+        expect(*list, list->is_array(), "an array", where, valueOf(s.key));
+        for (std::size_t k = 0; k < list->size(); ++k) {
+            const std::string item = itemAt(where, k);
+            const Numbers::Ref& ref = numbers.find((*list)[k], item);
+            if (ref.item.table != s.table)
+                refuse(item, "Catalogue number " + shown((*list)[k].get_ref<const std::string&>()) +
+                                 " is a " + std::string(kindOf(ref.item.table)) + ", not a " +
+                                 std::string(s.kind) + ".");
+            addOnce(sel.added, ref.item);
+            // The alternative's number names the size too.
+            if (ref.alternative)
+                addOnce(sel.bottleSizes, ref.item);
+        }
     }
 }
 
@@ -598,47 +640,10 @@ Selection readDocument(const json& doc, const Catalogue& cat) {
     }
 
     const Numbers numbers(cat);
-    if (const json* sizes = member(doc, "bottleSizes")) {
-        expect(*sizes, sizes->is_array(), "an array", "bottleSizes", valueOf("bottleSizes"));
-        for (std::size_t k = 0; k < sizes->size(); ++k) {
-            const std::string item = itemAt("bottleSizes", k);
-            const Numbers::Ref& ref = numbers.find((*sizes)[k], item);
-            const std::string number = shown((*sizes)[k].get_ref<const std::string&>());
-            if (ref.alternative)
-                addOnce(sel.bottleSizes, ref.item);
-            else if (ref.item.table == OrderTable::Ctrls)
-                refuse(item, "Catalogue number " + number + " is a control, and controls come in one size.");
-            else if (hasAlternative(cat, ref.item))
-                refuse(item, "Catalogue number " + number + " is the standard size; its alternative is " +
-                                 shown(Latin1ToUtf8(alternativeNo(cat, ref.item))) + ".");
-            else
-                refuse(item, "Catalogue number " + number + " is a " + std::string(kindOf(ref.item.table)) +
-                                 " without an alternative size.");
-        }
-    }
-
-    if (const json* added = member(doc, "added")) {
-        expect(*added, added->is_object(), "an object", "added", valueOf("added"));
-        for (const Section& s : kSections) {
-            const json* list = member(*added, s.key);
-            if (list == nullptr)
-                continue;
-            const std::string where = "added." + std::string(s.key);
-            expect(*list, list->is_array(), "an array", where, valueOf(s.key));
-            for (std::size_t k = 0; k < list->size(); ++k) {
-                const std::string item = itemAt(where, k);
-                const Numbers::Ref& ref = numbers.find((*list)[k], item);
-                if (ref.item.table != s.table)
-                    refuse(item, "Catalogue number " + shown((*list)[k].get_ref<const std::string&>()) +
-                                     " is a " + std::string(kindOf(ref.item.table)) + ", not a " +
-                                     std::string(s.kind) + ".");
-                addOnce(sel.added, ref.item);
-                // The alternative's number names the size too.
-                if (ref.alternative)
-                    addOnce(sel.bottleSizes, ref.item);
-            }
-        }
-    }
+    if (const json* sizes = member(doc, "bottleSizes"))
+        readBottleSizes(*sizes, numbers, cat, sel);
+    if (const json* added = member(doc, "added"))
+        readAdded(*added, numbers, sel);
 
     std::vector<TypedAt> typed;
     if (const json* quantities = member(doc, "quantities"))
@@ -783,7 +788,10 @@ SelectionProblem duplicateProblem(std::string_view bytes, const DuplicateKey& d)
 
 }  // namespace
 
-Selection SelectionOf(const AssayState& state, const Catalogue& cat, const OrderPlan& plan) {
+Selection SelectionOf(const Order& order) {
+    const Catalogue& cat = TheCatalogue();
+    const AssayState& state = order.state;
+    const OrderPlan& plan = order.plan;
     Selection sel;
     for (const AssayRowDef& def : AssayRows()) {
         if (!state.ticked(def.key) || def.secondColumn)
@@ -794,14 +802,14 @@ Selection SelectionOf(const AssayState& state, const Catalogue& cat, const Order
         sel.assays.push_back({def.key, option != nullptr ? option->value : 0.0, def.hasQual() && row.Qual});
     }
     for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
-        if (AlternativeChosen(cat.Assays[slot]) && HasAlternative(cat.Assays[slot]))
+        if (AlternativeChosen(order.Assays[slot]) && HasAlternative(cat.Assays[slot]))
             sel.bottleSizes.push_back({OrderTable::Assays, slot});
     for (int slot = 1; slot <= CalibTable::kFilled; ++slot)
-        if (AlternativeChosen(cat.Calibs[slot]) && HasAlternative(cat.Calibs[slot]))
+        if (AlternativeChosen(order.Calibs[slot]) && HasAlternative(cat.Calibs[slot]))
             sel.bottleSizes.push_back({OrderTable::Calibs, slot});
 
     // What the rules alone make of this state; the rest of the order was added.
-    Catalogue byRules = cat;
+    OrderFlags byRules = order;
     update(state, byRules);
     // Every figure under a number of its section, which the file can name; a quantity only while
     // its line is in the order.
@@ -815,7 +823,7 @@ Selection SelectionOf(const AssayState& state, const Catalogue& cat, const Order
             if (!isNumberOf(cat, t, number))
                 sel.plan.SetUsesPerPack(t, number, std::nullopt);
     const bool typed = plan.HasTyped();
-    ForEachOrderLine(cat, [&](const OrderLine& line) {
+    ForEachOrderLine(static_cast<const OrderFlags&>(order), [&](const OrderLine& line) {
         if (!inOrder(byRules, line.item()) && !standardNo(cat, line.item()).empty())
             sel.added.push_back(line.item());
         if (typed) {
@@ -826,7 +834,7 @@ Selection SelectionOf(const AssayState& state, const Catalogue& cat, const Order
     return sel;
 }
 
-std::string SelectionText(const Selection& selection, const Catalogue& cat) {
+std::string SelectionText(const Selection& selection) {
     std::string out;
     out.reserve(2048);
     out += "{\n  \"format\": \"";
@@ -863,7 +871,7 @@ std::string SelectionText(const Selection& selection, const Catalogue& cat) {
     for (std::size_t k = 0; k < sizes.size(); ++k) {
         if (k > 0)
             out += ", ";
-        out += quotedUtf8(alternativeNo(cat, sizes[k]));
+        out += quotedUtf8(alternativeNo(TheCatalogue(), sizes[k]));
     }
     out += "],\n  \"added\": {";
     for (const Section& s : kSections) {
@@ -872,7 +880,7 @@ std::string SelectionText(const Selection& selection, const Catalogue& cat) {
         out += '"';
         out += s.key;
         out += "\": ";
-        appendNumbers(out, cat, selection.added, s.table, standardNo);
+        appendNumbers(out, TheCatalogue(), selection.added, s.table, standardNo);
     }
     out += '}';
     if (typed) {
@@ -902,7 +910,7 @@ SelectionProblem SelectionTooLarge(std::uint64_t size) {
             0, 0, ""};
 }
 
-SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat) {
+SelectionReading ReadSelection(std::string_view bytes) {
     SelectionReading reading;
     try {
         if (bytes.size() > kSelectionMaxBytes)
@@ -927,19 +935,17 @@ SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat) {
             reading.problem = duplicateProblem(bytes, d);
             return reading;
         }
-        reading.selection = readDocument(doc, cat);
+        reading.selection = readDocument(doc, TheCatalogue());
     } catch (Refusal& r) {
         reading.problem = std::move(r.problem);
     }
     return reading;
 }
 
-void ApplySelection(const Selection& selection, AssayState& state, Catalogue& cat, Provenance& provenance) {
+void ApplySelection(const Selection& selection, Order& order) {
     // The reset.
-    LoadCatalogue(cat);
-    ClearOrderFlags(cat);
-    state.Clear();
-    provenance.Clear();
+    order = Order{};
+    AssayState& state = order.state;
     // The clicks: the select box, then the option, then the QUAL box. Only the last run of the rules
     // counts, so they run once.
     for (const SelectedAssay& a : selection.assays) {
@@ -949,20 +955,21 @@ void ApplySelection(const Selection& selection, AssayState& state, Catalogue& ca
         if (a.qual)
             state.SetQual(a.row, true);
     }
-    update(state, cat, provenance);
-    ApplySizesAndAdditions(selection, cat, provenance);
+    update(order);
+    ApplySizesAndAdditions(selection, order);
+    order.plan = selection.plan;
 }
 
-void ApplySizesAndAdditions(const Selection& selection, Catalogue& cat, Provenance& provenance) {
+void ApplySizesAndAdditions(const Selection& selection, Order& order) {
     for (const ItemRef& i : selection.bottleSizes)
-        WithRecord(cat, i, [](auto& r) {
+        WithRecord(order, i, [](auto& r) {
             // Controls come in one size: there is nothing to choose.
             if constexpr (requires { ChooseSize(r, true); })
                 ChooseSize(r, true);
         });
-    AddToOrder(cat, provenance, Addition::ByHand, [&](Catalogue& c) {
+    AddToOrder(order, Addition::ByHand, [&](Order& o) {
         for (const ItemRef& i : selection.added)
-            WithRecord(c, i, [](auto& r) { PutInOrder(r); });
+            WithRecord(static_cast<OrderFlags&>(o), i, [](auto& f) { PutInOrder(f); });
     });
 }
 

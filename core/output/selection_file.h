@@ -31,11 +31,9 @@
 #pragma once
 
 #include "core/catalogue/order_lines.h"
-#include "core/catalogue/records.h"
 #include "core/planning/order_plan.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
-#include "core/selection/provenance.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -70,19 +68,20 @@ inline constexpr int kSelectionVersion = 2;
 // A larger file is refused before it is parsed.
 inline constexpr std::size_t kSelectionMaxBytes = std::size_t{1} << 20;
 
-// What is on the screen now: every ticked row in the row table's order (cut-off and QUAL as the row
+struct Order;
+
+// What is in the order now: every ticked row in the row table's order (cut-off and QUAL as the row
 // shows them), every reagent and calibrator whose alternative is chosen (ordered now or not: the
 // choice applies whenever the product is ordered), and every item in the order that the rules would
-// not select for `state` (added by hand or by select all), reagents, calibrators, controls in slot
-// order; then every figure of `plan` and its quantities typed for lines now in the order.
-Selection SelectionOf(const AssayState& state, const Catalogue& cat, const OrderPlan& plan = {});
+// not select for its assay state (added by hand or by select all), reagents, calibrators, controls in
+// slot order; then every figure of its plan and its quantities typed for lines now in the order.
+Selection SelectionOf(const Order& order);
 
 // The file's bytes: UTF-8 JSON, one assay per line, captions without their trailing blanks, cut-offs
 // as their options show them ("0.5", "500"), bottle sizes by the alternative's catalogue number,
 // additions by the standard one, quantities and figures under the numbers as ordered. The same
-// selection always gives the same bytes; the text ends with a newline. `cat` is a loaded catalogue (only its
-// numbers are read).
-std::string SelectionText(const Selection& selection, const Catalogue& cat);
+// selection always gives the same bytes; the text ends with a newline.
+std::string SelectionText(const Selection& selection);
 
 // The first thing wrong with a file: one sentence, and where it is.
 struct SelectionProblem {
@@ -105,7 +104,7 @@ struct SelectionReading {
 // size before it reads (and reads no more than one byte past the limit).
 SelectionProblem SelectionTooLarge(std::uint64_t size);
 
-// Reads a selection file against a loaded catalogue. Refuses, naming the first problem: more than
+// Reads a selection file against the catalogue. Refuses, naming the first problem: more than
 // kSelectionMaxBytes, UTF-16 or anything with NUL bytes (it must be UTF-8), not JSON, a key given
 // twice in one object (with the lines of both), anything but an object at the top, a wrong
 // "format", a "version" that is missing, not a whole number, below 1 or newer than
@@ -121,16 +120,16 @@ SelectionProblem SelectionTooLarge(std::uint64_t size);
 // Unknown keys are ignored; a missing "assays", "bottleSizes", "added", "quantities", "plan" or
 // section of them is empty, a missing workload figure its default. An alternative's number under "added" adds
 // the product and chooses that size. No item is listed twice in the result.
-SelectionReading ReadSelection(std::string_view bytes, const Catalogue& cat);
+SelectionReading ReadSelection(std::string_view bytes);
 
-// Opens a selection without a window, as the clicks would: the reset (catalogue reloaded, order,
-// state and provenance cleared), each row ticked, its option chosen and its QUAL box ticked, the
-// rules run, the bottle sizes chosen, then the additions put into the order by hand. `selection`
-// holds what ReadSelection or SelectionOf give.
-void ApplySelection(const Selection& selection, AssayState& state, Catalogue& cat, Provenance& provenance);
+// Opens a selection without a window, as the clicks would: the reset (the whole order cleared),
+// each row ticked, its option chosen and its QUAL box ticked, the rules run, the bottle sizes
+// chosen, then the additions put into the order by hand; the selection's plan replaces the order's.
+// `selection` holds what ReadSelection or SelectionOf give.
+void ApplySelection(const Selection& selection, Order& order);
 
 // The part of opening after the rows: the bottle sizes chosen, then the additions put into the
 // order by hand. The window ticks the rows itself, as clicks, and then calls this.
-void ApplySizesAndAdditions(const Selection& selection, Catalogue& cat, Provenance& provenance);
+void ApplySizesAndAdditions(const Selection& selection, Order& order);
 
 }  // namespace tovimar

@@ -1,5 +1,5 @@
 // How many of each product: a quantity typed for a line of the order, or one suggested from the
-// lab's monthly workload. Kept beside the catalogue. Typed quantities belong to a product as
+// lab's monthly workload. Part of the order. Typed quantities belong to a product as
 // ordered (a different bottle size is a different product, with a number of its own) and are
 // cleared by the reset; the figures are kept by catalogue number whether the product is in the
 // order or not, so that unticking and ticking an assay again finds them.
@@ -107,24 +107,5 @@ private:
     std::array<Numbers, 3> uses_;  // by OrderTable; the reagents' stays empty
     std::array<Numbers, 3> typed_;
 };
-
-// The walk of one section of the order with each line's quantity. A plan with nothing in it
-// gives an order of ones without a lookup.
-template <typename F>
-void ForEachOrderLine(const Catalogue& cat, const OrderPlan& plan, OrderTable section, F&& f) {
-    const bool ones = !plan.HasTyped() && !plan.HasFigures();
-    ForEachOrderLine(cat, section, [&](OrderLine line) {
-        if (!ones)
-            line.quantity = plan.QuantityOf(line).quantity;
-        f(static_cast<const OrderLine&>(line));
-    });
-}
-
-// The same for the whole order: reagents, then calibrators, then controls.
-template <typename F>
-void ForEachOrderLine(const Catalogue& cat, const OrderPlan& plan, F&& f) {
-    for (const OrderSection& s : kOrderSections)
-        ForEachOrderLine(cat, plan, s.table, f);
-}
 
 }  // namespace tovimar

@@ -101,17 +101,6 @@ void SuggestedSections::add(OrderTable t) {
     (t == OrderTable::Assays ? reagents : t == OrderTable::Calibs ? calibrators : controls) = true;
 }
 
-SuggestedSections SuggestedIn(const Catalogue& cat, const OrderPlan& plan) {
-    SuggestedSections used;
-    if (!plan.HasFigures())
-        return used;
-    ForEachOrderLine(cat, [&](const OrderLine& line) {
-        if (plan.QuantityOf(line).source == QuantitySource::Suggested)
-            used.add(line.section);
-    });
-    return used;
-}
-
 std::string PlanningNote(const Workload& w, SuggestedSections used) {
     std::string out;
     if (!used.any())

@@ -25,7 +25,6 @@ struct SuggestedSections {
     bool any() const { return reagents || calibrators || controls; }
     void add(OrderTable t);
 };
-SuggestedSections SuggestedIn(const Catalogue& cat, const OrderPlan& plan);
 
 // The assumptions behind suggested quantities, naming only the figures those sections used:
 // "Quantities planned for 3 months: 22 runs and 4 calibrations a month, 5% of tests repeated."

@@ -1,26 +1,22 @@
 #include "core/refinement/size_boxes.h"
 
-#include "core/appearance/palette.h"
-#include "core/catalogue/order_lines.h"
+#include "core/order/order.h"
 
 namespace tovimar {
 
 namespace {
 
 // The products of one section in the order that come in a second size, in the order's walk.
-std::vector<SizeBox> boxesOf(const Catalogue& cat, OrderTable section) {
+template <typename Records, typename Flags>
+std::vector<SizeBox> boxesOf(const Records& records, const Flags& flags) {
     std::vector<SizeBox> boxes;
     int top = kSizeBoxTopBase;
-    ForEachOrderLine(cat, section, [&](const OrderLine& line) {
-        WithRecord(cat, line.item(), [&](const auto& r) {
-            if constexpr (requires { HasAlternative(r); }) {
-                if (!HasAlternative(r))
-                    return;
-                top += kSizeBoxStep;
-                boxes.push_back({line.slot, top, SizeCaption(r), AlternativeChosen(r)});
-            }
-        });
-    });
+    for (int slot = 1; slot <= Records::kFilled; ++slot) {
+        if (!InOrder(flags[slot]) || !HasAlternative(records[slot]))
+            continue;
+        top += kSizeBoxStep;
+        boxes.push_back({slot, top, SizeCaption(records[slot], flags[slot]), AlternativeChosen(flags[slot])});
+    }
     return boxes;
 }
 
@@ -34,42 +30,39 @@ bool HasAlternative(const mCalib& c) {
     return c.OrderNo2 != c.OrderNo1;
 }
 
-std::string SizeCaption(const mAssay& a) {
-    return OrderedName(a);
+std::string SizeCaption(const mAssay& a, const AssayOrder& f) {
+    return OrderedName(a, f);
 }
 
-std::string SizeCaption(const mCalib& c) {
-    return OrderedPack(c) + "  " + c.Name;
+std::string SizeCaption(const mCalib& c, const CalibOrder& f) {
+    return OrderedPack(c, f) + "  " + c.Name;
 }
 
-std::vector<SizeBox> ReagSizeBoxes(const Catalogue& cat) {
-    return boxesOf(cat, OrderTable::Assays);
+std::vector<SizeBox> ReagSizeBoxes(const OrderFlags& order) {
+    return boxesOf(TheCatalogue().Assays, order.Assays);
 }
 
-std::vector<SizeBox> CalSizeBoxes(const Catalogue& cat) {
-    return boxesOf(cat, OrderTable::Calibs);
+std::vector<SizeBox> CalSizeBoxes(const OrderFlags& order) {
+    return boxesOf(TheCatalogue().Calibs, order.Calibs);
 }
 
-void ChooseSize(mAssay& a, bool ticked) {
+void ChooseSize(AssayOrder& a, bool ticked) {
     a.SizeChoice = ticked ? 2 : 1;
 }
 
-void ChooseSize(mCalib& c, bool ticked) {
+void ChooseSize(CalibOrder& c, bool ticked) {
     c.SizeChoice = ticked ? 2 : 1;
 }
 
-std::uint32_t ReagSizeBoxColour(int scheme, std::string_view caption) {
-    const bool vex = caption.starts_with("VEX");
-    // The VEX reagents take the VEX rows' colour of the scheme, the others the ORLAN rows'.
-    const SchemeColours c = SchemeColoursOf(scheme);
-    return vex ? c.groupV : c.groupO;
+ColourGroup ReagSizeBoxGroup(std::string_view caption) {
+    return caption.starts_with("VEX") ? ColourGroup::V : ColourGroup::O;
 }
 
-void ChooseAlternativeSize(Catalogue& cat, SizedProduct product, int slot, bool alternative) {
+void ChooseAlternativeSize(OrderFlags& order, SizedProduct product, int slot, bool alternative) {
     if (product == SizedProduct::Reagent)
-        ChooseSize(cat.Assays[slot], alternative);
+        ChooseSize(order.Assays[slot], alternative);
     else
-        ChooseSize(cat.Calibs[slot], alternative);
+        ChooseSize(order.Calibs[slot], alternative);
 }
 
 }  // namespace tovimar

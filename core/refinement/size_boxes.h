@@ -1,9 +1,9 @@
 // The bottle-size boxes: which ordered reagents and calibrators offer a second variant, where their
-// boxes stand, what they say and what a tick does to the record. The window only shows them.
+// boxes stand, what they say and what a tick does to the order. The window only shows them.
 #pragma once
 
-#include "core/appearance/palette.h"
-#include "core/catalogue/records.h"
+#include "core/order/order_flags.h"
+#include "core/selection/colour_group.h"
 
 #include <cstdint>
 #include <string>
@@ -31,26 +31,24 @@ bool HasAlternative(const mCalib& c);
 
 // The caption names the variant in force: a reagent by its name, a calibrator by its pack before
 // the name.
-std::string SizeCaption(const mAssay& a);
-std::string SizeCaption(const mCalib& c);
+std::string SizeCaption(const mAssay& a, const AssayOrder& f);
+std::string SizeCaption(const mCalib& c, const CalibOrder& f);
 
 // One box per ordered product with an alternative, in slot order.
-std::vector<SizeBox> ReagSizeBoxes(const Catalogue& cat);
-std::vector<SizeBox> CalSizeBoxes(const Catalogue& cat);
+std::vector<SizeBox> ReagSizeBoxes(const OrderFlags& order);
+std::vector<SizeBox> CalSizeBoxes(const OrderFlags& order);
 
 // A tick orders the alternative (SizeChoice 2); an untick chooses the standard explicitly (1).
-void ChooseSize(mAssay& a, bool ticked);
-void ChooseSize(mCalib& c, bool ticked);
+void ChooseSize(AssayOrder& a, bool ticked);
+void ChooseSize(CalibOrder& c, bool ticked);
 
 // The user's choice on the box of a reagent or calibrator slot: the alternative when `alternative`,
 // else the standard explicitly.
 enum class SizedProduct { Reagent, Calibrator };
-void ChooseAlternativeSize(Catalogue& cat, SizedProduct product, int slot, bool alternative);
+void ChooseAlternativeSize(OrderFlags& order, SizedProduct product, int slot, bool alternative);
 
-// Background of a reagent box (0x00BBGGRR) in colour scheme 1, 2 or 3: in schemes 2 and 3 the
-// VEX reagents, whose names begin with the family word, stand out from the others.
-std::uint32_t ReagSizeBoxColour(int scheme, std::string_view caption);
-// Calibrator boxes are grey in every scheme.
-inline constexpr std::uint32_t kCalSizeBoxColour = palette::kGrey;
+// The colour group of a reagent's box: the VEX reagents, whose names begin with the family word,
+// take the VEX rows' colour of the scheme (group V), the others the ORLAN rows' (group O).
+ColourGroup ReagSizeBoxGroup(std::string_view caption);
 
 }  // namespace tovimar

@@ -3,7 +3,7 @@
 // state it keys. One source for all three.
 #pragma once
 
-#include "core/appearance/palette.h"
+#include "core/selection/colour_group.h"
 
 #include <array>
 #include <cstddef>

@@ -1,5 +1,6 @@
 #include "core/selection/provenance.h"
 
+#include "core/order/order.h"
 #include "core/planning/quantity_text.h"
 
 #include <array>
@@ -140,8 +141,8 @@ void ProvenanceText(std::string& out, const Provenance& p, OrderTable t, int slo
         say("Added by select all");
 }
 
-OrderSnapshot::OrderSnapshot(const Catalogue& cat) {
-    ForEachOrderLine(cat, [this](const OrderLine& line) { ordered_[line.item()] = true; });
+OrderSnapshot::OrderSnapshot(const OrderFlags& order) {
+    ForEachOrderLine(order, [this](const OrderLine& line) { ordered_[line.item()] = true; });
 }
 
 void Provenance::Clear() {
@@ -153,7 +154,7 @@ void Provenance::BeginRun(const AssayState& state) {
     state_ = state;
 }
 
-void Provenance::MarkAdded(const OrderSnapshot& before, const Catalogue& now, Addition how) {
+void Provenance::MarkAdded(const OrderSnapshot& before, const OrderFlags& now, Addition how) {
     ForEachOrderLine(now, [&](const OrderLine& line) {
         if (before.ordered(line.item()))
             return;
@@ -165,11 +166,11 @@ void Provenance::MarkAdded(const OrderSnapshot& before, const Catalogue& now, Ad
 
 namespace {
 
-void sectionReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan, OrderTable t,
-                    std::vector<std::string>& texts) {
+void sectionReasons(const Order& order, OrderTable t, std::vector<std::string>& texts) {
+    const OrderPlan& plan = order.plan;
     const bool ones = !plan.HasTyped() && !plan.HasFigures();
-    SectionTexts(cat, t, texts, [&](std::string& text, const OrderLine& l) {
-        ProvenanceText(text, p, l.section, l.slot);
+    SectionTexts(order, t, texts, [&](std::string& text, const OrderLine& l) {
+        ProvenanceText(text, order.provenance, l.section, l.slot);
         if (ones)
             return;
         const std::size_t before = text.size();
@@ -181,26 +182,14 @@ void sectionReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& 
     });
 }
 
-const OrderPlan kOnes;
-
 }  // namespace
 
-void CalibListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts) {
-    sectionReasons(cat, p, kOnes, OrderTable::Calibs, texts);
+void CalibListReasons(const Order& order, std::vector<std::string>& texts) {
+    sectionReasons(order, OrderTable::Calibs, texts);
 }
 
-void CtrlListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts) {
-    sectionReasons(cat, p, kOnes, OrderTable::Ctrls, texts);
-}
-
-void CalibListReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan,
-                      std::vector<std::string>& texts) {
-    sectionReasons(cat, p, plan, OrderTable::Calibs, texts);
-}
-
-void CtrlListReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan,
-                     std::vector<std::string>& texts) {
-    sectionReasons(cat, p, plan, OrderTable::Ctrls, texts);
+void CtrlListReasons(const Order& order, std::vector<std::string>& texts) {
+    sectionReasons(order, OrderTable::Ctrls, texts);
 }
 
 }  // namespace tovimar

@@ -1,12 +1,11 @@
 // Why each item is in the order: the assay rows whose rule blocks selected it, or the user's own
 // additions (the adding view, select all, an opened selection). A laboratory manager signing the
-// order asks of every line "which assay needs this?"; this record answers it. It lives beside the
-// catalogue, is rebuilt by every run of the rules and never touches a flag.
+// order asks of every line "which assay needs this?"; this record answers it. It is part of the
+// order, is rebuilt by every run of the rules and never touches a flag.
 #pragma once
 
 #include "core/catalogue/order_lines.h"
-#include "core/catalogue/records.h"
-#include "core/planning/order_plan.h"
+#include "core/order/order_flags.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
 
@@ -23,7 +22,7 @@ enum class Addition { ByHand, SelectAll };
 // adds items, so that what the step added, and only that, can be marked.
 class OrderSnapshot {
 public:
-    explicit OrderSnapshot(const Catalogue& cat);
+    explicit OrderSnapshot(const OrderFlags& order);
     bool ordered(ItemRef item) const { return ordered_[item]; }
 
 private:
@@ -57,12 +56,14 @@ public:
 
     // Marks the slots in the order now that were not in it `before` as added by `how`. Whatever
     // was recorded for such a slot belonged to an earlier order and is dropped.
-    void MarkAdded(const OrderSnapshot& before, const Catalogue& now, Addition how);
+    void MarkAdded(const OrderSnapshot& before, const OrderFlags& now, Addition how);
 
     const Sources& Of(OrderTable t, int slot) const;
 
     // A row as the last run of the rules read it.
     const RowState& RowAtRun(AssayRow r) const { return state_[r]; }
+
+    bool operator==(const Provenance&) const = default;
 
 private:
     PerItem<Sources> sources_;
@@ -78,30 +79,19 @@ inline const Provenance::Sources& Provenance::Of(OrderTable t, int slot) const {
     return sources_[{t, slot}];
 }
 
-// Runs `add` on the catalogue and marks what it put into the order as added by `how`: every
-// addition outside the rules (select all, the adding view, an opened selection) is this one call.
-template <typename Add>
-void AddToOrder(Catalogue& cat, Provenance& provenance, Addition how, Add&& add) {
-    const OrderSnapshot before(cat);
-    add(cat);
-    provenance.MarkAdded(before, cat, how);
-}
-
 // The sentence for one slot into `out`: "Required by ..." for calibrators and reagents,
 // "Suggested for ..." for controls, naming each row as the last run of the rules read it
 // ("ORLAN AMPH / XTC (cut-off 500, full)", "Serum TOX TCA (no cut-off, QUAL)"), or "Added by
 // hand", "Added by select all". Empty when nothing is recorded.
 void ProvenanceText(std::string& out, const Provenance& p, OrderTable t, int slot);
 
+struct Order;
+
 // The sentences for the lines of REQUIRED CALIBRATORS and SUGGESTED CONTROLS, one per line and in
-// the lines' order (slot order, Selected exactly 1). Reuses the strings already in `texts`.
-void CalibListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts);
-void CtrlListReasons(const Catalogue& cat, const Provenance& p, std::vector<std::string>& texts);
-// The same, each followed on a line of its own by the line's quantity where it is not the default
-// 1: "Quantity 3, typed." (see QuantityText).
-void CalibListReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan,
-                      std::vector<std::string>& texts);
-void CtrlListReasons(const Catalogue& cat, const Provenance& p, const OrderPlan& plan,
-                     std::vector<std::string>& texts);
+// the lines' order (slot order, Selected exactly 1), each followed on a line of its own by the
+// line's quantity where it is not the default 1: "Quantity 3, typed." (see QuantityText). Reuses
+// the strings already in `texts`.
+void CalibListReasons(const Order& order, std::vector<std::string>& texts);
+void CtrlListReasons(const Order& order, std::vector<std::string>& texts);
 
 }  // namespace tovimar

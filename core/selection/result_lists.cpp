@@ -1,6 +1,6 @@
 #include "core/selection/result_lists.h"
 
-#include "core/catalogue/order_lines.h"
+#include "core/order/order.h"
 
 #include <charconv>
 
@@ -22,32 +22,20 @@ void ListLine(std::string& line, std::string_view number, std::string_view name,
 
 namespace {
 
-const OrderPlan kOnes;
-
-void sectionLines(const Catalogue& cat, const OrderPlan& plan, OrderTable t,
-                  std::vector<std::string>& lines) {
-    const bool ones = !plan.HasTyped() && !plan.HasFigures();
-    SectionTexts(cat, t, lines, [&](std::string& line, const OrderLine& l) {
-        ListLine(line, l.number, l.name, ones ? 1 : plan.QuantityOf(l).quantity);
+void sectionLines(const Order& order, OrderTable t, std::vector<std::string>& lines) {
+    SectionTexts(order, t, lines, [&](std::string& line, const OrderLine& l) {
+        ListLine(line, l.number, l.name, l.quantity);
     });
 }
 
 }  // namespace
 
-void CalibListLines(const Catalogue& cat, std::vector<std::string>& lines) {
-    sectionLines(cat, kOnes, OrderTable::Calibs, lines);
+void CalibListLines(const Order& order, std::vector<std::string>& lines) {
+    sectionLines(order, OrderTable::Calibs, lines);
 }
 
-void CtrlListLines(const Catalogue& cat, std::vector<std::string>& lines) {
-    sectionLines(cat, kOnes, OrderTable::Ctrls, lines);
-}
-
-void CalibListLines(const Catalogue& cat, const OrderPlan& plan, std::vector<std::string>& lines) {
-    sectionLines(cat, plan, OrderTable::Calibs, lines);
-}
-
-void CtrlListLines(const Catalogue& cat, const OrderPlan& plan, std::vector<std::string>& lines) {
-    sectionLines(cat, plan, OrderTable::Ctrls, lines);
+void CtrlListLines(const Order& order, std::vector<std::string>& lines) {
+    sectionLines(order, OrderTable::Ctrls, lines);
 }
 
 }  // namespace tovimar

@@ -1,5 +1,7 @@
 #include "core/selection/rules.h"
 
+#include "core/order/order.h"
+
 #include <optional>
 #include <vector>
 
@@ -9,11 +11,11 @@ namespace {
 
 using R = AssayRow;
 
-bool calSelected(const Catalogue& cat, int slot) {
-    return InOrder(cat.Calibs[slot]);
+bool calSelected(const OrderFlags& order, int slot) {
+    return InOrder(order.Calibs[slot]);
 }
-bool ctrlSelected(const Catalogue& cat, int slot) {
-    return InOrder(cat.Ctrls[slot]);
+bool ctrlSelected(const OrderFlags& order, int slot) {
+    return InOrder(order.Ctrls[slot]);
 }
 
 // The rows whose ticking puts the shared ORLAN negative calibrator (C 1) into the order.
@@ -29,16 +31,16 @@ bool orlanNegativeInUse(const AssayState& s) {
 
 // ---- Pickers ---------------------------------------------------------------------------------
 
-int NegCalForVex(const AssayState& s, const Catalogue&) {
+int NegCalForVex(const AssayState& s, const OrderFlags&) {
     return orlanNegativeInUse(s) ? 1 : 30;
 }
 
-int NegCalForBup(const AssayState& s, const Catalogue&) {
+int NegCalForBup(const AssayState& s, const OrderFlags&) {
     return orlanNegativeInUse(s) ? 1 : 39;
 }
 
-int CtrlForMtdPcpPpx(const AssayState& s, const Catalogue& cat) {
-    const bool k3 = ctrlSelected(cat, 3);
+int CtrlForMtdPcpPpx(const AssayState& s, const OrderFlags& order) {
+    const bool k3 = ctrlSelected(order, 3);
     if (s.ticked(R::VexMtdMetab) || s.ticked(R::VexBenzo) || s.ticked(R::VexMethaq) ||
         s.at(R::OrlanAmphXtc, 1000) || s.at(R::VexAmph, 1000) || (s.at(R::OrlanBarb, 200) && !k3) ||
         (s.ticked(R::VexBarb) && !k3))
@@ -46,31 +48,31 @@ int CtrlForMtdPcpPpx(const AssayState& s, const Catalogue& cat) {
     return 1;
 }
 
-int CtrlForCoc300(const AssayState& s, const Catalogue& cat) {
-    if (ctrlSelected(cat, 2))
+int CtrlForCoc300(const AssayState& s, const OrderFlags& order) {
+    if (ctrlSelected(order, 2))
         return 1;
-    if (ctrlSelected(cat, 27))
+    if (ctrlSelected(order, 27))
         return 27;
-    if (ctrlSelected(cat, 1))
+    if (ctrlSelected(order, 1))
         return 1;
     if (s.at(R::OrlanAmphXtc, 300))
         return 27;
-    return CtrlForMtdPcpPpx(s, cat);
+    return CtrlForMtdPcpPpx(s, order);
 }
 
-int CtrlForAmph500(const AssayState& s, const Catalogue&) {
+int CtrlForAmph500(const AssayState& s, const OrderFlags&) {
     if (s.ticked(R::VexBarb) || s.at(R::OrlanBarb, 200) || s.at(R::OrlanBenzo, 200) || s.at(R::VexCoc, 150) ||
         s.at(R::OrlanCoc, 150))
         return 3;
     return 1;
 }
 
-int CtrlForBarb200(const AssayState& s, const Catalogue& cat) {
-    if (ctrlSelected(cat, 2))
+int CtrlForBarb200(const AssayState& s, const OrderFlags& order) {
+    if (ctrlSelected(order, 2))
         return 1;
-    if (ctrlSelected(cat, 27))
+    if (ctrlSelected(order, 27))
         return 27;
-    if (ctrlSelected(cat, 3))
+    if (ctrlSelected(order, 3))
         return 3;
     if (s.at(R::OrlanAmphXtc, 300))
         return 27;
@@ -82,12 +84,12 @@ int CtrlForBarb200(const AssayState& s, const Catalogue& cat) {
     return 3;
 }
 
-int CtrlForBenzo200(const AssayState& s, const Catalogue& cat) {
-    if (ctrlSelected(cat, 8))
+int CtrlForBenzo200(const AssayState& s, const OrderFlags& order) {
+    if (ctrlSelected(order, 8))
         return 8;
-    if (cat.Ctrls[27].Selected != 0)  // any value, not only 1
+    if (order.Ctrls[27].Selected != 0)  // any value, not only 1
         return 27;
-    if (ctrlSelected(cat, 3))
+    if (ctrlSelected(order, 3))
         return 3;
     if (s.ticked(R::VexEcstasy) || s.ticked(R::OrlanLsd) || s.ticked(R::Orlan6am))
         return 8;
@@ -96,18 +98,18 @@ int CtrlForBenzo200(const AssayState& s, const Catalogue& cat) {
     return 3;
 }
 
-int CtrlForCoc150(const AssayState& s, const Catalogue&) {
+int CtrlForCoc150(const AssayState& s, const OrderFlags&) {
     return (s.ticked(R::VexEcstasy) || s.ticked(R::OrlanLsd) || s.ticked(R::Orlan6am)) ? 8 : 3;
 }
 
-int CtrlForOpiates(const AssayState& s, const Catalogue& cat) {
-    return s.at(R::OrlanAmphXtc, 300) ? 27 : CtrlForAmph500(s, cat);
+int CtrlForOpiates(const AssayState& s, const OrderFlags& order) {
+    return s.at(R::OrlanAmphXtc, 300) ? 27 : CtrlForAmph500(s, order);
 }
 
-int CalForPcp25(const AssayState& s, const Catalogue& cat) {
-    if (calSelected(cat, 3))
+int CalForPcp25(const AssayState& s, const OrderFlags& order) {
+    if (calSelected(order, 3))
         return 3;
-    if (calSelected(cat, 2))
+    if (calSelected(order, 2))
         return 2;
     if (s.at(R::OrlanCoc, 300) || s.at(R::OrlanBenzo, 300) || s.at(R::OrlanBarb, 300) ||
         s.above(R::OrlanAmphXtc, 300))
@@ -115,48 +117,48 @@ int CalForPcp25(const AssayState& s, const Catalogue& cat) {
     return 3;
 }
 
-int CalForCoc300(const AssayState& s, const Catalogue& cat) {
-    if (calSelected(cat, 2))
+int CalForCoc300(const AssayState& s, const OrderFlags& order) {
+    if (calSelected(order, 2))
         return 2;
-    if (calSelected(cat, 19))
+    if (calSelected(order, 19))
         return 19;
     if (s.at(R::OrlanBenzo, 200) || s.at(R::OrlanBarb, 200) || s.at(R::OrlanAmphXtc, 300))
         return 19;
     return 2;
 }
 
-int CalForBarbBenzo200(const AssayState& s, const Catalogue& cat) {
-    if (calSelected(cat, 3))
+int CalForBarbBenzo200(const AssayState& s, const OrderFlags& order) {
+    if (calSelected(order, 3))
         return 3;
-    if (calSelected(cat, 19))
+    if (calSelected(order, 19))
         return 19;
     if (s.at(R::OrlanAmphXtc, 300) || s.at(R::OrlanCoc, 300))
         return 19;
     return 3;
 }
 
-int CalForOpiates(const AssayState& s, const Catalogue& cat) {
-    if (calSelected(cat, 3))
+int CalForOpiates(const AssayState& s, const OrderFlags& order) {
+    if (calSelected(order, 3))
         return 3;
-    if (calSelected(cat, 19))
+    if (calSelected(order, 19))
         return 19;
-    if (calSelected(cat, 2))
+    if (calSelected(order, 2))
         return 2;
     if (s.at(R::OrlanAmphXtc, 300) || s.at(R::OrlanBarb, 200) || s.at(R::OrlanBenzo, 200) ||
         s.at(R::OrlanCoc, 300))
         return 19;
-    return CalForPcp25(s, cat);
+    return CalForPcp25(s, order);
 }
 
 // ---- Rule blocks -----------------------------------------------------------------------------
 
 namespace {
 
-using Picker = int (*)(const AssayState&, const Catalogue&);
+using Picker = int (*)(const AssayState&, const OrderFlags&);
 
 // K 46 for TCA only while the acetaminophen/salicylate blocks have not put in K 43; 0 = none.
-int TdmControlForTca(const AssayState&, const Catalogue& cat) {
-    return ctrlSelected(cat, 43) ? 0 : 46;
+int TdmControlForTca(const AssayState&, const OrderFlags& order) {
+    return ctrlSelected(order, 43) ? 0 : 46;
 }
 
 // One item of a block: a fixed slot or a picker asked at the moment the item is reached.
@@ -165,7 +167,9 @@ struct Item {
     Picker picker = nullptr;
     Item(int s) : slot(s) {}       // NOLINT: a bare slot number reads like the rule table
     Item(Picker p) : picker(p) {}  // NOLINT: so does a picker name
-    int resolve(const AssayState& s, const Catalogue& cat) const { return picker ? picker(s, cat) : slot; }
+    int resolve(const AssayState& s, const OrderFlags& order) const {
+        return picker ? picker(s, order) : slot;
+    }
 };
 using Items = std::vector<Item>;
 
@@ -187,6 +191,7 @@ struct RuleBlock {
 
 constexpr std::nullopt_t anyCut = std::nullopt;
 
+// A table of data: one entry per rule block, read against the rule table line by line.
 const std::vector<RuleBlock>& ruleBlocks() {
     // clang-format off
     static const std::vector<RuleBlock> blocks{
@@ -287,54 +292,58 @@ struct Record {
 // Items are resolved one by one, so a picker sees what the earlier items of its own block
 // selected, as well as every earlier block.
 template <typename Recorder>
-void runBlock(const RuleBlock& b, const AssayState& s, Catalogue& cat, Recorder record) {
+void runBlock(const RuleBlock& b, const AssayState& s, OrderFlags& order, Recorder record) {
     const RowState& row = s[b.row];
     const auto selectCal = [&](int slot) {
         if (slot == 0)
             return;
-        PutInOrder(cat.Calibs[slot]);
+        PutInOrder(order.Calibs[slot]);
         record(OrderTable::Calibs, slot, b.row);
     };
     const auto selectCtrl = [&](int slot) {
         if (slot == 0)
             return;
-        PutInOrder(cat.Ctrls[slot]);
+        PutInOrder(order.Ctrls[slot]);
         record(OrderTable::Ctrls, slot, b.row);
     };
     for (const Item& i : b.alwaysCal)
-        selectCal(i.resolve(s, cat));
+        selectCal(i.resolve(s, order));
     for (const Item& i : b.alwaysCtrl)
-        selectCtrl(i.resolve(s, cat));
+        selectCtrl(i.resolve(s, order));
     for (const CutCase& c : b.cases) {
         if (c.cut && *c.cut != row.Cut)
             continue;
         for (const Item& i : row.Qual ? c.calQual : c.calFull)
-            selectCal(i.resolve(s, cat));
+            selectCal(i.resolve(s, order));
         for (const Item& i : c.ctrls)
-            selectCtrl(i.resolve(s, cat));
+            selectCtrl(i.resolve(s, order));
         break;  // the first matching cut-off decides
     }
-    PutInOrder(cat.Assays[b.reagent]);
+    PutInOrder(order.Assays[b.reagent]);
     record(OrderTable::Assays, b.reagent, b.row);
 }
 
 template <typename Recorder>
-void runRules(const AssayState& state, Catalogue& cat, Recorder record) {
-    ClearOrderFlags(cat);
+void runRules(const AssayState& state, OrderFlags& order, Recorder record) {
+    ClearOrderFlags(order);
     for (const RuleBlock& b : ruleBlocks())
         if (state.ticked(b.row))
-            runBlock(b, state, cat, record);
+            runBlock(b, state, order, record);
 }
 
 }  // namespace
 
-void update(const AssayState& state, Catalogue& cat) {
-    runRules(state, cat, NoRecord{});
+void update(const AssayState& state, OrderFlags& order) {
+    runRules(state, order, NoRecord{});
 }
 
-void update(const AssayState& state, Catalogue& cat, Provenance& provenance) {
+void update(const AssayState& state, OrderFlags& order, Provenance& provenance) {
     provenance.BeginRun(state);
-    runRules(state, cat, Record{provenance});
+    runRules(state, order, Record{provenance});
+}
+
+void update(Order& order) {
+    update(order.state, order, order.provenance);
 }
 
 }  // namespace tovimar

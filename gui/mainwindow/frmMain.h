@@ -1,14 +1,11 @@
-// The main window. It owns the one catalogue (which is also the order), the assay state, why each
-// item is in the order, and the number of the colour scheme in force; it composes the views and
-// holds the mode they are in. The handlers keep the names the behaviour is described in and
-// forward to the views.
+// The main window. It owns the open order (the document, with its undo history) and the number of
+// the colour scheme in force; it composes the views and holds the mode they are in. The handlers
+// keep the names the behaviour is described in and forward to the views; each user action ends
+// with one commit to the document, which keeps it as one undo step.
 #pragma once
 
-#include "core/catalogue/records.h"
-#include "core/planning/order_plan.h"
-#include "core/selection/assay_state.h"
-#include "core/selection/provenance.h"
 #include "gui/mainwindow/window_modes.h"
+#include "gui/order/order_document.h"
 #include "gui/output/order_commands.h"
 #include "gui/widgets/control_collection.h"
 
@@ -55,13 +52,10 @@ public:
     ~frmMain() override;
 
     Mode mode() const { return mode_; }
-    Catalogue& catalogue() { return cat_; }
-    const Catalogue& catalogue() const { return cat_; }
-    // How many of each product: typed quantities and the lab's figures.
-    const OrderPlan& plan() const { return plan_; }
-    const AssayState& assayState() const { return state_; }
-    // Why each item is in the order; the lists show it as each line's tooltip.
-    const Provenance& provenance() const { return provenance_; }
+    // The order on the screen: what is in it and at which size, the assays ticked, why each item is
+    // in it (the lists' tooltips), and the quantities and figures.
+    const Order& order() const { return document_.order(); }
+    OrderDocument& document() { return document_; }
     // The colour scheme last chosen (1, 2 or 3), also where the start screen kept it from showing.
     std::int16_t colourScheme() const { return ColourScheme; }
 
@@ -86,7 +80,7 @@ public:
     // The main view at once, without the start transition: a program started with a file.
     void ShowMainViewAtOnce();
 
-    // Overrides the output button's action (the output dialog plugs in here).
+    // Overrides the output button's action, which opens the output dialog (tests plug in here).
     void setOutputAction(std::function<void()> action) { outputAction_ = std::move(action); }
 
     // The views, for tests that look at what one shows or drive one alone.
@@ -131,8 +125,16 @@ private:
     // Runs the requirement rules and refills both lists. The rules keep the name `update` in
     // the core; here it would hide QWidget::update().
     void runRules();
+    // Ctrl+Z and Ctrl+Shift+Z (or Ctrl+Y): the last step taken back or done again.
+    void UndoLast();
+    void RedoLast();
+    // An undo or redo put an earlier state back: every view shows it, the screen reader says it.
+    void showRestored(const ScreenState& screen, const QString& said);
+    ScreenState screenNow() const;
     // The order changed: the lists show it.
     void orderChanged();
+    // A view changed the order: the lists show it and it is one step.
+    void changedBy(const QString& what);
     // A quantity or figure changed: the lists refill where they show.
     void planChanged();
     void ApplyColourScheme(int scheme);
@@ -163,6 +165,8 @@ private:
     void setMode(Mode mode);
     // Shows, hides, enables and places what the mode table says for the mode in force.
     void applyLook();
+    // The parts that follow the lists: the lists, their headings, the banner and the small picture.
+    void applyListLook();
     // Where the keyboard focus goes as the window passes from mode `from` to the mode now in force:
     // into the view entered, back to the button that entered the view left, back to where it was
     // before help; never to a control the mode hides or disables.
@@ -172,7 +176,7 @@ private:
     // A key command: in which modes, which key with which modifiers (none, Shift or Ctrl alone, or
     // any), and what it does; no action is a key taken without effect, so that the control
     // with the focus does not act on it either.
-    enum class Held { Any, None, Shift, Ctrl };
+    enum class Held { Any, None, Shift, Ctrl, CtrlShift };
     struct KeyCommand {
         unsigned modes;  // one bit per Mode
         int key;
@@ -198,15 +202,16 @@ private:
     void leaveRefinement();
 
     void buildControls();
+    void buildButtons();
     void ensureViews();
     void growFrames();
     QPushButton* makeButton(const char* name, const char* tooltip, const char* picture, int l, int t);
 
     frmMainHooks hooks_;
-    Catalogue cat_;
-    AssayState state_;
-    Provenance provenance_;
-    OrderPlan plan_;
+    OrderDocument document_;
+    // What the lists have been since the last reset, which the mode table turns into the lists,
+    // their headings, the banner and the small picture shown.
+    ListsState lists_;
     std::int16_t ColourScheme = 3;
     int appliedScheme_ = 3;  // what the boxes show: on the start screen a chosen scheme waits
     Mode mode_ = Mode::Start;
@@ -223,7 +228,7 @@ private:
 
     StartScreen* start_ = nullptr;
     AssayPanel* panel_ = nullptr;
-    ResultListsView* lists_ = nullptr;
+    ResultListsView* listsView_ = nullptr;
     BottleSizeView* bottleSizes_ = nullptr;
     AddingView* adding_ = nullptr;
     HelpOverlay* help_ = nullptr;

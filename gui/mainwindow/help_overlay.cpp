@@ -1,7 +1,7 @@
 #include "gui/mainwindow/help_overlay.h"
 
-#include "core/appearance/palette.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/palette.h"
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
 #include "gui/widgets/widget_colours.h"

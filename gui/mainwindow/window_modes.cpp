@@ -6,7 +6,9 @@ namespace {
 
 constexpr Look H = Look::Hidden;
 constexpr Look S = Look::Shown;
-constexpr Look K = Look::Kept;
+constexpr Look L = Look::Listed;
+constexpr Look U = Look::Unlisted;
+constexpr Look E = Look::Headed;
 
 constexpr ButtonLook hidden{false, true};   // waits behind the start screen
 constexpr ButtonLook off{false, false};     // a back button whose view is not showing
@@ -21,10 +23,10 @@ constexpr std::array<ModeLook, kModeCount> kLooks{{
     {Mode::Start,       "start screen", {S, H, H, H, H, H, H, H, H, S, H},
     //   reset    output   exit  bottle  adding   help     bottle back         adding back
         {hidden,  hidden,  hidden, hidden, hidden, hidden, off,                off}},
-    {Mode::Main,        "main view",    {H, H, S, S, H, H, K, K, K, K, K},
+    {Mode::Main,        "main view",    {H, H, S, S, H, H, L, E, E, U, L},
         {on,      on,      on,   on,     on,      on,      off,                off}},
     // Help lies over the main view; the exit button stays in front of it.
-    {Mode::Help,        "help",         {H, S, S, S, H, H, H, K, K, S, H},
+    {Mode::Help,        "help",         {H, S, S, S, H, H, H, E, E, S, H},
         {on,      on,      on,   on,     on,      on,      off,                off}},
     {Mode::BottleSizes, "bottle sizes", {H, H, H, H, S, H, H, S, H, H, S},
         {waiting, waiting, on,   gone,   waiting, waiting, {true, true, kEntryLeft}, off}},

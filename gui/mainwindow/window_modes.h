@@ -28,10 +28,36 @@ enum class Part {
 };
 inline constexpr std::size_t kPartCount = 11;
 
-// Kept: not the mode's to decide. In the main view the lists show once something was listed since
-// the last reset (until then the banner shows instead of the small picture), and their headings
-// once a list was filled or a refinement view was left; the window sets them where that happens.
-enum class Look : unsigned char { Hidden, Shown, Kept };
+// Besides shown and hidden, what the main view shows depends on the lists: Listed parts show while
+// the lists show the order (from their first filling, or help left, to the next reset), Unlisted
+// ones until then (the banner stands in the lists' place), and Headed ones once the lists were
+// headed (a filling, or a refinement view left) until the next reset. The window keeps those two
+// facts, and this table alone turns them into what is shown.
+enum class Look : unsigned char { Hidden, Shown, Listed, Unlisted, Headed };
+
+// What the main view's lists have been since the last reset.
+struct ListsState {
+    bool listed = false;
+    bool headed = false;
+    bool operator==(const ListsState&) const = default;
+};
+
+// Whether a part of look `look` shows.
+constexpr bool Shows(Look look, ListsState lists) {
+    switch (look) {
+    case Look::Shown:
+        return true;
+    case Look::Listed:
+        return lists.listed;
+    case Look::Unlisted:
+        return !lists.listed;
+    case Look::Headed:
+        return lists.headed;
+    case Look::Hidden:
+        break;
+    }
+    return false;
+}
 
 // The command buttons, in the order the start transition shows the first six.
 enum class Command { Reset, Output, Exit, BottleSizes, Adding, Help, BottleSizesBack, AddingBack };

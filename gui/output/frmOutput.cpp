@@ -58,9 +58,9 @@ frmOutputHooks frmOutputHooks::real() {
     return h;
 }
 
-frmOutput::frmOutput(const Catalogue& cat, const OrderPlan& plan, frmOutputHooks hooks, QWidget* parent)
-    : QDialog(parent), cat_(cat), plan_(plan), defaultPrinter_(std::move(hooks.defaultPrinter)),
-      commands_(cat, plan, std::move(hooks.dialogs), this) {
+frmOutput::frmOutput(const Order& order, frmOutputHooks hooks, QWidget* parent)
+    : QDialog(parent), order_(order), defaultPrinter_(std::move(hooks.defaultPrinter)),
+      commands_(order, std::move(hooks.dialogs), this) {
     setObjectName(QStringLiteral("frmOutput"));
     setWindowTitle(QStringLiteral("Tovimar"));
     setFixedSize(px(3930), px(2220));
@@ -110,7 +110,7 @@ void frmOutput::cmdPrint_Click() {
     if (!printer) {
         offerPdf(QStringLiteral("No printer is set up on this computer."));
     } else {
-        const QString reason = BuildPrintout(cat_, plan_, *printer);
+        const QString reason = BuildPrintout(order_, *printer);
         if (!reason.isEmpty())
             offerPdf(QStringLiteral("The order could not be printed on %1 because %2.")
                          .arg(printer->printerName(), reason));

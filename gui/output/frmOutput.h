@@ -2,7 +2,7 @@
 // focus; Esc does not close it. Every command closes the dialog afterwards.
 #pragma once
 
-#include "core/catalogue/records.h"
+#include "core/order/order.h"
 #include "gui/output/order_commands.h"
 
 #include <QDialog>
@@ -27,8 +27,8 @@ class frmOutput : public QDialog {
     Q_OBJECT
 
 public:
-    frmOutput(const Catalogue& cat, const OrderPlan& plan, frmOutputHooks hooks = frmOutputHooks::real(),
-              QWidget* parent = nullptr);
+    explicit frmOutput(const Order& order, frmOutputHooks hooks = frmOutputHooks::real(),
+                       QWidget* parent = nullptr);
 
     void cmdFile_Click();
     void cmdPrint_Click();
@@ -40,8 +40,7 @@ protected:
 private:
     void offerPdf(const QString& why);
 
-    const Catalogue& cat_;
-    const OrderPlan& plan_;
+    const Order& order_;
     std::function<std::unique_ptr<QPrinter>()> defaultPrinter_;
     // Made afresh with every dialog: each FILE starts in the default folder.
     OrderCommands commands_;

@@ -28,8 +28,8 @@ struct Painted {
 };
 
 // Paints every page of the order on a printer or PDF writer whose origin is the paper's corner.
-Painted paintPages(const Catalogue& cat, const OrderPlan& plan, QPagedPaintDevice& device) {
-    const std::vector<PrintPage> pages = BuildPrintLayout(cat, plan, pageHeightTwips(device));
+Painted paintPages(const Order& order, QPagedPaintDevice& device) {
+    const std::vector<PrintPage> pages = BuildPrintLayout(order, pageHeightTwips(device));
     QPainter painter;
     if (!painter.begin(&device))
         return {Painted::NotBegun};
@@ -79,9 +79,9 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
     }
 }
 
-QString BuildPrintout(const Catalogue& cat, const OrderPlan& plan, QPrinter& printer) {
+QString BuildPrintout(const Order& order, QPrinter& printer) {
     printer.setFullPage(true);  // positions count from the paper's corner
-    const Painted painted = paintPages(cat, plan, printer);
+    const Painted painted = paintPages(order, printer);
     switch (painted.outcome) {
     case Painted::NotBegun:
         return QStringLiteral("the printer could not be started");
@@ -96,16 +96,15 @@ QString BuildPrintout(const Catalogue& cat, const OrderPlan& plan, QPrinter& pri
                                                      : QString();
 }
 
-std::optional<SaveFailure> SavePrintoutPdf(const Catalogue& cat, const OrderPlan& plan, const QString& path,
-                                           SaveFor who) {
+std::optional<SaveFailure> SavePrintoutPdf(const Order& order, const QString& path, SaveFor who) {
     // Painted on the save file's device, not by a printer pointed at the path: a printer writes
     // straight to the target and reports no failed write.
-    const ContentsWriter paint = [&cat, &plan](QIODevice& device) {
+    const ContentsWriter paint = [&order](QIODevice& device) {
         QPdfWriter pdf(&device);
         pdf.setResolution(kPdfResolution);
         // No margins: positions count from the paper's corner, as on a printer's full page.
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-        const Painted painted = paintPages(cat, plan, pdf);
+        const Painted painted = paintPages(order, pdf);
         switch (painted.outcome) {
         case Painted::All:
             return QString();

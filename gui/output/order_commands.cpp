@@ -73,23 +73,21 @@ DialogHooks DialogHooks::real() {
     return h;
 }
 
-std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const OrderPlan& plan, const QString& path,
-                                          SaveFor who) {
-    return SaveFile(QStringLiteral("The order list"), path, bytesOf(OrderListText(cat, plan)), who);
+std::optional<SaveFailure> WriteOrderList(const Order& order, const QString& path, SaveFor who) {
+    return SaveFile(QStringLiteral("The order list"), path, bytesOf(OrderListText(order)), who);
 }
 
-std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const OrderPlan& plan, const QString& path,
-                                         SaveFor who) {
-    return SaveFile(QStringLiteral("The order"), path, bytesOf(OrderCsv(cat, plan)), who);
+std::optional<SaveFailure> WriteOrderCsv(const Order& order, const QString& path, SaveFor who) {
+    return SaveFile(QStringLiteral("The order"), path, bytesOf(OrderCsv(order)), who);
 }
 
-bool SelectionOnScreen(const AssayState& state, const Catalogue& cat, const OrderPlan& plan) {
-    if (plan.HasTyped() || plan.HasFigures())
+bool SelectionOnScreen(const Order& order) {
+    if (order.plan.HasTyped() || order.plan.HasFigures())
         return true;
     for (const AssayRowDef& def : AssayRows())
-        if (state.ticked(def.key))
+        if (order.state.ticked(def.key))
             return true;
-    const Selection now = SelectionOf(state, cat);
+    const Selection now = SelectionOf(order);
     return !now.bottleSizes.empty() || !now.added.empty();
 }
 
@@ -100,6 +98,7 @@ void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands)
         QAction* a = menu.addAction(text, command);
         a->setShortcut(keys);  // shown beside the entry; the keys themselves are the window's
         a->setShortcutVisibleInContextMenu(true);
+        return a;
     };
     add(QStringLiteral("Order and quantities..."), QKeySequence(Qt::Key_Q), commands.quantities);
     menu.addSeparator();
@@ -109,6 +108,15 @@ void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands)
     add(QStringLiteral("Copy order"), QKeySequence(Qt::CTRL | Qt::Key_C), commands.copy);
     add(QStringLiteral("Export order as CSV..."), {}, commands.exportCsv);
     add(QStringLiteral("Export order as PDF..."), {}, commands.exportPdf);
+    // Last, so that the entries above keep their places.
+    menu.addSeparator();
+    const auto history = [&add](const QString& text, const QString& bare, const QKeySequence& keys,
+                                const std::function<void()>& command) {
+        add(text.isEmpty() ? bare : text, keys, command)->setEnabled(!text.isEmpty());
+    };
+    history(commands.undoText, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), commands.undo);
+    history(commands.redoText, QStringLiteral("Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+            commands.redo);
     menu.exec(at);
 }
 
@@ -129,8 +137,8 @@ bool TakeSelectionDrop(QDropEvent* e) {
     return true;
 }
 
-OrderCommands::OrderCommands(const Catalogue& cat, const OrderPlan& plan, DialogHooks hooks, QWidget* parent)
-    : cat_(cat), plan_(plan), hooks_(std::move(hooks)), parent_(parent) {}
+OrderCommands::OrderCommands(const Order& order, DialogHooks hooks, QWidget* parent)
+    : order_(order), hooks_(std::move(hooks)), parent_(parent) {}
 
 QString OrderCommands::DefaultStartFolder() {
     return ChooseStartFolder(QCoreApplication::applicationDirPath(),
@@ -162,7 +170,7 @@ void OrderCommands::saveOrderList() {
     const QString path = chooseFile(true, QStringLiteral("Save the order list"), QStringLiteral("OrderList"),
                                     QStringLiteral("Text File (*.txt)"), QString());
     if (!path.isEmpty())
-        report(QStringLiteral("Not saved"), WriteOrderList(cat_, plan_, path));
+        report(QStringLiteral("Not saved"), WriteOrderList(order_, path));
 }
 
 void OrderCommands::exportCsv() {
@@ -170,7 +178,7 @@ void OrderCommands::exportCsv() {
         chooseFile(true, QStringLiteral("Export order as CSV"), QStringLiteral("OrderList.csv"),
                    QStringLiteral("CSV File (*.csv)"), QStringLiteral("csv"));
     if (!path.isEmpty())
-        report(QStringLiteral("Order not exported"), WriteOrderCsv(cat_, plan_, path));
+        report(QStringLiteral("Order not exported"), WriteOrderCsv(order_, path));
 }
 
 void OrderCommands::exportPdf(const QString& failureTitle) {
@@ -178,13 +186,13 @@ void OrderCommands::exportPdf(const QString& failureTitle) {
         chooseFile(true, QStringLiteral("Export order as PDF"), QStringLiteral("OrderList.pdf"),
                    QStringLiteral("PDF File (*.pdf)"), QStringLiteral("pdf"));
     if (!path.isEmpty())
-        report(failureTitle, SavePrintoutPdf(cat_, plan_, path));
+        report(failureTitle, SavePrintoutPdf(order_, path));
 }
 
 void OrderCommands::copyOrder() const {
     auto* mime = new QMimeData;
-    mime->setText(QString::fromLatin1(OrderListText(cat_, plan_)));
-    mime->setHtml(QString::fromStdString(OrderHtml(cat_, plan_)));
+    mime->setText(QString::fromLatin1(OrderListText(order_)));
+    mime->setHtml(QString::fromStdString(OrderHtml(order_)));
     QApplication::clipboard()->setMimeData(mime);
 }
 
@@ -194,7 +202,7 @@ void OrderCommands::saveSelection(const Selection& now) {
                    kSelectionFilter, QStringLiteral("tovimar"));
     if (!path.isEmpty())
         report(QStringLiteral("Selection not saved"),
-               SaveFile(QStringLiteral("The selection"), path, bytesOf(SelectionText(now, cat_))));
+               SaveFile(QStringLiteral("The selection"), path, bytesOf(SelectionText(now))));
 }
 
 QString OrderCommands::chooseSelection() {
@@ -203,7 +211,7 @@ QString OrderCommands::chooseSelection() {
 }
 
 std::optional<Selection> OrderCommands::selectionToOpen(const QString& path, bool replaces) {
-    SelectionFromFile read = ReadSelectionFile(path, cat_);
+    SelectionFromFile read = ReadSelectionFile(path);
     if (!read.selection) {
         hooks_.warn(parent_, QStringLiteral("Selection not opened"),
                     QStringLiteral("The selection could not be opened from\n%1\n\n%2\n\nNothing on the "

@@ -4,10 +4,8 @@
 // folder its file dialogs start in and asks the desktop through one set of hooks.
 #pragma once
 
-#include "core/catalogue/records.h"
+#include "core/order/order.h"
 #include "core/output/selection_file.h"
-#include "core/planning/order_plan.h"
-#include "core/selection/assay_state.h"
 #include "gui/output/safe_file.h"
 
 #include <QString>
@@ -40,18 +38,21 @@ struct DialogHooks {
 };
 
 // The order's files, each saved whole through SaveFile. Empty on success.
-[[nodiscard]] std::optional<SaveFailure> WriteOrderList(const Catalogue& cat, const OrderPlan& plan,
-                                                        const QString& path, SaveFor who = SaveFor::Window);
-[[nodiscard]] std::optional<SaveFailure> WriteOrderCsv(const Catalogue& cat, const OrderPlan& plan,
-                                                       const QString& path, SaveFor who = SaveFor::Window);
+[[nodiscard]] std::optional<SaveFailure> WriteOrderList(const Order& order, const QString& path,
+                                                        SaveFor who = SaveFor::Window);
+[[nodiscard]] std::optional<SaveFailure> WriteOrderCsv(const Order& order, const QString& path,
+                                                       SaveFor who = SaveFor::Window);
 
 // Something ticked, added, a bottle size chosen, a quantity typed or a figure given: what opening a selection
 // file would replace.
-bool SelectionOnScreen(const AssayState& state, const Catalogue& cat, const OrderPlan& plan);
+bool SelectionOnScreen(const Order& order);
 
 // The entries of the right-click menu, each the window's own command.
 struct OrderMenu {
     std::function<void()> quantities, open, save, copy, exportCsv, exportPdf;
+    // "Undo tick ORLAN assay AMPH / XTC"; an empty text shows the entry disabled.
+    QString undoText, redoText;
+    std::function<void()> undo, redo;
 };
 void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands);
 
@@ -64,7 +65,7 @@ QString DroppedSelection(const QMimeData* mime);
 
 class OrderCommands {
 public:
-    OrderCommands(const Catalogue& cat, const OrderPlan& plan, DialogHooks hooks, QWidget* parent);
+    OrderCommands(const Order& order, DialogHooks hooks, QWidget* parent);
 
     // The folder a save dialog starts in before any was chosen here (ChooseStartFolder for this
     // program and user).
@@ -96,8 +97,7 @@ private:
     // The one form of every failed save: the title in the command's words, the failure's message.
     void report(const QString& title, const std::optional<SaveFailure>& failure) const;
 
-    const Catalogue& cat_;
-    const OrderPlan& plan_;
+    const Order& order_;
     DialogHooks hooks_;
     QWidget* parent_;
     QString lastFolder_;

@@ -34,7 +34,7 @@ QString notAFile(mode_t mode) {
 
 }  // namespace
 
-SelectionFromFile ReadSelectionFile(const QString& path, const Catalogue& cat) {
+SelectionFromFile ReadSelectionFile(const QString& path) {
     QFile file;
     const auto unreadable = [](const QString& why) {
         return refused(QStringLiteral("The file could not be read: %1.").arg(why));
@@ -71,8 +71,7 @@ SelectionFromFile ReadSelectionFile(const QString& path, const Catalogue& cat) {
     const QByteArray bytes = file.read(static_cast<qint64>(kSelectionMaxBytes) + 1);
     if (file.error() != QFileDevice::NoError)
         return unreadable(file.errorString());
-    SelectionReading reading =
-        ReadSelection(std::string_view(bytes.constData(), std::size_t(bytes.size())), cat);
+    SelectionReading reading = ReadSelection(std::string_view(bytes.constData(), std::size_t(bytes.size())));
     if (!reading.selection)
         return refused(QString::fromStdString(ProblemText(reading.problem)));
     return {std::move(reading.selection), QString()};

@@ -2,7 +2,6 @@
 // or the first problem as one sentence for people.
 #pragma once
 
-#include "core/catalogue/records.h"
 #include "core/output/selection_file.h"
 
 #include <QString>
@@ -17,6 +16,6 @@ struct SelectionFromFile {
 
 // A named pipe, a device or a folder is refused at once, never waited on. Reads at most one byte
 // past the size limit, so that a huge file is refused, by its real size, without being loaded.
-SelectionFromFile ReadSelectionFile(const QString& path, const Catalogue& cat);
+SelectionFromFile ReadSelectionFile(const QString& path);
 
 }  // namespace tovimar

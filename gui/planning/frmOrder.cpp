@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -108,8 +109,8 @@ constexpr std::array<WorkloadField, 4> kWorkload{{
 
 }  // namespace
 
-frmOrder::frmOrder(const Catalogue& cat, OrderPlan& plan, QWidget* parent)
-    : QDialog(parent), plan_(plan), model_(new OrderTableModel(cat, plan, this)) {
+frmOrder::frmOrder(Order& order, QWidget* parent)
+    : QDialog(parent), plan_(order.plan), model_(new OrderTableModel(order, this)) {
     setObjectName(QStringLiteral("frmOrder"));
     setWindowTitle(QStringLiteral("Order and quantities"));
     setPalette(windowPalette());
@@ -139,6 +140,13 @@ frmOrder::frmOrder(const Catalogue& cat, OrderPlan& plan, QWidget* parent)
     layout->addLayout(foot);
 
     connect(model_, &OrderTableModel::planChanged, this, &frmOrder::changed);
+    // A cell or figure being typed into takes these keys for its own text first.
+    const auto key = [this](QKeySequence keys, void (frmOrder::*asked)()) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, asked);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_Z), &frmOrder::undoAsked);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &frmOrder::redoAsked);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Y), &frmOrder::redoAsked);
 }
 
 QWidget* frmOrder::buildWorkload() {
@@ -216,6 +224,11 @@ void frmOrder::fitToTable() {
     const int wanted = std::min(width + m.left() + m.right(), screen.width());
     setMinimumWidth(std::max(wanted, layout()->minimumSize().width()));
     resize(minimumWidth(), screen.height() * 7 / 8);
+}
+
+void frmOrder::ShowOrderAgain() {
+    model_->Reload();
+    showWorkload();
 }
 
 void frmOrder::Open() {

@@ -3,8 +3,7 @@
 // goes to the plan at once and is announced, so that everything showing the order follows.
 #pragma once
 
-#include "core/catalogue/records.h"
-#include "core/planning/order_plan.h"
+#include "core/order/order.h"
 
 #include <QDialog>
 #include <array>
@@ -20,11 +19,14 @@ class frmOrder : public QDialog {
     Q_OBJECT
 
 public:
-    frmOrder(const Catalogue& cat, OrderPlan& plan, QWidget* parent);
+    // Reads the order and writes its plan; the order outlives the window.
+    frmOrder(Order& order, QWidget* parent);
 
     // Opens over the parent window, which waits (window-modal) without a nested event loop; the
     // table follows the order as it is now.
     void Open();
+    // The order was put back whole (an undo or redo): the table and the figures show it.
+    void ShowOrderAgain();
 
     OrderTableModel& model() const { return *model_; }
     QTableView* table() const { return table_; }
@@ -32,8 +34,11 @@ public:
     QSpinBox* workloadBox(int i) const { return boxes_[static_cast<std::size_t>(i)]; }
 
 signals:
-    // A figure or a quantity changed in the plan.
-    void changed();
+    // A figure or a quantity changed in the plan; `what` names it for the undo history.
+    void changed(const QString& what);
+    // Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y, outside a cell being edited.
+    void undoAsked();
+    void redoAsked();
 
 private:
     QWidget* buildWorkload();

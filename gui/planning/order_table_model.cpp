@@ -70,8 +70,8 @@ static_assert(std::size(kHeaderTips) == OrderTableModel::ColumnCount);
 
 }  // namespace
 
-OrderTableModel::OrderTableModel(const Catalogue& cat, OrderPlan& plan, QObject* parent)
-    : QAbstractTableModel(parent), cat_(cat), plan_(plan), rows_(walk()) {}
+OrderTableModel::OrderTableModel(Order& order, QObject* parent)
+    : QAbstractTableModel(parent), order_(order), plan_(order.plan), rows_(walk()) {}
 
 FigureRange OrderTableModel::RangeOf(int column) {
     switch (column) {
@@ -88,7 +88,7 @@ FigureRange OrderTableModel::RangeOf(int column) {
 
 std::vector<OrderTableModel::Row> OrderTableModel::walk() const {
     std::vector<Row> rows;
-    ForEachOrderLine(cat_, plan_, [&rows](const OrderLine& l) {
+    ForEachOrderLine(order_, [&rows](const OrderLine& l) {
         rows.push_back({l.section, l.slot, std::string(l.number), std::string(l.name), std::string(l.pack)});
     });
     return rows;
@@ -102,6 +102,12 @@ bool OrderTableModel::Refresh() {
     rows_ = std::move(now);
     endResetModel();
     return true;
+}
+
+void OrderTableModel::Reload() {
+    beginResetModel();
+    rows_ = walk();
+    endResetModel();
 }
 
 int OrderTableModel::rowCount(const QModelIndex& parent) const {
@@ -248,7 +254,8 @@ bool OrderTableModel::setData(const QModelIndex& index, const QVariant& value, i
     if (!setFigure(r, column, v))
         return false;
     announce(r, column);
-    emit planChanged();
+    emit planChanged(QString::fromLatin1(kHeaders[column]).toLower() + QStringLiteral(" of ") +
+                     QString::fromStdString(r.number));
     return true;
 }
 
@@ -272,7 +279,7 @@ bool OrderTableModel::SetWorkload(const Workload& w) {
         return false;
     if (!rows_.empty())
         emit dataChanged(index(0, Suggested), index(rowCount() - 1, Quantity));
-    emit planChanged();
+    emit planChanged(QStringLiteral("the figures for the whole order"));
     return true;
 }
 

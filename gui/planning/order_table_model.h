@@ -4,8 +4,7 @@
 // only the cells it changes are announced.
 #pragma once
 
-#include "core/catalogue/records.h"
-#include "core/planning/order_plan.h"
+#include "core/order/order.h"
 
 #include <QAbstractTableModel>
 #include <optional>
@@ -34,7 +33,8 @@ public:
     // The quantity cell's source (a QuantitySource as int): the view marks what was typed.
     static constexpr int SourceRole = Qt::UserRole + 1;
 
-    OrderTableModel(const Catalogue& cat, OrderPlan& plan, QObject* parent = nullptr);
+    // Reads the order and writes its plan; the order outlives the model.
+    explicit OrderTableModel(Order& order, QObject* parent = nullptr);
 
     // The range an editable column takes; the editor offers nothing outside it.
     static FigureRange RangeOf(int column);
@@ -54,6 +54,8 @@ public:
     // Walks the order again and rebuilds the rows only where the lines differ from those kept.
     // Returns whether it rebuilt.
     bool Refresh();
+    // The plan was put back whole (an undo): every cell may differ.
+    void Reload();
 
     // The product a row shows.
     OrderTable section(int row) const { return rows_[static_cast<std::size_t>(row)].section; }
@@ -61,8 +63,9 @@ public:
     const std::string& number(int row) const { return rows_[static_cast<std::size_t>(row)].number; }
 
 signals:
-    // A figure, a quantity or the workload changed in the plan.
-    void planChanged();
+    // A figure, a quantity or the workload changed in the plan; `what` names it for the undo
+    // history ("quantity of 4155").
+    void planChanged(const QString& what);
 
 private:
     struct Row {
@@ -82,7 +85,7 @@ private:
     // Every row of the same product (section and number): they share figures and quantity.
     void announce(const Row& r, int column);
 
-    const Catalogue& cat_;
+    const Order& order_;
     OrderPlan& plan_;
     std::vector<Row> rows_;
 };

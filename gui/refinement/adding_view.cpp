@@ -95,8 +95,8 @@ void makeTickList(QListWidget* list) {
 
 }  // namespace
 
-AddingView::AddingView(Catalogue& cat, Provenance& provenance, QWidget* window, ControlCollection& controls)
-    : QObject(window), cat_(cat), provenance_(provenance) {
+AddingView::AddingView(Order& order, QWidget* window, ControlCollection& controls)
+    : QObject(window), order_(order) {
     calMissList_ = controls.add(new QListWidget(window), QStringLiteral("CalMissList"));
     calMissList_->setGeometry(twipsRect(1920, 7080, 1725, 735));
     ctrlMissList_ = controls.add(new QListWidget(window), QStringLiteral("CtrlMissList"));
@@ -134,17 +134,17 @@ void AddingView::Clear() {
 // Each fill starts from an empty list, so position p and the map's entry p always name the
 // same product.
 void AddingView::FillCalMissList() {
-    CalMissSlot = CalMissSlots(cat_);
-    fill(calMissList_, cat_.Calibs, CalMissSlot);
+    CalMissSlot = CalMissSlots(order_);
+    fill(calMissList_, TheCatalogue().Calibs, CalMissSlot);
 }
 
 void AddingView::FillCtrlMissList() {
-    CtrlMissSlot = CtrlMissSlots(cat_);
-    fill(ctrlMissList_, cat_.Ctrls, CtrlMissSlot);
+    CtrlMissSlot = CtrlMissSlots(order_);
+    fill(ctrlMissList_, TheCatalogue().Ctrls, CtrlMissSlot);
 }
 
 void AddingView::AddTicked() {
-    AddByHand(cat_, provenance_, CalMissSlot, tickedPositions(calMissList_), CtrlMissSlot,
+    AddByHand(order_, CalMissSlot, tickedPositions(calMissList_), CtrlMissSlot,
               tickedPositions(ctrlMissList_));
     emit changed();
 }

@@ -3,8 +3,7 @@
 // so they last until the assay panel next changes.
 #pragma once
 
-#include "core/catalogue/records.h"
-#include "core/selection/provenance.h"
+#include "core/order/order.h"
 #include "gui/widgets/control_collection.h"
 
 #include <QListWidget>
@@ -18,7 +17,8 @@ class AddingView : public QObject {
     Q_OBJECT
 
 public:
-    AddingView(Catalogue& cat, Provenance& provenance, QWidget* window, ControlCollection& controls);
+    // Reads the order and puts the ticked items into it; the order outlives the view.
+    AddingView(Order& order, QWidget* window, ControlCollection& controls);
 
     // Both lists in their places, shown, and filled with what is not in the order now.
     void Show();
@@ -47,8 +47,7 @@ signals:
     void changed();
 
 private:
-    Catalogue& cat_;
-    Provenance& provenance_;
+    Order& order_;
     QListWidget* calMissList_ = nullptr;
     QListWidget* ctrlMissList_ = nullptr;
 };

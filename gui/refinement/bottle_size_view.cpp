@@ -49,8 +49,8 @@ int titleClearance(const QGroupBox* frame) {
 
 }  // namespace
 
-BottleSizeView::BottleSizeView(Catalogue& cat, QWidget* window, ControlCollection& controls)
-    : QObject(window), cat_(cat) {
+BottleSizeView::BottleSizeView(OrderFlags& order, QWidget* window, ControlCollection& controls)
+    : QObject(window), order_(order) {
     const auto frame = [&](const char* name, const char* caption, int l, int w) {
         QGroupBox* f =
             controls.add(new CaptionedFrame(QString::fromLatin1(caption), window), QString::fromLatin1(name));
@@ -141,15 +141,15 @@ QCheckBox* BottleSizeView::placeSizeBox(QGroupBox* frame, const QString& name, c
 void BottleSizeView::ShowReagBottleSizes(int colourScheme) {
     // Boxes left over from a view that was never left would stand twice under one index.
     destroyElements(check20_);
-    for (const SizeBox& b : ReagSizeBoxes(cat_))
+    for (const SizeBox& b : ReagSizeBoxes(order_))
         check20_[static_cast<std::size_t>(b.slot)] =
             placeSizeBox(reagFrame_, QStringLiteral("Check20"), b, kReagBoxWidth,
-                         ReagSizeBoxColour(colourScheme, b.caption));
+                         ReagSizeBoxColour(colourScheme, ReagSizeBoxGroup(b.caption)));
 }
 
 void BottleSizeView::ShowCalBottleSizes() {
     destroyElements(check71_);
-    for (const SizeBox& b : CalSizeBoxes(cat_))
+    for (const SizeBox& b : CalSizeBoxes(order_))
         check71_[static_cast<std::size_t>(b.slot)] =
             placeSizeBox(calFrame_, QStringLiteral("Check71"), b, kCalBoxWidth, kCalSizeBoxColour);
 }
@@ -159,8 +159,8 @@ void BottleSizeView::Check20_Click(int Index) {
     QCheckBox* box = Index >= 1 ? Check20(Index) : nullptr;
     if (!box)
         return;
-    ChooseAlternativeSize(cat_, SizedProduct::Reagent, Index, box->isChecked());
-    box->setText(text(SizeCaption(cat_.Assays[Index])));
+    ChooseAlternativeSize(order_, SizedProduct::Reagent, Index, box->isChecked());
+    box->setText(text(SizeCaption(TheCatalogue().Assays[Index], order_.Assays[Index])));
     emit changed();
 }
 
@@ -168,8 +168,8 @@ void BottleSizeView::Check71_Click(int Index) {
     QCheckBox* box = Index >= 1 ? Check71(Index) : nullptr;
     if (!box)
         return;
-    ChooseAlternativeSize(cat_, SizedProduct::Calibrator, Index, box->isChecked());
-    box->setText(text(SizeCaption(cat_.Calibs[Index])));
+    ChooseAlternativeSize(order_, SizedProduct::Calibrator, Index, box->isChecked());
+    box->setText(text(SizeCaption(TheCatalogue().Calibs[Index], order_.Calibs[Index])));
     emit changed();
 }
 

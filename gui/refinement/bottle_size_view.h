@@ -1,10 +1,10 @@
 // The bottle-size view: two frames of size boxes, one box per ordered product with a second
 // variant. The core decides which boxes there are and what they say; this view places them and
-// keeps the records in step with the ticks, reporting each choice. A tick orders the alternative (SizeChoice
+// keeps the order in step with the ticks, reporting each choice. A tick orders the alternative (SizeChoice
 // 2), an untick the standard explicitly (1); the lists show the choice once the view is left.
 #pragma once
 
-#include "core/catalogue/records.h"
+#include "core/order/order_flags.h"
 #include "gui/widgets/control_collection.h"
 
 #include <QCheckBox>
@@ -21,7 +21,8 @@ class BottleSizeView : public QObject {
     Q_OBJECT
 
 public:
-    BottleSizeView(Catalogue& cat, QWidget* window, ControlCollection& controls);
+    // Reads and writes the sizes of the order; the order outlives the view.
+    BottleSizeView(OrderFlags& order, QWidget* window, ControlCollection& controls);
 
     // The frames in their places, then the boxes of the products ordered now; the reagent boxes
     // take their colours from `colourScheme`.
@@ -56,7 +57,7 @@ private:
     QCheckBox* placeSizeBox(QGroupBox* frame, const QString& name, const SizeBox& b, int widthTwips,
                             std::uint32_t colour);
 
-    Catalogue& cat_;
+    OrderFlags& order_;
     QGroupBox* reagFrame_ = nullptr;
     QGroupBox* calFrame_ = nullptr;
     std::array<QPointer<QCheckBox>, kCheck20Count + 1> check20_{};

@@ -1,8 +1,8 @@
 #include "gui/selection/assay_panel.h"
 
-#include "core/appearance/palette.h"
 #include "gui/widgets/captioned_frame.h"
 #include "gui/widgets/fonts.h"
+#include "gui/widgets/palette.h"
 #include "gui/widgets/twips.h"
 #include "gui/widgets/whole_box.h"
 #include "gui/widgets/widget_colours.h"
@@ -152,9 +152,21 @@ void AssayPanel::TickAsClicks(AssayRow r, double cut, bool qual) {
         w.qual->setChecked(true);
 }
 
+namespace {
+
+QString rowName(AssayRow r) {
+    const AssayRowDef& def = RowDef(r);
+    const std::string_view frame = FrameDescription(def.frame);
+    return QString::fromLatin1(frame.data(), qsizetype(frame.size())) + QLatin1Char(' ') +
+           QString::fromLatin1(def.caption.data(), qsizetype(def.caption.size())).trimmed();
+}
+
+}  // namespace
+
 void AssayPanel::selectChanged(AssayRow r, bool on) {
     const AssayRowDef& def = RowDef(r);
     RowWidgets& w = rows_[index(r)];
+    inSelect_ = true;
     state_[r].Sel = on;
     if (def.hasOptions()) {
         for (QRadioButton* b : w.options)
@@ -171,17 +183,59 @@ void AssayPanel::selectChanged(AssayRow r, bool on) {
         w.qual->setVisible(on);
     }
     state_.SetSelected(r, on);
-    emit changed();
+    inSelect_ = false;
+    emit changed((on ? QStringLiteral("tick ") : QStringLiteral("untick ")) + rowName(r));
 }
 
 void AssayPanel::qualChanged(AssayRow r, bool on) {
     state_.SetQual(r, on);
-    emit changed();
+    if (!inSelect_)
+        emit changed((on ? QStringLiteral("QUAL of ") : QStringLiteral("no QUAL of ")) + rowName(r));
 }
 
 void AssayPanel::optionChosen(AssayRow r, double value) {
     state_.ChooseCut(r, value);
-    emit changed();
+    emit changed(QStringLiteral("cut-off %1 of ").arg(value) + rowName(r));
+}
+
+std::vector<std::uint8_t> AssayPanel::Boxes() const {
+    std::vector<std::uint8_t> boxes;
+    for (const RowWidgets& w : rows_) {
+        boxes.push_back(w.select->isChecked());
+        if (w.qual)
+            boxes.push_back(w.qual->isChecked());
+        for (QRadioButton* b : w.options)
+            if (b)
+                boxes.push_back(b->isChecked());
+    }
+    return boxes;
+}
+
+void AssayPanel::ShowBoxes(const std::vector<std::uint8_t>& boxes) {
+    std::size_t at = 0;
+    const auto next = [&] { return at < boxes.size() && boxes[at++] != 0; };
+    for (const AssayRowDef& def : AssayRows()) {
+        RowWidgets& w = rows_[index(def.key)];
+        const QSignalBlocker quietSelect(w.select);
+        const bool on = next();
+        w.select->setChecked(on);
+        if (w.qual) {
+            const QSignalBlocker quietQual(w.qual);
+            w.qual->setChecked(next());
+            w.qual->setVisible(on && !def.secondColumn);
+        }
+        for (QRadioButton* b : w.options) {
+            if (!b)
+                continue;
+            if (next()) {
+                const QSignalBlocker quietOption(b);
+                b->setChecked(true);
+            } else {
+                clearOption(b);
+            }
+            b->setVisible(on && !def.secondColumn);
+        }
+    }
 }
 
 std::vector<ColouredBox> AssayPanel::ColouredBoxes() const {

@@ -66,8 +66,15 @@ public:
     // be unchecked directly).
     static void clearOption(QRadioButton* option);
 
+    // Every select, QUAL and option box's tick in the row table's order, and the same put back
+    // without any handler running: what an undo step keeps of the panel.
+    std::vector<std::uint8_t> Boxes() const;
+    void ShowBoxes(const std::vector<std::uint8_t>& boxes);
+
 signals:
-    void changed();
+    // A box changed the assay state; `what` names the change for the undo history ("tick ORLAN
+    // assay AMPH / XTC").
+    void changed(const QString& what);
 
 private:
     QGroupBox* makeFrame(const char* name, const char* caption, int l, int t, int w, int h);
@@ -77,6 +84,9 @@ private:
     void qualChanged(AssayRow r, bool on);
     void optionChosen(AssayRow r, double value);
 
+    // The change a box's handler makes on the way to its own (unticking a row unticks its QUAL
+    // box) is part of that change, not one of its own.
+    bool inSelect_ = false;
     AssayState& state_;
     ControlCollection& controls_;
     std::array<QGroupBox*, 4> frames_{};  // ORLAN, VEX, TOX, ADULT

@@ -53,28 +53,30 @@ void ResultListsView::describeCounts(bool calibChanged, bool ctrlChanged) {
 
 void ResultListsView::FillCalibList(const std::vector<std::string>& lines,
                                     const std::vector<std::string>& tips) {
-    calibList_->show();
-    label4_->show();
     describeCounts(calibList_->setLines(lines, tips), false);
 }
 
 void ResultListsView::FillCtrlList(const std::vector<std::string>& lines,
                                    const std::vector<std::string>& tips) {
-    ctrlList_->show();
-    label5_->show();
     label5_->move(px(6700), label5_->y());
     describeCounts(false, ctrlList_->setLines(lines, tips));
 }
 
 void ResultListsView::Reset() {
     calibList_->clear();
-    calibList_->hide();
     calibList_->setGeometry(twipsRect(120, 7080, 6300, 3960));
     ctrlList_->clear();
-    ctrlList_->hide();
     ctrlList_->setGeometry(twipsRect(6555, 7080, 5580, 3960));
-    SetHeadingsVisible(false);
     describeCounts();
+}
+
+void ResultListsView::SetListsVisible(bool visible) {
+    if (visible == !calibList_->isHidden() && visible == !ctrlList_->isHidden())
+        return;
+    if (visible)
+        ShowListsNow();
+    else
+        HideLists();
 }
 
 void ResultListsView::ShowListsNow() {
@@ -87,11 +89,6 @@ void ResultListsView::ShowListsNow() {
 void ResultListsView::HideLists() {
     ctrlList_->hide();
     calibList_->hide();
-}
-
-void ResultListsView::SetHeadingsVisible(bool visible) {
-    label4_->setVisible(visible);
-    label5_->setVisible(visible);
 }
 
 void ResultListsView::SetCalibHeadingVisible(bool visible) {
@@ -112,7 +109,6 @@ void ResultListsView::HeadForOrder() {
 void ResultListsView::HeadForBottleSizes() {
     label4_->setGeometry(label4_->x(), px(120), px(7500), label4_->height());
     label4_->setText(QString::fromLatin1(kBottleSizeHeading));
-    label4_->show();
 }
 
 void ResultListsView::HeadForAdding() {
@@ -120,8 +116,6 @@ void ResultListsView::HeadForAdding() {
     label4_->setText(QString::fromLatin1(kAddCalibratorsHeading));
     label5_->move(px(6000), px(120));
     label5_->setText(QString::fromLatin1(kAddControlsHeading));
-    label4_->show();
-    label5_->show();
 }
 
 }  // namespace tovimar

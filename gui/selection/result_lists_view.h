@@ -19,17 +19,17 @@ class ResultListsView : public QObject {
 public:
     ResultListsView(QWidget* window, ControlCollection& controls);
 
-    // Shows the list and its heading with these lines; item i shows tips[i] as its tooltip.
+    // The list's lines; item i shows tips[i] as its tooltip. What shows is the window's mode table's.
     void FillCalibList(const std::vector<std::string>& lines, const std::vector<std::string>& tips);
     void FillCtrlList(const std::vector<std::string>& lines, const std::vector<std::string>& tips);
 
-    // Both lists emptied, hidden and put in their place under the frames; headings hidden.
+    // Both lists emptied and put in their place under the frames.
     void Reset();
 
-    // Shown as help leaves: controls first, then calibrators, each painted at once.
+    // Where the lists come or go: controls first, then calibrators, each painted at once.
+    void SetListsVisible(bool visible);
     void ShowListsNow();
     void HideLists();
-    void SetHeadingsVisible(bool visible);
     void SetCalibHeadingVisible(bool visible);
     void SetCtrlHeadingVisible(bool visible);
 

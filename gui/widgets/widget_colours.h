@@ -1,7 +1,7 @@
 // The window's colours on widgets. The numbers themselves are the core's (0x00BBGGRR).
 #pragma once
 
-#include "core/appearance/palette.h"
+#include "gui/widgets/palette.h"
 
 #include <QApplication>
 #include <QColor>

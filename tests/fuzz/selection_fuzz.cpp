@@ -1,7 +1,7 @@
 // libFuzzer target for the selection reader. Whatever the bytes, the reader either refuses them with
 // one readable sentence or gives a selection that opens, saves and reads back to itself, with the
 // same order, quantities and screen.
-#include "core/catalogue/records.h"
+#include "core/order/order.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
 
@@ -15,15 +15,6 @@
 namespace {
 
 using namespace tovimar;
-
-const Catalogue& catalogue() {
-    static const Catalogue cat = [] {
-        Catalogue c;
-        LoadCatalogue(c);
-        return c;
-    }();
-    return cat;
-}
 
 // Printable UTF-8 on one line: what a message box or a terminal shows as it is.
 bool printableUtf8(std::string_view s) {
@@ -57,8 +48,7 @@ bool printableUtf8(std::string_view s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    const Catalogue& cat = catalogue();
-    const SelectionReading read = ReadSelection(bytes, cat);
+    const SelectionReading read = ReadSelection(bytes);
     if (!read.selection) {
         const std::string& m = read.problem.message;
         const std::string text = ProblemText(read.problem);
@@ -67,23 +57,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    Catalogue opened;
-    AssayState state;
-    Provenance provenance;
-    ApplySelection(*read.selection, state, opened, provenance);
-    const Selection saved = SelectionOf(state, opened, read.selection->plan);
-    const std::string text = SelectionText(saved, cat);
-    const SelectionReading again = ReadSelection(text, cat);
+    Order opened;
+    ApplySelection(*read.selection, opened);
+    const Selection saved = SelectionOf(opened);
+    const std::string text = SelectionText(saved);
+    const SelectionReading again = ReadSelection(text);
     if (!again.selection)
         fail("A saved selection that is refused:", ProblemText(again.problem) + "\n" + text);
     if (!(*again.selection == saved))
         fail("A saved selection that reads back as another:", text);
 
-    Catalogue reopened;
-    AssayState reopenedState;
-    ApplySelection(*again.selection, reopenedState, reopened, provenance);
-    if (OrderListText(reopened, again.selection->plan) != OrderListText(opened, read.selection->plan) ||
-        !(reopenedState == state))
+    Order reopened;
+    ApplySelection(*again.selection, reopened);
+    if (OrderListText(reopened) != OrderListText(opened) || !(reopened.state == opened.state))
         fail("A saved selection that opens to another order or screen:", text);
     return 0;
 }

@@ -1,14 +1,13 @@
-// A catalogue as the program has it after start-up: every built-in row loaded, nothing ordered.
+// An order as the program has it after start-up: nothing ticked, nothing ordered. The products
+// themselves are the constant TheCatalogue().
 #pragma once
 
-#include "core/catalogue/records.h"
+#include "core/order/order.h"
 
 namespace tovimar::testing {
 
-inline Catalogue loaded() {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    return cat;
+inline Order loaded() {
+    return Order{};
 }
 
 }  // namespace tovimar::testing

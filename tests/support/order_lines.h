@@ -1,6 +1,7 @@
 // The result-list lines and reasons as whole values, for comparing in tests.
 #pragma once
 
+#include "core/order/order.h"
 #include "core/selection/provenance.h"
 #include "core/selection/result_lists.h"
 
@@ -15,13 +16,13 @@ inline std::string listLine(std::string_view number, std::string_view name, int 
     return line;
 }
 
-inline std::vector<std::string> calibLines(const Catalogue& cat) {
+inline std::vector<std::string> calibLines(const Order& cat) {
     std::vector<std::string> lines;
     CalibListLines(cat, lines);
     return lines;
 }
 
-inline std::vector<std::string> ctrlLines(const Catalogue& cat) {
+inline std::vector<std::string> ctrlLines(const Order& cat) {
     std::vector<std::string> lines;
     CtrlListLines(cat, lines);
     return lines;

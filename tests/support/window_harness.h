@@ -75,7 +75,9 @@ struct Harness {
         return c;
     }
 
-    Catalogue& cat() const { return w->catalogue(); }
+    const Order& order() const { return w->order(); }
+    // The live order, to set a scene up without clicks; the window shows it at its next refill.
+    Order& edit() const { return w->document().edit(); }
 
     void enterMainView() {
         QTest::mouseClick(get("picStart"), Qt::LeftButton, {}, QPoint(200, 200));

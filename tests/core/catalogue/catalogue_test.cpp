@@ -1,8 +1,9 @@
 // The catalogue rows: every slot's numbers against their form, uniqueness, the blank and
-// number-only slots, the alternatives, and what a reload restores; the order read as lines.
+// number-only slots, the alternatives, and what a reload restores; the order as a value of its own,
+// and read as lines.
 #include "core/catalogue/order_lines.h"
 #include "core/catalogue/records.h"
-#include "tests/support/loaded_catalogue.h"
+#include "core/order/order.h"
 
 #include <array>
 #include <cctype>
@@ -44,8 +45,6 @@ bool matchesForm(const std::string& number, const std::string& form) {
     return true;
 }
 
-using tovimar::testing::loaded;
-
 // Number form of both variants per reagent slot; "" = empty slot.
 const std::map<int, std::string> kReagentForms = {
     {1, "999_999"},  {2, "999_999"},   {3, "999_999"},  {4, "999_999"},  {5, "999_999"},    {6, "999_999"},
@@ -86,7 +85,7 @@ const std::map<int, std::string> kCtrlForms = {
 };
 
 TEST(CatalogueRows, ReagentNumbersHaveTheirFormAndVariantsDifferExactlyWhereListed) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     ASSERT_EQ(kReagentForms.size(), 40u);
     for (const auto& [slot, form] : kReagentForms) {
         SCOPED_TRACE("reagent slot " + std::to_string(slot));
@@ -102,7 +101,7 @@ TEST(CatalogueRows, ReagentNumbersHaveTheirFormAndVariantsDifferExactlyWhereList
 }
 
 TEST(CatalogueRows, OnlyVexFamilyReagentNamesBeginWithVex) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     for (int slot = 1; slot <= 40; ++slot) {
         SCOPED_TRACE("reagent slot " + std::to_string(slot));
         const bool vex = kVexReagents.count(slot) > 0;
@@ -112,7 +111,7 @@ TEST(CatalogueRows, OnlyVexFamilyReagentNamesBeginWithVex) {
 }
 
 TEST(CatalogueRows, CalibratorNumbersHaveTheirFormAndAlternativesAreExactlyTheListedSlots) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     for (int slot = 1; slot <= 72; ++slot) {
         SCOPED_TRACE("calibrator slot " + std::to_string(slot));
         const mCalib& c = cat.Calibs[slot];
@@ -129,7 +128,7 @@ TEST(CatalogueRows, CalibratorNumbersHaveTheirFormAndAlternativesAreExactlyTheLi
 }
 
 TEST(CatalogueRows, ControlNumbersHaveTheirForm) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     ASSERT_EQ(kCtrlForms.size(), 49u);
     for (const auto& [slot, form] : kCtrlForms) {
         SCOPED_TRACE("control slot " + std::to_string(slot));
@@ -138,7 +137,7 @@ TEST(CatalogueRows, ControlNumbersHaveTheirForm) {
 }
 
 TEST(CatalogueRows, NumbersLongerThanEightCharactersAreExactlyTheNineCharacterForms) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     std::set<int> longCalibs, longCtrls;
     for (int slot = 1; slot <= 72; ++slot)
         if (cat.Calibs[slot].OrderNo1.size() > 8 || cat.Calibs[slot].OrderNo2.size() > 8)
@@ -151,7 +150,7 @@ TEST(CatalogueRows, NumbersLongerThanEightCharactersAreExactlyTheNineCharacterFo
 }
 
 TEST(CatalogueRows, BlankAndNumberOnlySlots) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     for (int slot : {24, 30, 31}) {
         const mAssay& a = cat.Assays[slot];
         EXPECT_TRUE(a.OrderNo1.empty() && a.OrderNo2.empty() && a.Name1.empty() && a.Name2.empty()) << slot;
@@ -178,7 +177,7 @@ TEST(CatalogueRows, BlankAndNumberOnlySlots) {
 // One number must never stand for two products: the order file and the printout name products
 // by number only.
 TEST(CatalogueRows, NumbersAndNamesAreUniqueAcrossTheCatalogue) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     std::map<std::string, std::string> numberOwner, nameOwner;
     auto claim = [](std::map<std::string, std::string>& owners, const std::string& key,
                     const std::string& who) {
@@ -211,7 +210,7 @@ TEST(CatalogueRows, NumbersAndNamesAreUniqueAcrossTheCatalogue) {
 // The order file is single-byte text with ", " between fields: every text must be printable
 // ASCII, and no name may contain the separator.
 TEST(CatalogueRows, TextsArePrintableAsciiWithoutTheFileSeparator) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     auto check = [](const std::string& text) {
         for (unsigned char c : text)
             EXPECT_TRUE(c >= 0x20 && c < 0x7f) << '"' << text << '"';
@@ -229,32 +228,32 @@ TEST(CatalogueRows, TextsArePrintableAsciiWithoutTheFileSeparator) {
             check(*t);
 }
 
-TEST(CatalogueLoad, ReloadRestoresTextsAndClearsTheOrder) {
-    Catalogue cat = loaded();
-    const Catalogue fresh = loaded();
-    cat.Assays[15].Selected = 1;
-    cat.Assays[15].SizeChoice = 2;
-    cat.Calibs[1].Selected = 1;
-    cat.Calibs[1].SizeChoice = 2;
+// Every text of every slot, also above the filled range, in one list to compare.
+std::vector<std::string> everyText(const Catalogue& cat) {
+    std::vector<std::string> texts;
+    for (int s = 1; s <= 100; ++s) {
+        const mAssay& a = cat.Assays[s];
+        const mCalib& c = cat.Calibs[s];
+        texts.insert(texts.end(), {a.OrderNo1, a.OrderNo2, a.Name1, a.Name2, c.OrderNo1, c.OrderNo2, c.Name,
+                                   c.Pack1, c.Pack2, cat.Ctrls[s].OrderNo, cat.Ctrls[s].Name});
+    }
+    return texts;
+}
+
+// The one catalogue is the built-in rows, and a load over scribbled texts restores them all.
+TEST(CatalogueLoad, TheCatalogueIsTheBuiltInRowsAndAReloadRestoresThem) {
+    Catalogue cat;
+    LoadCatalogue(cat);
+    EXPECT_EQ(everyText(cat), everyText(TheCatalogue()));
+    cat.Assays[15].Name2 = "scribbled";
     cat.Calibs[1].Name = "scribbled";
-    cat.Ctrls[1].Selected = 1;
     cat.Ctrls[1].OrderNo = "scribbled";
     LoadCatalogue(cat);
-    for (int s = 1; s <= 40; ++s) {
-        EXPECT_EQ(cat.Assays[s].Selected, 0);
-        EXPECT_EQ(cat.Assays[s].SizeChoice, 0);
-    }
-    for (int s = 1; s <= 72; ++s) {
-        EXPECT_EQ(cat.Calibs[s].Selected, 0);
-        EXPECT_EQ(cat.Calibs[s].SizeChoice, 0);
-    }
-    EXPECT_EQ(cat.Calibs[1].Name, fresh.Calibs[1].Name);
-    EXPECT_EQ(cat.Ctrls[1].OrderNo, fresh.Ctrls[1].OrderNo);
-    EXPECT_EQ(cat.Ctrls[1].Selected, 0);
+    EXPECT_EQ(everyText(cat), everyText(TheCatalogue()));
 }
 
 TEST(CatalogueLoad, SlotsAboveTheFilledRangeStayEmptyAndOutOfRangeSlotsThrow) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     EXPECT_TRUE(cat.Assays[41].OrderNo1.empty());
     EXPECT_TRUE(cat.Assays[100].Name1.empty());
     EXPECT_TRUE(cat.Calibs[73].OrderNo1.empty());
@@ -264,36 +263,68 @@ TEST(CatalogueLoad, SlotsAboveTheFilledRangeStayEmptyAndOutOfRangeSlotsThrow) {
     EXPECT_THROW((void)cat.Assays[0], std::out_of_range);
     EXPECT_THROW((void)cat.Calibs[101], std::out_of_range);
     EXPECT_THROW((void)cat.Ctrls[-1], std::out_of_range);
+    const OrderFlags order;
+    EXPECT_THROW((void)order.Assays[101], std::out_of_range);
+    EXPECT_THROW((void)order.Ctrls[0], std::out_of_range);
 }
 
-TEST(CatalogueFlags, ClearOrderFlagsKeepsSizeChoiceAndTexts) {
-    Catalogue cat = loaded();
-    SelectAllItems(cat);
-    cat.Calibs[3].SizeChoice = 2;
-    cat.Assays[15].SizeChoice = 1;
-    ClearOrderFlags(cat);
-    for (const mAssay& a : cat.Assays)
-        EXPECT_EQ(a.Selected, 0);
-    for (const mCalib& c : cat.Calibs)
-        EXPECT_EQ(c.Selected, 0);
-    for (const mCTRL& c : cat.Ctrls)
-        EXPECT_EQ(c.Selected, 0);
-    EXPECT_EQ(cat.Calibs[3].SizeChoice, 2);
-    EXPECT_EQ(cat.Assays[15].SizeChoice, 1);
-    EXPECT_EQ(cat.Calibs[3].OrderNo1, loaded().Calibs[3].OrderNo1);
+// ---- The order as a value ----------------------------------------------------------------------
+
+// A new order holds nothing; a copy is equal until one flag, tick, reason or quantity of it changes.
+TEST(OrderValue, StartsEmptyAndACopyDiffersByAnyOneChange) {
+    const Order empty;
+    EXPECT_TRUE(OrderLines(empty).empty());
+    for (int s = 1; s <= 100; ++s) {
+        const AssayOrder& a = empty.Assays[s];
+        const CalibOrder& c = empty.Calibs[s];
+        EXPECT_TRUE(a.Selected == 0 && a.SizeChoice == 0 && c.Selected == 0 && c.SizeChoice == 0 &&
+                    empty.Ctrls[s].Selected == 0)
+            << s;
+    }
+
+    Order order;
+    SelectAllItems(order);
+    const std::vector<void (*)(Order&)> changes = {
+        [](Order& o) { o.Assays[40].Selected = 0; },
+        [](Order& o) { o.Assays[1].SizeChoice = 2; },
+        [](Order& o) { o.Calibs[72].Selected = 2; },
+        [](Order& o) { o.Calibs[1].SizeChoice = 1; },
+        [](Order& o) { o.Ctrls[49].Selected = 0; },
+        [](Order& o) { o.state.SetSelected(AssayRow::VexEtoh, true); },
+        [](Order& o) { o.provenance.Required(OrderTable::Ctrls, 1, AssayRow::VexEtoh); },
+        [](Order& o) { o.plan.SetTyped(OrderTable::Ctrls, "1", 2); },
+    };
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+        Order copy = order;
+        EXPECT_TRUE(copy == order) << k;
+        changes[k](copy);
+        EXPECT_FALSE(copy == order) << "change " << k;
+    }
 }
 
-TEST(CatalogueFlags, SelectAllTakesExactlyTheItemsWithANumber) {
-    Catalogue cat = loaded();
-    SelectAllItems(cat);
+TEST(OrderFlagsReset, ClearOrderFlagsKeepsSizeChoice) {
+    OrderFlags order;
+    SelectAllItems(order);
+    order.Calibs[3].SizeChoice = 2;
+    order.Assays[15].SizeChoice = 1;
+    ClearOrderFlags(order);
+    OrderFlags expected;
+    expected.Calibs[3].SizeChoice = 2;
+    expected.Assays[15].SizeChoice = 1;
+    EXPECT_TRUE(order == expected);
+}
+
+TEST(OrderFlagsReset, SelectAllTakesExactlyTheItemsWithANumber) {
+    OrderFlags order;
+    SelectAllItems(order);
     for (int s = 1; s <= 40; ++s)
-        EXPECT_EQ(cat.Assays[s].Selected, (s == 24 || s == 30 || s == 31) ? 0 : 1) << "R" << s;
+        EXPECT_EQ(order.Assays[s].Selected, (s == 24 || s == 30 || s == 31) ? 0 : 1) << "R" << s;
     for (int s = 1; s <= 72; ++s)
-        EXPECT_EQ(cat.Calibs[s].Selected, (s == 52 || s == 64) ? 0 : 1) << "C" << s;
+        EXPECT_EQ(order.Calibs[s].Selected, (s == 52 || s == 64) ? 0 : 1) << "C" << s;
     for (int s = 1; s <= 49; ++s)
-        EXPECT_EQ(cat.Ctrls[s].Selected, (s == 21 || s == 38) ? 0 : 1) << "K" << s;
-    EXPECT_EQ(cat.Assays[41].Selected, 0);
-    EXPECT_EQ(cat.Calibs[73].Selected, 0);
+        EXPECT_EQ(order.Ctrls[s].Selected, (s == 21 || s == 38) ? 0 : 1) << "K" << s;
+    EXPECT_EQ(order.Assays[41].Selected, 0);
+    EXPECT_EQ(order.Calibs[73].Selected, 0);
 }
 
 // ---- The order as lines ----------------------------------------------------------------------
@@ -301,58 +332,61 @@ TEST(CatalogueFlags, SelectAllTakesExactlyTheItemsWithANumber) {
 // Random flags, with values beyond the ones the program sets (the fields are plain 16-bit
 // integers), on every slot up to 100: the lines must be exactly the filled slots whose Selected is
 // 1, in the file's order, with the alternative's texts exactly where SizeChoice is 2.
-TEST(OrderLines, FollowTheRawFlagsOfRandomCatalogues) {
+TEST(OrderLines, FollowTheRawFlagsOfRandomOrders) {
     using Line = std::tuple<OrderTable, int, std::string, std::string, std::string>;
     static constexpr std::array<std::int16_t, 8> kValues{-32768, -1, 0, 1, 1, 2, 3, 7};
     std::mt19937 rng(4155);
     const auto any = [&rng] { return kValues[rng() % kValues.size()]; };
+    const Catalogue& cat = TheCatalogue();
     for (int round = 0; round < 100; ++round) {
-        Catalogue cat = loaded();
+        Order order;
         for (int s = 1; s <= 100; ++s) {
-            cat.Assays[s].Selected = any();
-            cat.Assays[s].SizeChoice = any();
-            cat.Calibs[s].Selected = any();
-            cat.Calibs[s].SizeChoice = any();
-            cat.Ctrls[s].Selected = any();
+            order.Assays[s].Selected = any();
+            order.Assays[s].SizeChoice = any();
+            order.Calibs[s].Selected = any();
+            order.Calibs[s].SizeChoice = any();
+            order.Ctrls[s].Selected = any();
         }
         std::vector<Line> expected;
         for (int s = 1; s <= 40; ++s) {
             const mAssay& a = cat.Assays[s];
-            const bool alt = a.SizeChoice == 2;
-            if (a.Selected == 1)
+            const bool alt = order.Assays[s].SizeChoice == 2;
+            if (order.Assays[s].Selected == 1)
                 expected.emplace_back(OrderTable::Assays, s, alt ? a.OrderNo2 : a.OrderNo1,
                                       alt ? a.Name2 : a.Name1, "");
         }
         for (int s = 1; s <= 72; ++s) {
             const mCalib& c = cat.Calibs[s];
-            const bool alt = c.SizeChoice == 2;
-            if (c.Selected == 1)
+            const bool alt = order.Calibs[s].SizeChoice == 2;
+            if (order.Calibs[s].Selected == 1)
                 expected.emplace_back(OrderTable::Calibs, s, alt ? c.OrderNo2 : c.OrderNo1, c.Name,
                                       alt ? c.Pack2 : c.Pack1);
         }
         for (int s = 1; s <= 49; ++s)
-            if (cat.Ctrls[s].Selected == 1)
+            if (order.Ctrls[s].Selected == 1)
                 expected.emplace_back(OrderTable::Ctrls, s, cat.Ctrls[s].OrderNo, cat.Ctrls[s].Name, "");
 
         std::vector<Line> lines;
-        for (const OrderLine& l : OrderLines(cat))
+        for (const OrderLine& l : OrderLines(order))
             lines.emplace_back(l.section, l.slot, l.number, l.name, l.pack);
         ASSERT_EQ(lines, expected) << "round " << round;
     }
 }
 
-// The one accessor by table and slot reaches the record itself, in the catalogue as in anything
-// else kept per table, and refuses a slot outside the filled range there.
+// The one accessor by table and slot reaches the record itself, in the catalogue as in the order's
+// flags and anything else kept per table, and refuses a slot outside the filled range there.
 TEST(OrderLines, RecordsAndPerItemValuesAreFoundByTableAndSlot) {
-    Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     const auto address = [](const auto& record) { return static_cast<const void*>(&record); };
     for (int s : {1, 40, 100}) {
         EXPECT_EQ(WithRecord(cat, {OrderTable::Assays, s}, address), &cat.Assays[s]) << s;
         EXPECT_EQ(WithRecord(cat, {OrderTable::Calibs, s}, address), &cat.Calibs[s]) << s;
         EXPECT_EQ(WithRecord(cat, {OrderTable::Ctrls, s}, address), &cat.Ctrls[s]) << s;
     }
-    WithRecord(cat, {OrderTable::Calibs, 3}, [](auto& r) { PutInOrder(r); });
-    EXPECT_EQ(cat.Calibs[3].Selected, 1);
+    OrderFlags order;
+    WithRecord(order, {OrderTable::Calibs, 3}, [](auto& f) { PutInOrder(f); });
+    EXPECT_EQ(order.Calibs[3].Selected, 1);
+    EXPECT_EQ(order.Ctrls[3].Selected, 0);
 
     PerItem<int> kept;
     kept[{OrderTable::Assays, 40}] = 1;

@@ -1,4 +1,5 @@
 // The printed order's layout: label names, captions and positions in twips, and the pages.
+#include "core/order/order.h"
 #include "core/output/print_layout.h"
 #include "core/planning/quantity_text.h"
 #include "tests/support/loaded_catalogue.h"
@@ -48,15 +49,16 @@ TEST(PrintLayout, EmptyOrderPrintsTheThreeHeadingsOnly) {
 }
 
 TEST(PrintLayout, RowsStandInTheirColumnsWithNumberAndDescription) {
-    Catalogue cat = loaded();
-    cat.Assays[1].Selected = 1;
-    cat.Assays[15].Selected = 1;
-    cat.Assays[15].SizeChoice = 2;
-    cat.Ctrls[43].Selected = 1;
-    cat.Calibs[1].Selected = 1;
-    cat.Calibs[1].SizeChoice = 2;
-    cat.Calibs[2].Selected = 1;
-    const auto pages = BuildPrintLayout(cat);
+    const Catalogue& cat = TheCatalogue();
+    Order order;
+    order.Assays[1].Selected = 1;
+    order.Assays[15].Selected = 1;
+    order.Assays[15].SizeChoice = 2;
+    order.Ctrls[43].Selected = 1;
+    order.Calibs[1].Selected = 1;
+    order.Calibs[1].SizeChoice = 2;
+    order.Calibs[2].Selected = 1;
+    const auto pages = BuildPrintLayout(order);
     ASSERT_EQ(pages.size(), 1u);
     const PrintPage& p = pages[0];
     const mAssay& r1 = cat.Assays[1];
@@ -79,10 +81,11 @@ TEST(PrintLayout, RowsStandInTheirColumnsWithNumberAndDescription) {
 // Select all is the longest order: both columns run over one page. Nothing may be lost or drawn
 // below the margin, and the rows keep their order across the pages.
 TEST(PrintLayout, LongOrderContinuesOnFollowingPagesInTheSameColumn) {
-    Catalogue cat = loaded();
-    SelectAllItems(cat);
+    const Catalogue& cat = TheCatalogue();
+    Order order;
+    SelectAllItems(order);
     const int pageHeight = PrintGeometry::kA4Height;
-    const auto pages = BuildPrintLayout(cat, pageHeight);
+    const auto pages = BuildPrintLayout(order, pageHeight);
     ASSERT_EQ(pages.size(), 2u);
 
     std::vector<std::string> left, right;
@@ -106,14 +109,14 @@ TEST(PrintLayout, LongOrderContinuesOnFollowingPagesInTheSameColumn) {
         EXPECT_EQ(find(pages[i], "temp1_REAGENTS") != nullptr, i == 0);
     }
     std::vector<std::string> expectedLeft{"REAGENTS"};
-    for (const mAssay& a : cat.Assays)
-        if (a.Selected == 1)
-            expectedLeft.push_back(a.OrderNo1);
+    for (int s = 1; s <= AssayTable::kFilled; ++s)
+        if (order.Assays[s].Selected == 1)
+            expectedLeft.push_back(cat.Assays[s].OrderNo1);
     expectedLeft.push_back("CONTROLS");
     std::vector<std::string> expectedRight{"CALIBRATORS"};
-    for (const mCalib& c : cat.Calibs)
-        if (c.Selected == 1)
-            expectedRight.push_back(c.OrderNo1);
+    for (int s = 1; s <= CalibTable::kFilled; ++s)
+        if (order.Calibs[s].Selected == 1)
+            expectedRight.push_back(cat.Calibs[s].OrderNo1);
     // The second page opens each running column with its heading marked as continued.
     auto withoutContinued = [](std::vector<std::string> v, const std::string& heading) {
         const auto it = std::find(v.begin(), v.end(), heading + " (continued)");
@@ -125,20 +128,21 @@ TEST(PrintLayout, LongOrderContinuesOnFollowingPagesInTheSameColumn) {
     const auto rightRows = withoutContinued(right, "CALIBRATORS");
     EXPECT_EQ(rightRows, expectedRight);
     const auto leftRows = withoutContinued(left, "CONTROLS");
-    for (const mCTRL& c : cat.Ctrls)
-        if (c.Selected == 1)
-            expectedLeft.push_back(c.OrderNo);
+    for (int s = 1; s <= CtrlTable::kFilled; ++s)
+        if (order.Ctrls[s].Selected == 1)
+            expectedLeft.push_back(cat.Ctrls[s].OrderNo);
     EXPECT_EQ(leftRows, expectedLeft);
 }
 
 TEST(PrintLayout, AShortPageMovesAHeadingThatDoesNotFitToTheNextPage) {
-    Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
+    Order order;
     for (int s = 1; s <= 23; ++s)
-        cat.Assays[s].Selected = 1;
+        order.Assays[s].Selected = 1;
     // Room for the heading and 22 rows only (lastTop = 120 + 22 * 260).
     const int pageHeight =
         120 + 22 * 260 + PrintGeometry::kOffset + PrintGeometry::kLabelHeight + PrintGeometry::kBottomMargin;
-    const auto pages = BuildPrintLayout(cat, pageHeight);
+    const auto pages = BuildPrintLayout(order, pageHeight);
     ASSERT_EQ(pages.size(), 2u);
     expectLabel(pages[1], "temp1_REAGENTS_2", "REAGENTS (continued)", 420, 420, 4500);
     expectLabel(pages[1], "temp1_" + PrintKey(cat.Assays[23].OrderNo1), cat.Assays[23].OrderNo1, 420, 680,
@@ -152,18 +156,19 @@ TEST(PrintLayout, AShortPageMovesAHeadingThatDoesNotFitToTheNextPage) {
 // A line of three gets "3 x" at the start of its description, which gives up that room; a line of
 // one is as before; the planning line sits two empty lines under the lowest row.
 TEST(PrintLayout, QuantityStandsBeforeTheNameAndTheAssumptionsUnderTheOrder) {
-    Catalogue cat = loaded();
-    cat.Assays[1].Selected = 1;
-    cat.Assays[2].Selected = 1;
-    cat.Calibs[1].Selected = 1;
-    cat.Ctrls[1].Selected = 1;
-    cat.Ctrls[39].Selected = 1;  // no name: the count stands beside the number
-    OrderPlan plan;
+    const Catalogue& cat = TheCatalogue();
+    Order order;
+    order.Assays[1].Selected = 1;
+    order.Assays[2].Selected = 1;
+    order.Calibs[1].Selected = 1;
+    order.Ctrls[1].Selected = 1;
+    order.Ctrls[39].Selected = 1;  // no name: the count stands beside the number
+    OrderPlan& plan = order.plan;
     ASSERT_TRUE(plan.SetTyped(OrderTable::Assays, cat.Assays[2].OrderNo1, 3));
     ASSERT_TRUE(plan.SetTyped(OrderTable::Ctrls, cat.Ctrls[39].OrderNo, 12));
     ASSERT_TRUE(plan.SetWorkload({3, 22, 0, 0}));
     ASSERT_TRUE(plan.SetUsesPerPack(OrderTable::Ctrls, cat.Ctrls[1].OrderNo, 20));  // 66 runs: 4 packs
-    const auto pages = BuildPrintLayout(cat, plan);
+    const auto pages = BuildPrintLayout(order);
     ASSERT_EQ(pages.size(), 1u);
     const PrintPage& p = pages[0];
     const std::string r2 = PrintKey(cat.Assays[2].OrderNo1);
@@ -181,17 +186,18 @@ TEST(PrintLayout, QuantityStandsBeforeTheNameAndTheAssumptionsUnderTheOrder) {
 
     // Typed over the suggestion: nothing on paper was planned, so no assumptions.
     ASSERT_TRUE(plan.SetTyped(OrderTable::Ctrls, cat.Ctrls[1].OrderNo, 2));
-    EXPECT_EQ(find(BuildPrintLayout(cat, plan)[0], "temp1_PLANNING"), nullptr);
+    EXPECT_EQ(find(BuildPrintLayout(order)[0], "temp1_PLANNING"), nullptr);
 }
 
 // Figures that suggest nothing and quantities of one typed leave the page of an order of ones
 // label for label.
 TEST(PrintLayout, AnOrderOfOnesFromAnyPlanIsLaidOutAsWithoutOne) {
-    Catalogue cat = loaded();
-    SelectAllItems(cat);
-    OrderPlan plan;
+    Order ones;
+    SelectAllItems(ones);
+    Order order = ones;
+    OrderPlan& plan = order.plan;
     ASSERT_TRUE(plan.SetWorkload({6, 0, 0, 10}));  // no runs or calibrations: nothing to divide
-    ForEachOrderLine(cat, [&](const OrderLine& l) {
+    ForEachOrderLine(ones, [&](const OrderLine& l) {
         const std::string number(l.number);
         if (l.section == OrderTable::Assays)
             ASSERT_TRUE(plan.SetReagentFigures(number, {1200, std::nullopt}));
@@ -202,7 +208,7 @@ TEST(PrintLayout, AnOrderOfOnesFromAnyPlanIsLaidOutAsWithoutOne) {
         }
     });
     for (int height : {PrintGeometry::kA4Height, 5000, 1620})
-        EXPECT_EQ(BuildPrintLayout(cat, plan, height), BuildPrintLayout(cat, height)) << height;
+        EXPECT_EQ(BuildPrintLayout(order, height), BuildPrintLayout(ones, height)) << height;
 }
 
 bool overlap(const PrintLabel& a, const PrintLabel& b) {
@@ -221,23 +227,24 @@ TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps)
         return std::uniform_int_distribution<int>(low, high)(rng);
     };
     for (int round = 0; round < 60; ++round) {
-        Catalogue cat = loaded();
-        SelectAllItems(cat);
+        Order ones;
+        SelectAllItems(ones);
         const double keep = std::uniform_real_distribution<double>(0.05, 1.0)(rng);
-        for (mAssay& a : cat.Assays) {
+        for (AssayOrder& a : ones.Assays) {
             a.Selected = a.Selected == 1 && chance(keep) ? 1 : 0;
             a.SizeChoice = chance(0.3) ? 2 : 0;
         }
-        for (mCalib& c : cat.Calibs)
+        for (CalibOrder& c : ones.Calibs)
             c.Selected = c.Selected == 1 && chance(keep) ? 1 : 0;
-        for (mCTRL& c : cat.Ctrls)
+        for (CtrlOrder& c : ones.Ctrls)
             c.Selected = c.Selected == 1 && chance(keep) ? 1 : 0;
 
-        OrderPlan plan;
+        Order order = ones;
+        OrderPlan& plan = order.plan;
         ASSERT_TRUE(plan.SetWorkload(
             {pick(1, 24), chance(0.5) ? pick(1, 60) : 0, chance(0.5) ? pick(1, 12) : 0, pick(0, 20)}));
         bool suggested = false;
-        ForEachOrderLine(cat, [&](const OrderLine& l) {
+        ForEachOrderLine(ones, [&](const OrderLine& l) {
             const std::string number(l.number);
             if (chance(0.3)) {
                 if (l.section == OrderTable::Assays)
@@ -252,7 +259,7 @@ TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps)
         const int height = pick(1620, PrintGeometry::kA4Height);
         SCOPED_TRACE("round " + std::to_string(round) + ", page height " + std::to_string(height));
 
-        const auto pages = BuildPrintLayout(cat, plan, height);
+        const auto pages = BuildPrintLayout(order, height);
         // Numbers and headings as an order of ones has them, in order: nothing lost, repeated or moved.
         const auto firstLabels = [](const std::vector<PrintPage>& layout) {
             std::vector<std::pair<std::size_t, PrintLabel>> out;
@@ -262,7 +269,7 @@ TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps)
                         out.emplace_back(i, PrintLabel{l.name, l.caption, l.left, l.top});  // widths aside
             return out;
         };
-        EXPECT_EQ(firstLabels(pages), firstLabels(BuildPrintLayout(cat, height)));
+        EXPECT_EQ(firstLabels(pages), firstLabels(BuildPrintLayout(ones, height)));
 
         std::map<std::string, std::pair<std::size_t, const PrintLabel*>> where;
         for (std::size_t i = 0; i < pages.size(); ++i) {
@@ -275,7 +282,7 @@ TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps)
             }
         }
         // Each line's name and count stand on its number's page and row.
-        ForEachOrderLine(cat, plan, [&](const OrderLine& l) {
+        ForEachOrderLine(order, [&](const OrderLine& l) {
             const std::string key = PrintKey(l.number);
             const auto number = where.at("temp1_" + key);
             for (const char* prefix : {"temp2_", "temp3_"}) {

@@ -1,13 +1,13 @@
 // The selection file: every way a file can be wrong is refused with its own sentence and place, what
 // people write by hand is read as meant, and any session saved and opened again gives the same order
 // byte for byte, the same ticks and the same bottle sizes.
+#include "core/order/order.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
 #include "core/planning/order_plan.h"
 #include "core/refinement/miss_lists.h"
 #include "core/refinement/size_boxes.h"
 #include "core/selection/rules.h"
-#include "tests/support/loaded_catalogue.h"
 
 #include <algorithm>
 #include <cctype>
@@ -21,7 +21,6 @@
 namespace tovimar {
 namespace {
 
-using tovimar::testing::loaded;
 using R = AssayRow;
 using T = OrderTable;
 
@@ -40,7 +39,7 @@ std::string quoted(const std::string& s) {
 }
 
 TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     const std::string amph = cat.Assays[15].OrderNo1, amphBig = cat.Assays[15].OrderNo2;
     const std::string ecstasy = cat.Assays[21].OrderNo1;  // one size only
     const std::string sgCal = cat.Calibs[27].OrderNo1;    // one pack only
@@ -227,7 +226,7 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
              "10001."},
     };
     for (const Case& c : cases) {
-        const SelectionReading r = ReadSelection(c.file, cat);
+        const SelectionReading r = ReadSelection(c.file);
         const std::string shown = c.file.size() > 200 ? c.file.substr(0, 200) + "..." : c.file;
         EXPECT_FALSE(r.selection) << shown;
         const std::string text = ProblemText(r.problem);
@@ -243,7 +242,7 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
 }
 
 TEST(SelectionFile, ReadsWhatPeopleWriteAsMeant) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     // Any case and surrounding blanks in frames and captions (the catalogue's "BARBITURATES " has a
     // trailing one), unknown keys, "qual": false as good as none, a number listed twice,
     // an alternative's number under "added", sections left out; and exactly 1 MiB is allowed.
@@ -257,7 +256,7 @@ TEST(SelectionFile, ReadsWhatPeopleWriteAsMeant) {
         cat.Calibs[1].OrderNo2 + "\", \" " + cat.Calibs[1].OrderNo2 + " \"],\n" +
         " \"added\": {\"reagents\": [\"" + cat.Assays[15].OrderNo2 + "\"], \"extra\": 1}}\n";
     text.append(kSelectionMaxBytes - text.size(), '\n');
-    const SelectionReading r = ReadSelection(text, cat);
+    const SelectionReading r = ReadSelection(text);
     ASSERT_TRUE(r.selection) << ProblemText(r.problem);
     const Selection expected{
         {{R::VexBarb, 200, false}, {R::AdultPh, 0, false}, {R::OrlanLsd, 0.5, true}, {R::ToxTca, 0, false}},
@@ -274,16 +273,14 @@ TEST(SelectionFile, ReadsWhatPeopleWriteAsMeant) {
     for (const char* version : {"1", "2"}) {
         const SelectionReading planned = ReadSelection(
             "{\"format\": \"tovimar-selection\", \"version\": " + std::string(version) +
-                ", \"added\": {\"reagents\": [\"" + amphBig + "\"], \"controls\": [\"" + ctrl +
-                "\"]},\n \"quantities\": {\"reagents\": {\" " + amphBig + "\": 12}, \"controls\": {\"" +
-                ctrl +
-                "\": 9999}},\n \"plan\": {\"months\": 24, \"calibrationsPerMonth\": 10000, \"x\": 1,\n"
-                "  \"reagents\": {\"" +
-                amph + "\": {\"testsPerMonth\": 1000000}, \"" + amphBig +
-                "\": {\"testsPerBottle\": 1, \"testsPerMonth\": 0}},\n"
-                "  \"calibrators\": {\"" +
-                cal + " \": {\"usesPerPack\": 10000}}, \"controls\": {\"" + ctrl + "\": {}}}}",
-            cat);
+            ", \"added\": {\"reagents\": [\"" + amphBig + "\"], \"controls\": [\"" + ctrl +
+            "\"]},\n \"quantities\": {\"reagents\": {\" " + amphBig + "\": 12}, \"controls\": {\"" + ctrl +
+            "\": 9999}},\n \"plan\": {\"months\": 24, \"calibrationsPerMonth\": 10000, \"x\": 1,\n"
+            "  \"reagents\": {\"" +
+            amph + "\": {\"testsPerMonth\": 1000000}, \"" + amphBig +
+            "\": {\"testsPerBottle\": 1, \"testsPerMonth\": 0}},\n"
+            "  \"calibrators\": {\"" +
+            cal + " \": {\"usesPerPack\": 10000}}, \"controls\": {\"" + ctrl + "\": {}}}}");
         ASSERT_TRUE(planned.selection) << ProblemText(planned.problem);
         OrderPlan plan;
         ASSERT_TRUE(plan.SetWorkload({24, 0, 10000, 0}));
@@ -299,7 +296,7 @@ TEST(SelectionFile, ReadsWhatPeopleWriteAsMeant) {
 // The bytes written: a selection without quantities or figures exactly as before they existed (so
 // older copies of the program open it), and one with them as the format's description shows it.
 TEST(SelectionFile, WritesVersionOneUntilThereIsAQuantityOrFigure) {
-    const Catalogue cat = loaded();
+    const Catalogue& cat = TheCatalogue();
     Selection sel{{{R::OrlanAmphXtc, 500, false}, {R::ToxTca, 0, true}},
                   {{T::Assays, 15}},
                   {{T::Calibs, 1}, {T::Ctrls, 15}},
@@ -314,7 +311,7 @@ TEST(SelectionFile, WritesVersionOneUntilThereIsAQuantityOrFigure) {
         "\"],\n"
         "  \"added\": {\"reagents\": [], \"calibrators\": [\"" +
         c1 + "\"], \"controls\": [\"" + k15 + "\"]}\n}\n";
-    EXPECT_EQ(SelectionText(sel, cat), v1);
+    EXPECT_EQ(SelectionText(sel), v1);
 
     // A quantity alone: "quantities" and no "plan".
     ASSERT_TRUE(sel.plan.SetTyped(T::Ctrls, k15, 2));
@@ -322,7 +319,7 @@ TEST(SelectionFile, WritesVersionOneUntilThereIsAQuantityOrFigure) {
     const std::string body = head2.substr(0, head2.size() - 3);
     const std::string quantities =
         ",\n  \"quantities\": {\"reagents\": {}, \"calibrators\": {}, \"controls\": {\"" + k15 + "\": 2}}";
-    EXPECT_EQ(SelectionText(sel, cat), body + quantities + "\n}\n");
+    EXPECT_EQ(SelectionText(sel), body + quantities + "\n}\n");
 
     // Figures alone: "plan" with the whole workload, the numbers of each object sorted as text.
     sel.plan.ClearTyped();
@@ -337,24 +334,16 @@ TEST(SelectionFile, WritesVersionOneUntilThereIsAQuantityOrFigure) {
         "\": {\"testsPerMonth\": 1200, \"testsPerBottle\": 400}},\n    \"calibrators\": {},\n"
         "    \"controls\": {\"" +
         k15 + "\": {\"usesPerPack\": 30}}\n  }";
-    EXPECT_EQ(SelectionText(sel, cat), body + plan + "\n}\n");
+    EXPECT_EQ(SelectionText(sel), body + plan + "\n}\n");
     ASSERT_TRUE(sel.plan.SetTyped(T::Ctrls, k15, 2));
-    EXPECT_EQ(SelectionText(sel, cat), body + quantities + plan + "\n}\n");
+    EXPECT_EQ(SelectionText(sel), body + quantities + plan + "\n}\n");
 }
 
 // ---- Save and open again ---------------------------------------------------------------------------
 
-// A session as a user makes it: clicks on the shown rows, bottle sizes (also of products no longer
-// in the order), then additions by select all or the adding view.
-struct Session {
-    Catalogue cat = loaded();
-    AssayState state;
-    Provenance prov;
-    OrderPlan plan;
-};
-
 // A catalogue number of section t, either size, for a figure or a quantity.
-std::string anyNumber(std::mt19937& rng, const Catalogue& cat, OrderTable t) {
+std::string anyNumber(std::mt19937& rng, OrderTable t) {
+    const Catalogue& cat = TheCatalogue();
     std::bernoulli_distribution alternative(0.3);
     for (;;) {
         const int filled = WithTable(cat, t, [](const auto& table) { return table.kFilled; });
@@ -372,19 +361,20 @@ std::string anyNumber(std::mt19937& rng, const Catalogue& cat, OrderTable t) {
 
 // Half the sessions plan: quantities typed for lines of the order and for products outside it
 // (which the file leaves out), figures for any product, a workload.
-void plan(std::mt19937& rng, Session& s) {
+void plan(std::mt19937& rng, Order& s) {
     std::bernoulli_distribution half(0.5), some(0.25);
     std::uniform_int_distribution<int> quantity(1, 9999), small(0, 40), section(0, 2);
     if (half(rng))
         return;
+    const OrderFlags& flags = s;  // the lines alone: the plan changes under the walk
     if (half(rng))
-        ForEachOrderLine(s.cat, [&](const OrderLine& line) {
+        ForEachOrderLine(flags, [&](const OrderLine& line) {
             if (some(rng))
                 s.plan.SetTyped(line.section, std::string(line.number), quantity(rng));
         });
     for (int n = small(rng) / 10; n > 0; --n) {
         const auto t = static_cast<OrderTable>(section(rng));
-        s.plan.SetTyped(t, anyNumber(rng, s.cat, t), quantity(rng));
+        s.plan.SetTyped(t, anyNumber(rng, t), quantity(rng));
     }
     if (half(rng))
         return;
@@ -395,7 +385,7 @@ void plan(std::mt19937& rng, Session& s) {
         s.plan.SetWorkload({in(kMonthsRange), small(rng), small(rng), in(kRetestRange)});
     for (int n = small(rng); n > 0; --n) {
         const auto t = static_cast<OrderTable>(section(rng));
-        const std::string number = anyNumber(rng, s.cat, t);
+        const std::string number = anyNumber(rng, t);
         if (t == T::Assays)
             s.plan.SetReagentFigures(number,
                                      {half(rng) ? std::optional(in(kTestsPerMonthRange)) : std::nullopt,
@@ -405,7 +395,9 @@ void plan(std::mt19937& rng, Session& s) {
     }
 }
 
-void play(std::mt19937& rng, Session& s) {
+// A session as a user makes it: clicks on the shown rows, bottle sizes (also of products no longer
+// in the order), then additions by select all or the adding view.
+void play(std::mt19937& rng, Order& s) {
     std::vector<AssayRow> shown;
     for (const AssayRowDef& def : AssayRows())
         if (!def.secondColumn)
@@ -428,28 +420,29 @@ void play(std::mt19937& rng, Session& s) {
                 s.state.SetQual(r, !s.state[r].Qual);
         }
     }
-    update(s.state, s.cat, s.prov);
+    update(s);
 
+    const Catalogue& cat = TheCatalogue();
     std::uniform_int_distribution<int> size(0, 3);
-    for (mAssay& a : s.cat.Assays)
-        if (HasAlternative(a) && size(rng) < 2)
-            ChooseSize(a, size(rng) < 2);
-    for (mCalib& c : s.cat.Calibs)
-        if (HasAlternative(c) && size(rng) < 2)
-            ChooseSize(c, size(rng) < 2);
+    for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
+        if (HasAlternative(cat.Assays[slot]) && size(rng) < 2)
+            ChooseSize(s.Assays[slot], size(rng) < 2);
+    for (int slot = 1; slot <= CalibTable::kFilled; ++slot)
+        if (HasAlternative(cat.Calibs[slot]) && size(rng) < 2)
+            ChooseSize(s.Calibs[slot], size(rng) < 2);
 
     std::bernoulli_distribution selectAll(0.08), add(0.02);
     if (selectAll(rng)) {
-        AddToOrder(s.cat, s.prov, Addition::SelectAll, [](Catalogue& c) { SelectAllItems(c); });
+        AddToOrder(s, Addition::SelectAll, [](Order& o) { SelectAllItems(o); });
         return;
     }
-    AddToOrder(s.cat, s.prov, Addition::ByHand, [&](Catalogue& c) {
-        for (const std::int16_t slot : CalMissSlots(c))
+    AddToOrder(s, Addition::ByHand, [&](Order& o) {
+        for (const std::int16_t slot : CalMissSlots(o))
             if (add(rng))
-                PutInOrder(c.Calibs[slot]);
-        for (const std::int16_t slot : CtrlMissSlots(c))
+                PutInOrder(o.Calibs[slot]);
+        for (const std::int16_t slot : CtrlMissSlots(o))
             if (add(rng))
-                PutInOrder(c.Ctrls[slot]);
+                PutInOrder(o.Ctrls[slot]);
     });
 }
 
@@ -463,30 +456,39 @@ AssayState onScreen(AssayState s) {
 }
 
 TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
-    const Catalogue fresh = loaded();
     std::mt19937 rng(140);
     int withAssays = 0, withCut = 0, withQual = 0, withSizes = 0, withAdded = 0, selectAlls = 0;
     int withTyped = 0, withFigures = 0, typedDropped = 0;
     constexpr int kSessions = 2000;
     for (int n = 0; n < kSessions; ++n) {
         SCOPED_TRACE("session " + std::to_string(n));
-        Session saved;
+        Order saved;
         play(rng, saved);
         plan(rng, saved);
-        const Selection sel = SelectionOf(saved.state, saved.cat, saved.plan);
-        const std::string text = SelectionText(sel, fresh);
+        const Selection sel = SelectionOf(saved);
+        const std::string text = SelectionText(sel);
 
-        const SelectionReading r = ReadSelection(text, fresh);
+        const SelectionReading r = ReadSelection(text);
         ASSERT_TRUE(r.selection) << ProblemText(r.problem) << "\n" << text;
         ASSERT_EQ(*r.selection, sel) << text;
-        Session opened;
-        ApplySelection(*r.selection, opened.state, opened.cat, opened.prov);
+        // Opened over an order with everything in it: nothing of that may stay.
+        Order opened;
+        SelectAllItems(opened);
+        opened.Assays[15].SizeChoice = 2;
+        opened.state.SetSelected(R::VexEtoh, true);
+        opened.plan.SetTyped(T::Ctrls, TheCatalogue().Ctrls[1].OrderNo, 7);
+        ApplySelection(*r.selection, opened);
 
-        ASSERT_EQ(OrderListText(opened.cat), OrderListText(saved.cat)) << text;
+        const auto ones = [](Order order) {
+            order.plan.Clear();
+            return OrderListText(order);
+        };
+        ASSERT_EQ(ones(opened), ones(saved)) << text;
         // The same quantities on every line, and every figure; an order of ones without figures
         // is a version-1 file.
-        const OrderPlan& openedPlan = r.selection->plan;
-        ASSERT_EQ(OrderListText(opened.cat, openedPlan), OrderListText(saved.cat, saved.plan)) << text;
+        const OrderPlan& openedPlan = opened.plan;
+        ASSERT_TRUE(openedPlan == r.selection->plan) << text;
+        ASSERT_EQ(OrderListText(opened), OrderListText(saved)) << text;
         OrderPlan figures = saved.plan, openedFigures = openedPlan;
         figures.ClearTyped();
         openedFigures.ClearTyped();
@@ -496,13 +498,13 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
             << text;
         ASSERT_EQ(onScreen(opened.state), onScreen(saved.state)) << text;
         for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
-            ASSERT_EQ(AlternativeChosen(opened.cat.Assays[slot]), AlternativeChosen(saved.cat.Assays[slot]));
+            ASSERT_EQ(AlternativeChosen(opened.Assays[slot]), AlternativeChosen(saved.Assays[slot]));
         for (int slot = 1; slot <= CalibTable::kFilled; ++slot)
-            ASSERT_EQ(AlternativeChosen(opened.cat.Calibs[slot]), AlternativeChosen(saved.cat.Calibs[slot]));
+            ASSERT_EQ(AlternativeChosen(opened.Calibs[slot]), AlternativeChosen(saved.Calibs[slot]));
         // Saved again, the file is the same; what it added is marked as the user's.
-        ASSERT_EQ(SelectionText(SelectionOf(opened.state, opened.cat, openedPlan), fresh), text);
+        ASSERT_EQ(SelectionText(SelectionOf(opened)), text);
         for (const ItemRef& i : sel.added)
-            ASSERT_TRUE(opened.prov.Of(i.table, i.slot).byHand) << text;
+            ASSERT_TRUE(opened.provenance.Of(i.table, i.slot).byHand) << text;
 
         withAssays += !sel.assays.empty();
         withCut += std::ranges::any_of(sel.assays, [](const SelectedAssay& a) { return a.cut != 0; });

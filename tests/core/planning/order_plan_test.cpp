@@ -1,6 +1,7 @@
 // How many of each product: the suggestion formulas at their edges, which quantity wins, and the
 // walk of the order with quantities.
 #include "core/catalogue/order_lines.h"
+#include "core/order/order.h"
 #include "core/planning/order_plan.h"
 #include "core/planning/quantity_text.h"
 #include "tests/support/loaded_catalogue.h"
@@ -154,32 +155,35 @@ TEST(OrderPlan, TypedWinsIsClearedByTheResetAndTheFiguresStay) {
 }
 
 // The walk gives every line its quantity; a quantity belongs to the product as ordered, so the
-// other bottle size starts at 1 and the first size finds its own again.
+// other bottle size starts at 1 and the first size finds its own again. The walk of the flags alone
+// is an order of ones whatever the plan.
 TEST(OrderPlan, TheWalkCarriesTheQuantityOfTheSizeOrdered) {
-    Catalogue cat = testing::loaded();
+    const Catalogue& cat = TheCatalogue();
     int slot = 0;
     for (int s = 1; s <= AssayTable::kFilled && slot == 0; ++s)
         if (cat.Assays[s].OrderNo1 != cat.Assays[s].OrderNo2 && !cat.Assays[s].OrderNo2.empty())
             slot = s;
     ASSERT_NE(slot, 0);
-    PutInOrder(cat.Assays[slot]);
-    PutInOrder(cat.Ctrls[1]);
+    Order order = testing::loaded();
+    PutInOrder(order.Assays[slot]);
+    PutInOrder(order.Ctrls[1]);
 
-    OrderPlan plan;
-    const auto quantities = [&] {
+    const auto quantities = [](const auto& walked) {
         std::vector<int> q;
-        ForEachOrderLine(cat, plan, [&](const OrderLine& line) { q.push_back(line.quantity); });
+        ForEachOrderLine(walked, [&](const OrderLine& line) { q.push_back(line.quantity); });
         return q;
     };
-    EXPECT_EQ(quantities(), (std::vector<int>{1, 1}));  // an order of ones without a plan
+    const OrderFlags& flags = order;
+    EXPECT_EQ(quantities(order), (std::vector<int>{1, 1}));  // an order of ones without a plan
 
-    ASSERT_TRUE(plan.SetTyped(T::Assays, cat.Assays[slot].OrderNo1, 3));
-    ASSERT_TRUE(plan.SetTyped(T::Ctrls, cat.Ctrls[1].OrderNo, 2));
-    EXPECT_EQ(quantities(), (std::vector<int>{3, 2}));
-    cat.Assays[slot].SizeChoice = 2;
-    EXPECT_EQ(quantities(), (std::vector<int>{1, 2}));
-    cat.Assays[slot].SizeChoice = 1;
-    EXPECT_EQ(quantities(), (std::vector<int>{3, 2}));
+    ASSERT_TRUE(order.plan.SetTyped(T::Assays, cat.Assays[slot].OrderNo1, 3));
+    ASSERT_TRUE(order.plan.SetTyped(T::Ctrls, cat.Ctrls[1].OrderNo, 2));
+    EXPECT_EQ(quantities(order), (std::vector<int>{3, 2}));
+    EXPECT_EQ(quantities(flags), (std::vector<int>{1, 1}));
+    order.Assays[slot].SizeChoice = 2;
+    EXPECT_EQ(quantities(order), (std::vector<int>{1, 2}));
+    order.Assays[slot].SizeChoice = 1;
+    EXPECT_EQ(quantities(order), (std::vector<int>{3, 2}));
 }
 
 }  // namespace

@@ -27,27 +27,27 @@ std::vector<int> slotsOf(const std::vector<SizeBox>& boxes) {
 // ---- Size boxes ----------------------------------------------------------------------------------
 
 TEST(SizeBoxes, OnlyOrderedReagentsWithAnAlternativePackedInSlotOrder) {
-    Catalogue cat = loaded();
+    OrderFlags order;
     for (int s : {1, 3, 14, 17, 21})  // 14 and 21 carry one number twice
-        cat.Assays[s].Selected = 1;
-    cat.Assays[5].SizeChoice = 2;  // a stored choice alone puts up no box
-    cat.Assays[15].Selected = 2;   // only the value 1 is in the order
-    const std::vector<SizeBox> boxes = ReagSizeBoxes(cat);
+        order.Assays[s].Selected = 1;
+    order.Assays[5].SizeChoice = 2;  // a stored choice alone puts up no box
+    order.Assays[15].Selected = 2;   // only the value 1 is in the order
+    const std::vector<SizeBox> boxes = ReagSizeBoxes(order);
     ASSERT_EQ(slotsOf(boxes), (std::vector<int>{1, 3, 17}));
     EXPECT_EQ(boxes[0].top, 290);
     EXPECT_EQ(boxes[1].top, 630);
     EXPECT_EQ(boxes[2].top, 970);  // the third box stands for slot 17
-    EXPECT_EQ(boxes[2].caption, cat.Assays[17].Name1);
+    EXPECT_EQ(boxes[2].caption, TheCatalogue().Assays[17].Name1);
     EXPECT_FALSE(boxes[2].ticked);
 }
 
 TEST(SizeBoxes, CalibratorsWithEqualNumbersGetNoBoxEvenWithASecondPackText) {
-    Catalogue cat = loaded();
+    OrderFlags order;
     for (int s : {1, 2, 24, 44})
-        cat.Calibs[s].Selected = 1;
-    ASSERT_FALSE(cat.Calibs[24].Pack2.empty());
-    cat.Calibs[44].SizeChoice = 2;
-    const std::vector<SizeBox> boxes = CalSizeBoxes(cat);
+        order.Calibs[s].Selected = 1;
+    ASSERT_FALSE(TheCatalogue().Calibs[24].Pack2.empty());
+    order.Calibs[44].SizeChoice = 2;
+    const std::vector<SizeBox> boxes = CalSizeBoxes(order);
     ASSERT_EQ(slotsOf(boxes), (std::vector<int>{1, 44}));
     EXPECT_EQ(boxes[0].caption, "5 ml  Negative Urine Calibrator");
     EXPECT_FALSE(boxes[0].ticked);
@@ -58,10 +58,10 @@ TEST(SizeBoxes, CalibratorsWithEqualNumbersGetNoBoxEvenWithASecondPackText) {
 
 TEST(SizeBoxes, TheWholeCatalogueFitsTheFrames) {
     // The reagent frame is 10850 twips high, the calibrator frame 5400; a box is 255 high.
-    Catalogue cat = loaded();
-    SelectAllItems(cat);
-    const std::vector<SizeBox> reag = ReagSizeBoxes(cat);
-    const std::vector<SizeBox> cal = CalSizeBoxes(cat);
+    OrderFlags order;
+    SelectAllItems(order);
+    const std::vector<SizeBox> reag = ReagSizeBoxes(order);
+    const std::vector<SizeBox> cal = CalSizeBoxes(order);
     ASSERT_EQ(reag.size(), 27u);
     ASSERT_EQ(cal.size(), 13u);
     EXPECT_EQ(reag.back().top, 9130);
@@ -71,47 +71,49 @@ TEST(SizeBoxes, TheWholeCatalogueFitsTheFrames) {
 }
 
 TEST(SizeBoxes, TickOrdersTheAlternativeAndUntickTheStandardExplicitly) {
-    Catalogue cat = loaded();
-    mAssay& vexAmph = cat.Assays[15];
+    const Catalogue& cat = TheCatalogue();
+    Order order = loaded();
+    AssayOrder& vexAmph = order.Assays[15];
     ChooseSize(vexAmph, true);
     EXPECT_EQ(vexAmph.SizeChoice, 2);
-    EXPECT_EQ(SizeCaption(vexAmph), "VEX Amphetamines Assay 500 ml");
+    EXPECT_EQ(SizeCaption(cat.Assays[15], vexAmph), "VEX Amphetamines Assay 500 ml");
     ChooseSize(vexAmph, false);
     EXPECT_EQ(vexAmph.SizeChoice, 1);
-    EXPECT_EQ(SizeCaption(vexAmph), "VEX Amphetamines Assay 100 ml");
+    EXPECT_EQ(SizeCaption(cat.Assays[15], vexAmph), "VEX Amphetamines Assay 100 ml");
 
-    mCalib& thc = cat.Calibs[70];
+    CalibOrder& thc = order.Calibs[70];
     thc.Selected = 1;
     ChooseSize(thc, true);
-    EXPECT_EQ(SizeCaption(thc), "25 ml  VEX THC Calibrator 50 ng/ml");
-    EXPECT_EQ(tovimar::testing::calibLines(cat),
+    EXPECT_EQ(SizeCaption(cat.Calibs[70], thc), "25 ml  VEX THC Calibrator 50 ng/ml");
+    EXPECT_EQ(tovimar::testing::calibLines(order),
               (std::vector<std::string>{"6705\t\tVEX THC Calibrator 50 ng/ml"}));
     ChooseSize(thc, false);
     EXPECT_EQ(thc.SizeChoice, 1);
-    EXPECT_EQ(tovimar::testing::calibLines(cat),
+    EXPECT_EQ(tovimar::testing::calibLines(order),
               (std::vector<std::string>{"6700\t\tVEX THC Calibrator 50 ng/ml"}));
+
+    // The box of a slot reaches the same flags.
+    ChooseAlternativeSize(order, SizedProduct::Calibrator, 70, true);
+    EXPECT_EQ(thc.SizeChoice, 2);
+    ChooseAlternativeSize(order, SizedProduct::Reagent, 15, true);
+    EXPECT_EQ(vexAmph.SizeChoice, 2);
+    EXPECT_EQ(order.Calibs[15].SizeChoice, 0);
 }
 
-TEST(SizeBoxes, ReagentColoursBySchemeSetVexApart) {
-    const std::string vex = "VEX Opiate Assay 100 ml";
-    const std::string orlan = "ORLAN Opiate Assay Line 1";
-    EXPECT_EQ(ReagSizeBoxColour(1, vex), 0xB2B3B4u);
-    EXPECT_EQ(ReagSizeBoxColour(1, orlan), 0xB2B3B4u);
-    EXPECT_EQ(ReagSizeBoxColour(2, vex), 0xB2B3BDu);
-    EXPECT_EQ(ReagSizeBoxColour(2, orlan), 0xE2C3A9u);
-    EXPECT_EQ(ReagSizeBoxColour(3, vex), 0xACEDFDu);
-    EXPECT_EQ(ReagSizeBoxColour(3, orlan), 0xE2C3A9u);
+TEST(SizeBoxes, VexReagentsAreSetApart) {
+    EXPECT_EQ(ReagSizeBoxGroup("VEX Opiate Assay 100 ml"), ColourGroup::V);
+    EXPECT_EQ(ReagSizeBoxGroup("ORLAN Opiate Assay Line 1"), ColourGroup::O);
     // The family word decides, in capitals and at the start only.
-    EXPECT_EQ(ReagSizeBoxColour(3, "Vex Opiate"), 0xE2C3A9u);
-    EXPECT_EQ(ReagSizeBoxColour(3, "Acetaminophen Serum Tox Assay 25 ml"), 0xE2C3A9u);
+    EXPECT_EQ(ReagSizeBoxGroup("Vex Opiate"), ColourGroup::O);
+    EXPECT_EQ(ReagSizeBoxGroup("Acetaminophen Serum Tox Assay 25 ml"), ColourGroup::O);
 }
 
 // ---- Adding lists --------------------------------------------------------------------------------
 
 TEST(MissLists, EveryNamedProductOutsideTheOrderInSlotOrder) {
-    Catalogue cat = loaded();
-    const std::vector<std::int16_t> cal = CalMissSlots(cat);
-    const std::vector<std::int16_t> ctrl = CtrlMissSlots(cat);
+    OrderFlags order;
+    const std::vector<std::int16_t> cal = CalMissSlots(order);
+    const std::vector<std::int16_t> ctrl = CtrlMissSlots(order);
     // Calibrator slots 52, 55..58 and 64..68 and control slots 21 and 38..42 have no name.
     EXPECT_EQ(cal.size(), 62u);
     EXPECT_EQ(ctrl.size(), 43u);
@@ -121,32 +123,30 @@ TEST(MissLists, EveryNamedProductOutsideTheOrderInSlotOrder) {
     for (int unnamed : {21, 38, 39, 42})
         EXPECT_EQ(std::count(ctrl.begin(), ctrl.end(), unnamed), 0) << unnamed;
 
-    cat.Calibs[2].Selected = 1;
-    cat.Calibs[3].Selected = 2;  // not in the order: still offered
-    cat.Calibs[4].Name = "   ";
-    cat.Calibs[5].Name = "  Padded name ";
-    const std::vector<std::int16_t> after = CalMissSlots(cat);
+    order.Calibs[2].Selected = 1;
+    order.Calibs[3].Selected = 2;  // not in the order: still offered
+    const std::vector<std::int16_t> after = CalMissSlots(order);
     EXPECT_EQ(std::vector<std::int16_t>(after.begin(), after.begin() + 3),
-              (std::vector<std::int16_t>{1, 3, 5}));
+              (std::vector<std::int16_t>{1, 3, 4}));
 }
 
 TEST(MissLists, TickedPositionsGoThroughTheMap) {
-    Catalogue cat = loaded();
-    cat.Calibs[2].Selected = 1;
-    const std::vector<std::int16_t> map = CalMissSlots(cat);
+    OrderFlags order;
+    order.Calibs[2].Selected = 1;
+    const std::vector<std::int16_t> map = CalMissSlots(order);
     ASSERT_EQ(map[1], 3);
     ASSERT_EQ(map.size(), 61u);
-    AddTickedCalibs(cat, map, {1, 60, 61, -1});  // 61 and -1 lie outside the list
+    AddTickedCalibs(order, map, {1, 60, 61, -1});  // 61 and -1 lie outside the list
     for (int s = 1; s <= CalibTable::kFilled; ++s)
-        EXPECT_EQ(cat.Calibs[s].Selected, (s == 2 || s == 3 || s == 72) ? 1 : 0) << s;
+        EXPECT_EQ(order.Calibs[s].Selected, (s == 2 || s == 3 || s == 72) ? 1 : 0) << s;
 
-    const std::vector<std::int16_t> ctrlMap = CtrlMissSlots(cat);
-    AddTickedCtrls(cat, ctrlMap, {});
-    for (const mCTRL& c : cat.Ctrls)
+    const std::vector<std::int16_t> ctrlMap = CtrlMissSlots(order);
+    AddTickedCtrls(order, ctrlMap, {});
+    for (const CtrlOrder& c : order.Ctrls)
         EXPECT_EQ(c.Selected, 0);
-    AddTickedCtrls(cat, ctrlMap, {20});  // past the unnamed slot 21
-    EXPECT_EQ(cat.Ctrls[22].Selected, 1);
-    EXPECT_EQ(CtrlMissSlots(cat).size(), 42u);
+    AddTickedCtrls(order, ctrlMap, {20});  // past the unnamed slot 21
+    EXPECT_EQ(order.Ctrls[22].Selected, 1);
+    EXPECT_EQ(CtrlMissSlots(order).size(), 42u);
 }
 
 TEST(MissLists, BlanksAloneNameNothing) {

@@ -3,7 +3,7 @@
 // so most cases here set up two conditions that would give different answers and check that the
 // earlier test wins. The second half runs whole combinations through update, where the block
 // order decides what a later picker sees.
-#include "core/catalogue/records.h"
+#include "core/order/order_flags.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
 #include "core/selection/rules.h"
@@ -19,7 +19,7 @@ namespace {
 
 using R = AssayRow;
 using Slots = std::set<int>;
-using Picker = int (*)(const AssayState&, const Catalogue&);
+using Picker = int (*)(const AssayState&, const OrderFlags&);
 
 struct Tick {
     AssayRow row;
@@ -37,7 +37,7 @@ void tickRows(AssayState& s, const std::vector<Tick>& ticks) {
     }
 }
 
-// One call of a picker on a fresh catalogue: the rows ticked and the slots already selected.
+// One call of a picker on a fresh order: the rows ticked and the slots already selected.
 struct Call {
     std::string label;
     std::vector<Tick> rows;
@@ -49,15 +49,14 @@ struct Call {
 void expectCalls(Picker picker, const std::vector<Call>& calls) {
     for (const Call& c : calls) {
         SCOPED_TRACE(c.label);
-        Catalogue cat;
-        LoadCatalogue(cat);
+        OrderFlags order;
         AssayState s;
         tickRows(s, c.rows);
         for (int slot : c.calibs)
-            cat.Calibs[slot].Selected = 1;
+            order.Calibs[slot].Selected = 1;
         for (int slot : c.ctrls)
-            cat.Ctrls[slot].Selected = 1;
-        EXPECT_EQ(picker(s, cat), c.expected);
+            order.Ctrls[slot].Selected = 1;
+        EXPECT_EQ(picker(s, order), c.expected);
     }
 }
 
@@ -230,15 +229,14 @@ TEST(ControlPickers, Benzo200TestsInOrder) {
 
 // The benzodiazepine picker counts K 27 with any non-zero flag; the others count only the value 1.
 TEST(ControlPickers, OnlyBenzo200CountsK27WithAnyNonZeroFlag) {
-    Catalogue cat;
-    LoadCatalogue(cat);
+    OrderFlags order;
     const AssayState s;
-    cat.Ctrls[27].Selected = 2;
-    EXPECT_EQ(CtrlForBenzo200(s, cat), 27);
-    EXPECT_EQ(CtrlForCoc300(s, cat), 1);
-    EXPECT_EQ(CtrlForBarb200(s, cat), 3);
-    cat.Ctrls[8].Selected = 2;
-    EXPECT_EQ(CtrlForBenzo200(s, cat), 27);
+    order.Ctrls[27].Selected = 2;
+    EXPECT_EQ(CtrlForBenzo200(s, order), 27);
+    EXPECT_EQ(CtrlForCoc300(s, order), 1);
+    EXPECT_EQ(CtrlForBarb200(s, order), 3);
+    order.Ctrls[8].Selected = 2;
+    EXPECT_EQ(CtrlForBenzo200(s, order), 27);
 }
 
 TEST(ControlPickers, Coc150ReadsRowsOnly) {
@@ -358,17 +356,15 @@ Slots selectedSlots(const Table& table) {
 
 class CombinedOrder : public ::testing::Test {
 protected:
-    void SetUp() override { LoadCatalogue(cat); }
-
     void set(std::initializer_list<Tick> ticks) { tickRows(s, ticks); }
     void expectOrder(const Slots& calibs, const Slots& ctrls, const Slots& reagents) {
-        update(s, cat);
-        EXPECT_EQ(selectedSlots(cat.Calibs), calibs) << "calibrators (C)";
-        EXPECT_EQ(selectedSlots(cat.Ctrls), ctrls) << "controls (K)";
-        EXPECT_EQ(selectedSlots(cat.Assays), reagents) << "reagents (R)";
+        update(s, order);
+        EXPECT_EQ(selectedSlots(order.Calibs), calibs) << "calibrators (C)";
+        EXPECT_EQ(selectedSlots(order.Ctrls), ctrls) << "controls (K)";
+        EXPECT_EQ(selectedSlots(order.Assays), reagents) << "reagents (R)";
     }
 
-    Catalogue cat;
+    OrderFlags order;
     AssayState s;
 };
 

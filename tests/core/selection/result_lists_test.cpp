@@ -1,4 +1,5 @@
 // The lines of the two result lists.
+#include "core/order/order.h"
 #include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
 #include "tests/support/order_lines.h"
@@ -19,65 +20,65 @@ TEST(ResultLists, TabsDependOnNumberLength) {
 }
 
 TEST(ResultLists, EmptyOrderGivesEmptyLists) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    EXPECT_TRUE(tovimar::testing::calibLines(cat).empty());
-    EXPECT_TRUE(tovimar::testing::ctrlLines(cat).empty());
+    const Order order;
+    EXPECT_TRUE(tovimar::testing::calibLines(order).empty());
+    EXPECT_TRUE(tovimar::testing::ctrlLines(order).empty());
 }
 
 TEST(ResultLists, SlotOrderOnlyValueOneAndAlternativeNumbers) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    cat.Calibs[44].Selected = 1;
-    cat.Calibs[1].Selected = 1;
-    cat.Calibs[1].SizeChoice = 2;
-    cat.Calibs[3].Selected = 2;    // not 1: not in the order
-    cat.Calibs[4].Selected = -1;   // nor this
-    cat.Calibs[5].SizeChoice = 2;  // chosen size but not ordered
-    cat.Calibs[60].Selected = 1;
-    cat.Ctrls[43].Selected = 1;
-    cat.Ctrls[1].Selected = 1;
+    const Catalogue& cat = TheCatalogue();
+    Order order;
+    order.Calibs[44].Selected = 1;
+    order.Calibs[1].Selected = 1;
+    order.Calibs[1].SizeChoice = 2;
+    order.Calibs[3].Selected = 2;    // not 1: not in the order
+    order.Calibs[4].Selected = -1;   // nor this
+    order.Calibs[5].SizeChoice = 2;  // chosen size but not ordered
+    order.Calibs[60].Selected = 1;
+    order.Ctrls[43].Selected = 1;
+    order.Ctrls[1].Selected = 1;
     EXPECT_EQ(
-        tovimar::testing::calibLines(cat),
+        tovimar::testing::calibLines(order),
         (std::vector<std::string>{tovimar::testing::listLine(cat.Calibs[1].OrderNo2, cat.Calibs[1].Name),
                                   tovimar::testing::listLine(cat.Calibs[44].OrderNo1, cat.Calibs[44].Name),
                                   cat.Calibs[60].OrderNo1 + "\t" + cat.Calibs[60].Name}));
-    EXPECT_EQ(tovimar::testing::ctrlLines(cat),
+    EXPECT_EQ(tovimar::testing::ctrlLines(order),
               (std::vector<std::string>{cat.Ctrls[1].OrderNo + "\t\t" + cat.Ctrls[1].Name,
                                         cat.Ctrls[43].OrderNo + "\t" + cat.Ctrls[43].Name}));
-    cat.Calibs[1].SizeChoice = 1;  // back to the standard pack
-    EXPECT_EQ(tovimar::testing::calibLines(cat).front(),
+    order.Calibs[1].SizeChoice = 1;  // back to the standard pack
+    EXPECT_EQ(tovimar::testing::calibLines(order).front(),
               tovimar::testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name));
 
     // With quantities: typed for the standard pack only, and suggested for one control.
-    OrderPlan plan;
+    Order ones = order;
+    OrderPlan& plan = order.plan;
     ASSERT_TRUE(plan.SetTyped(OrderTable::Calibs, cat.Calibs[1].OrderNo1, 3));
     ASSERT_TRUE(plan.SetWorkload({2, 15, 0, 0}));
     ASSERT_TRUE(plan.SetUsesPerPack(OrderTable::Ctrls, cat.Ctrls[43].OrderNo, 10));
     std::vector<std::string> cal, ctl;
-    CalibListLines(cat, plan, cal);
-    CtrlListLines(cat, plan, ctl);
+    CalibListLines(order, cal);
+    CtrlListLines(order, ctl);
     EXPECT_EQ(cal, (std::vector<std::string>{
                        tovimar::testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name, 3),
                        tovimar::testing::listLine(cat.Calibs[44].OrderNo1, cat.Calibs[44].Name),
                        cat.Calibs[60].OrderNo1 + "\t" + cat.Calibs[60].Name}));
     EXPECT_EQ(ctl, (std::vector<std::string>{cat.Ctrls[1].OrderNo + "\t\t" + cat.Ctrls[1].Name,
                                              cat.Ctrls[43].OrderNo + "\t3 x " + cat.Ctrls[43].Name}));
-    cat.Calibs[1].SizeChoice = 2;  // the other pack is another product: one again
-    CalibListLines(cat, plan, cal);
-    EXPECT_EQ(cal, tovimar::testing::calibLines(cat));
+    // The other pack is another product: one again, as in the order without a plan.
+    order.Calibs[1].SizeChoice = ones.Calibs[1].SizeChoice = 2;
+    CalibListLines(order, cal);
+    EXPECT_EQ(cal, tovimar::testing::calibLines(ones));
 }
 
 TEST(ResultLists, CalibratorRequiredByTwoRowsIsListedOnce) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    AssayState s;
-    s.SetSelected(AssayRow::OrlanAmphXtc, true);
-    s.SetSelected(AssayRow::OrlanLsd, true);
-    update(s, cat);
-    const auto lines = tovimar::testing::calibLines(cat);
+    Order order;
+    order.state.SetSelected(AssayRow::OrlanAmphXtc, true);
+    order.state.SetSelected(AssayRow::OrlanLsd, true);
+    update(order);
+    const auto lines = tovimar::testing::calibLines(order);
+    const mCalib& c1 = TheCatalogue().Calibs[1];
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], tovimar::testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name));
+    EXPECT_EQ(lines[0], tovimar::testing::listLine(c1.OrderNo1, c1.Name));
 }
 
 }  // namespace
@@ -89,25 +90,24 @@ namespace {
 // The window refills into the same buffers on every click; a shorter order must not leave
 // stale lines behind, and a longer one must not lose any.
 TEST(ResultLists, RefillIntoUsedBuffersEqualsAFreshFill) {
-    Catalogue cat;
-    LoadCatalogue(cat);
+    Order order;
     std::vector<std::string> cal, ctl;
-    SelectAllItems(cat);
-    CalibListLines(cat, cal);
-    CtrlListLines(cat, ctl);
+    SelectAllItems(order);
+    CalibListLines(order, cal);
+    CtrlListLines(order, ctl);
     ASSERT_EQ(cal.size(), 70u);
     ASSERT_EQ(ctl.size(), 47u);
     AssayState s;
     s.SetSelected(AssayRow::VexCotinine, true);
-    update(s, cat);
-    CalibListLines(cat, cal);
-    CtrlListLines(cat, ctl);
-    EXPECT_EQ(cal, tovimar::testing::calibLines(cat));
-    EXPECT_EQ(ctl, tovimar::testing::ctrlLines(cat));
+    update(s, order);
+    CalibListLines(order, cal);
+    CtrlListLines(order, ctl);
+    EXPECT_EQ(cal, tovimar::testing::calibLines(order));
+    EXPECT_EQ(ctl, tovimar::testing::ctrlLines(order));
     EXPECT_EQ(ctl.size(), 2u);
-    SelectAllItems(cat);
-    CalibListLines(cat, cal);
-    EXPECT_EQ(cal, tovimar::testing::calibLines(cat));
+    SelectAllItems(order);
+    CalibListLines(order, cal);
+    EXPECT_EQ(cal, tovimar::testing::calibLines(order));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 // earlier blocks: VEX rows get the VEX negative calibrator C 30, BUPRENORPHINE gets C 39, the
 // opiate calibrator picker falls through to the PCP picker (C 3), and the shared control pickers
 // fall through to their last answer.
-#include "core/catalogue/records.h"
+#include "core/order/order_flags.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
 #include "core/selection/rules.h"
@@ -42,10 +42,10 @@ Slots selectedSlots(const Table& table, const char* what) {
     return slots;
 }
 
-void expectOrder(const Catalogue& cat, const Slots& calibs, const Slots& ctrls, const Slots& reagents) {
-    EXPECT_EQ(selectedSlots(cat.Calibs, "calibrator"), calibs) << "calibrators (C)";
-    EXPECT_EQ(selectedSlots(cat.Ctrls, "control"), ctrls) << "controls (K)";
-    EXPECT_EQ(selectedSlots(cat.Assays, "reagent"), reagents) << "reagents (R)";
+void expectOrder(const OrderFlags& order, const Slots& calibs, const Slots& ctrls, const Slots& reagents) {
+    EXPECT_EQ(selectedSlots(order.Calibs, "calibrator"), calibs) << "calibrators (C)";
+    EXPECT_EQ(selectedSlots(order.Ctrls, "control"), ctrls) << "controls (K)";
+    EXPECT_EQ(selectedSlots(order.Assays, "reagent"), reagents) << "reagents (R)";
 }
 
 struct SingleRowCase {
@@ -279,8 +279,7 @@ class SingleRowOrder : public ::testing::TestWithParam<SingleRowCase> {};
 
 TEST_P(SingleRowOrder, SelectsExactlyTheRowsItems) {
     const SingleRowCase& c = GetParam();
-    Catalogue cat;
-    LoadCatalogue(cat);
+    OrderFlags order;
     AssayState s;
     s.SetSelected(c.row, true);
     if (c.cut != kNoCut)
@@ -288,9 +287,9 @@ TEST_P(SingleRowOrder, SelectsExactlyTheRowsItems) {
     if (c.qual)
         s.SetQual(c.row, true);
 
-    update(s, cat);
+    update(s, order);
 
-    expectOrder(cat, c.calibs, c.ctrls, c.reagents);
+    expectOrder(order, c.calibs, c.ctrls, c.reagents);
 }
 
 std::string caseName(const ::testing::TestParamInfo<SingleRowCase>& info) {
@@ -334,79 +333,75 @@ TEST(SingleRowOrderTables, CoverEveryRowOptionAndQualMark) {
 // ---- The order as a whole ----
 
 TEST(UpdateOrder, NothingTickedSelectsNothing) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    update(AssayState{}, cat);
-    expectOrder(cat, {}, {}, {});
+    OrderFlags order;
+    update(AssayState{}, order);
+    expectOrder(order, {}, {}, {});
 }
 
 // Items added by hand are plain flags; the next run of the rules starts from zero and drops them.
 TEST(UpdateOrder, ClearsHandSetFlags) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    cat.Calibs[50].Selected = 1;
-    cat.Calibs[72].Selected = 1;
-    cat.Ctrls[40].Selected = 1;
-    cat.Ctrls[49].Selected = 1;
-    cat.Assays[31].Selected = 1;
-    cat.Assays[40].Selected = 1;
+    OrderFlags order;
+    order.Calibs[50].Selected = 1;
+    order.Calibs[72].Selected = 1;
+    order.Ctrls[40].Selected = 1;
+    order.Ctrls[49].Selected = 1;
+    order.Assays[31].Selected = 1;
+    order.Assays[40].Selected = 1;
 
     AssayState s;
     s.SetSelected(R::AdultPh, true);
-    update(s, cat);
-    expectOrder(cat, {29}, {11, 13}, {33});
+    update(s, order);
+    expectOrder(order, {29}, {11, 13}, {33});
 
-    cat.Calibs[50].Selected = 1;
-    update(AssayState{}, cat);
-    EXPECT_EQ(cat.Calibs[50].Selected, 0);
-    expectOrder(cat, {}, {}, {});
+    order.Calibs[50].Selected = 1;
+    update(AssayState{}, order);
+    EXPECT_EQ(order.Calibs[50].Selected, 0);
+    expectOrder(order, {}, {}, {});
 }
 
 // A run never leaves the previous run's result behind: unticking a row removes its items.
 TEST(UpdateOrder, RecomputesFromScratchOnEveryRun) {
-    Catalogue cat;
-    LoadCatalogue(cat);
+    OrderFlags order;
     AssayState s;
     s.SetSelected(R::OrlanThcMulti, true);
     s.ChooseCut(R::OrlanThcMulti, 25);
-    update(s, cat);
-    expectOrder(cat, {1, 6, 7, 8}, {4}, {10});
+    update(s, order);
+    expectOrder(order, {1, 6, 7, 8}, {4}, {10});
 
     // Another option replaces the cut-off; nothing of the 25 set may survive.
     s.ChooseCut(R::OrlanThcMulti, 100);
-    update(s, cat);
-    expectOrder(cat, {1, 7, 8, 9, 10}, {6}, {10});
+    update(s, order);
+    expectOrder(order, {1, 7, 8, 9, 10}, {6}, {10});
 
     s.SetSelected(R::OrlanThcMulti, false);
-    update(s, cat);
-    expectOrder(cat, {}, {}, {});
+    update(s, order);
+    expectOrder(order, {}, {}, {});
 }
 
 // The bottle-size choice belongs to the user and survives every run of the rules, also for items
 // the run leaves out of the order.
 TEST(UpdateOrder, NeverTouchesSizeChoice) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    cat.Assays[1].SizeChoice = 2;
-    cat.Assays[29].SizeChoice = 2;
-    cat.Calibs[1].SizeChoice = 2;
-    cat.Calibs[19].SizeChoice = 1;
-    cat.Calibs[63].SizeChoice = 2;
+    OrderFlags order;
+    order.Assays[1].SizeChoice = 2;
+    order.Assays[29].SizeChoice = 2;
+    order.Calibs[1].SizeChoice = 2;
+    order.Calibs[19].SizeChoice = 1;
+    order.Calibs[63].SizeChoice = 2;
 
     AssayState s;
     s.SetSelected(R::OrlanAmphXtc, true);
     s.ChooseCut(R::OrlanAmphXtc, 300);
-    update(s, cat);
-    update(AssayState{}, cat);
+    update(s, order);
+    update(AssayState{}, order);
 
-    EXPECT_EQ(cat.Assays[1].SizeChoice, 2);
-    EXPECT_EQ(cat.Assays[29].SizeChoice, 2);
-    EXPECT_EQ(cat.Calibs[1].SizeChoice, 2);
-    EXPECT_EQ(cat.Calibs[19].SizeChoice, 1);
-    EXPECT_EQ(cat.Calibs[63].SizeChoice, 2);
+    EXPECT_EQ(order.Assays[1].SizeChoice, 2);
+    EXPECT_EQ(order.Assays[29].SizeChoice, 2);
+    EXPECT_EQ(order.Calibs[1].SizeChoice, 2);
+    EXPECT_EQ(order.Calibs[19].SizeChoice, 1);
+    EXPECT_EQ(order.Calibs[63].SizeChoice, 2);
     for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
         if (slot != 1 && slot != 29) {
-            EXPECT_EQ(cat.Assays[slot].SizeChoice, 0) << "reagent slot " << slot;
+            EXPECT_EQ(order.Assays[slot].SizeChoice, 0) << "reagent slot " << slot;
         }
 }
 

@@ -363,7 +363,7 @@ private slots:
         for (const AssayRowDef& def : AssayRows()) {
             const bool shown = !def.secondColumn;
             shownRows += shown;
-            QCOMPARE(h.w->assayState().ticked(def.key), shown);
+            QCOMPARE(h.order().state.ticked(def.key), shown);
         }
         QCOMPARE(shownRows, 37);
         const QStringList expected = names(screenOrder(h));
@@ -395,16 +395,16 @@ private slots:
         h.key(Qt::Key_Tab);
         QCOMPARE(focused(), amph.qual);
         h.key(Qt::Key_Space);
-        QVERIFY(h.w->assayState()[AssayRow::OrlanAmphXtc].Qual);
+        QVERIFY(h.order().state[AssayRow::OrlanAmphXtc].Qual);
         h.key(Qt::Key_Tab);
         QCOMPARE(focused(), amph.options[0]);
         // Moving before anything is chosen chooses nothing.
         h.key(Qt::Key_Right);
         QCOMPARE(focused(), amph.options[1]);
-        QCOMPARE(h.w->assayState()[AssayRow::OrlanAmphXtc].Cut, 0.0);
+        QCOMPARE(h.order().state[AssayRow::OrlanAmphXtc].Cut, 0.0);
         h.key(Qt::Key_Space);
         QVERIFY(amph.options[1]->isChecked());
-        QCOMPARE(h.w->assayState()[AssayRow::OrlanAmphXtc].Cut, 500.0);
+        QCOMPARE(h.order().state[AssayRow::OrlanAmphXtc].Cut, 500.0);
 
         const std::vector<std::pair<Qt::Key, int>> moves = {
             {Qt::Key_Right, 2}, {Qt::Key_Right, 2},                     // the last option: nowhere further
@@ -417,10 +417,10 @@ private slots:
             h.key(key);
             QCOMPARE(focused(), amph.options[std::size_t(option)]);
             QVERIFY(amph.options[std::size_t(option)]->isChecked());
-            QCOMPARE(h.w->assayState()[AssayRow::OrlanAmphXtc].Cut, cuts[std::size_t(option)]);
+            QCOMPARE(h.order().state[AssayRow::OrlanAmphXtc].Cut, cuts[std::size_t(option)]);
         }
         // The next row is untouched. Coming back into the row, the focus lands on the chosen option.
-        QVERIFY(!h.w->assayState().ticked(AssayRow::OrlanBarb));
+        QVERIFY(!h.order().state.ticked(AssayRow::OrlanBarb));
         h.key(Qt::Key_Tab);
         QCOMPARE(focused(), h.w->panel().row(AssayRow::OrlanBarb).select);
         h.key(Qt::Key_Backtab, Qt::ShiftModifier);

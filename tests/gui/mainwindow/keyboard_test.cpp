@@ -90,7 +90,7 @@ private slots:
         // The example row takes the ORLAN colour of the scheme in force.
         QCOMPARE(background(h.get("Check72")), bgr(0xE2C3A9));
         QCOMPARE(background(h.get("Option21")), bgr(0xE2C3A9));
-        const std::string before = testing::calibLines(h.cat()).front();
+        const std::string before = testing::calibLines(h.order()).front();
 
         // A click on a help text ends help and brings both lists and the small picture back.
         QTest::mouseClick(h.w->help().Label13(8), Qt::LeftButton);
@@ -99,7 +99,7 @@ private slots:
         QVERIFY(h.get("CtrlList")->isVisible());
         QVERIFY(h.get("ICON1")->isVisible());
         QVERIFY(!h.get("NV_Banner")->isVisible());
-        QCOMPARE(testing::calibLines(h.cat()).front(), before);  // nothing of the order changed
+        QCOMPARE(testing::calibLines(h.order()).front(), before);  // nothing of the order changed
 
         // A click on the panel, or on the banner, ends it too; the example row is not clickable.
         h.click("cmdHelp");
@@ -129,7 +129,7 @@ private slots:
         h.click("cmdHelp");
         clickAt("Command2");
         QVERIFY(!helpShowing(h));
-        QVERIFY(h.w->assayState().ticked(AssayRow::VexAmph));  // not reset
+        QVERIFY(h.order().state.ticked(AssayRow::VexAmph));  // not reset
         h.click("cmdHelp");
         clickAt("Command1");
         QCOMPARE(h.exits, 1);
@@ -219,7 +219,7 @@ private slots:
         QCOMPARE(h.get<QListWidget>("CalibList")->count(), 1);
         h.key(Qt::Key_Escape);
         QVERIFY(!helpShowing(h));
-        QVERIFY(h.w->assayState().ticked(AssayRow::OrlanAmphXtc));  // Esc ended help, nothing else
+        QVERIFY(h.order().state.ticked(AssayRow::OrlanAmphXtc));  // Esc ended help, nothing else
     }
 
     void selectAllInTheMainViewListsEveryNumberedItem() {
@@ -228,11 +228,11 @@ private slots:
         h.key(Qt::Key_A, Qt::ShiftModifier);
         QCOMPARE(h.get<QListWidget>("CalibList")->count(), 70);
         QCOMPARE(h.get<QListWidget>("CtrlList")->count(), 47);
-        QCOMPARE(
-            h.get<TabStopList>("CalibList")->lines().front(),
-            QString::fromStdString(testing::listLine(h.cat().Calibs[1].OrderNo1, h.cat().Calibs[1].Name)));
-        QCOMPARE(h.cat().Assays[15].Selected, 1);
-        QCOMPARE(h.w->assayState(), AssayState{});  // the assay boxes stay as they were
+        QCOMPARE(h.get<TabStopList>("CalibList")->lines().front(),
+                 QString::fromStdString(
+                     testing::listLine(TheCatalogue().Calibs[1].OrderNo1, TheCatalogue().Calibs[1].Name)));
+        QCOMPARE(h.order().Assays[15].Selected, 1);
+        QCOMPARE(h.order().state, AssayState{});  // the assay boxes stay as they were
         for (const char* box : {"Check1", "Check34", "Check60"})
             QVERIFY(!h.get<QCheckBox>(box)->isChecked());
     }
@@ -250,10 +250,10 @@ private slots:
         Harness h(Harness::MainView);
         tickSomeAssays(h);
         h.key(Qt::Key_Escape);
-        QCOMPARE(h.w->assayState(), AssayState{});
+        QCOMPARE(h.order().state, AssayState{});
         QVERIFY(!h.get("CalibList")->isVisible());
         QVERIFY(h.get("NV_Banner")->isVisible());
-        for (const mCalib& c : h.cat().Calibs)
+        for (const CalibOrder& c : h.order().Calibs)
             QCOMPARE(c.Selected, 0);
     }
 
@@ -341,14 +341,15 @@ private slots:
         h.key(Qt::Key_F1);  // not while a mode can be left
         QVERIFY(!helpShowing(h));
         h.key(Qt::Key_A, Qt::ShiftModifier);
-        QCOMPARE(h.cat().Calibs[1].SizeChoice, 2);
-        QCOMPARE(h.cat().Assays[15].SizeChoice, 2);
-        QCOMPARE(h.w->bottleSizes().Check71(1)->text(),
-                 QString::fromStdString(h.cat().Calibs[1].Pack2 + "  " + h.cat().Calibs[1].Name));
+        QCOMPARE(h.order().Calibs[1].SizeChoice, 2);
+        QCOMPARE(h.order().Assays[15].SizeChoice, 2);
+        QCOMPARE(
+            h.w->bottleSizes().Check71(1)->text(),
+            QString::fromStdString(TheCatalogue().Calibs[1].Pack2 + "  " + TheCatalogue().Calibs[1].Name));
         QVERIFY(h.w->bottleSizes().Check20(15)->isChecked());
         h.key(Qt::Key_Escape);
-        QCOMPARE(h.cat().Calibs[1].SizeChoice, 1);
-        QCOMPARE(h.cat().Assays[15].SizeChoice, 1);
+        QCOMPARE(h.order().Calibs[1].SizeChoice, 1);
+        QCOMPARE(h.order().Assays[15].SizeChoice, 1);
         QVERIFY(!h.w->bottleSizes().Check20(15)->isChecked());
         QVERIFY(!h.get("CalibList")->isVisible());  // Esc cleared the boxes, it did not reset
         h.key(Qt::Key_A, Qt::ShiftModifier);
@@ -358,8 +359,8 @@ private slots:
         QCOMPARE(sizeBoxes(h), 0);
         QVERIFY(h.get<TabStopList>("CalibList")
                     ->lines()
-                    .contains(QString::fromStdString(
-                        testing::listLine(h.cat().Calibs[1].OrderNo2, h.cat().Calibs[1].Name))));
+                    .contains(QString::fromStdString(testing::listLine(TheCatalogue().Calibs[1].OrderNo2,
+                                                                       TheCatalogue().Calibs[1].Name))));
     }
 
     void keysInTheAddingMode() {
@@ -383,7 +384,7 @@ private slots:
         const int slot = h.w->adding().CalMissSlot.at(0);
         h.key(Qt::Key_B);
         QVERIFY(!cal->isVisible());
-        QCOMPARE(h.cat().Calibs[slot].Selected, 1);
+        QCOMPARE(h.order().Calibs[slot].Selected, 1);
         QVERIFY(h.get("Command4")->isEnabled());
     }
 
@@ -402,7 +403,7 @@ private slots:
             QVERIFY(!h.get(back)->isEnabled());
             QVERIFY(h.get(back)->isHidden());
         }
-        QCOMPARE(h.cat().Calibs[1].SizeChoice, 0);
+        QCOMPARE(h.order().Calibs[1].SizeChoice, 0);
 
         h.key(Qt::Key_S);
         tickSomeAssays(h);
@@ -413,7 +414,7 @@ private slots:
         QCOMPARE(h.get<QListWidget>("CtrlMissList")->count(), 0);
         h.key(Qt::Key_S);
         h.key(Qt::Key_B);  // nothing to leave, nothing stale to add
-        for (const mCalib& c : h.cat().Calibs)
+        for (const CalibOrder& c : h.order().Calibs)
             QCOMPARE(c.Selected, 0);
         // The headings are the main view's again once a list fills.
         clickBox(h.get<QCheckBox>("Check1"));
@@ -438,7 +439,7 @@ private slots:
         dialog.setModal(true);
         dialog.exec();
         QVERIFY(sawDialog);
-        QVERIFY(h.w->assayState().ticked(AssayRow::VexAmph));  // Esc did not reset
+        QVERIFY(h.order().state.ticked(AssayRow::VexAmph));  // Esc did not reset
         QCOMPARE(h.w->colourScheme(), 3);
     }
 
@@ -468,7 +469,7 @@ private slots:
         const std::string number = model.number(last);
         QVERIFY(model.setData(model.index(last, OrderTableModel::Quantity), 3));
         QVERIFY(model.setData(model.index(last, OrderTableModel::UsesPerPack), 10));
-        const std::string text = OrderListText(h.cat(), h.w->plan());
+        const std::string text = OrderListText(h.order());
         QVERIFY2(text.find("3 x " + number) != std::string::npos, text.c_str());
         window->reject();
 
@@ -490,8 +491,8 @@ private slots:
         window->reject();
 
         h.key(Qt::Key_Escape);  // the reset
-        QVERIFY(!h.w->plan().HasTyped());
-        QCOMPARE(h.w->plan().UsesPerPack(OrderTable::Ctrls, number), std::optional<int>(10));
+        QVERIFY(!h.order().plan.HasTyped());
+        QCOMPARE(h.order().plan.UsesPerPack(OrderTable::Ctrls, number), std::optional<int>(10));
     }
 
     // Shift+F10 and the Menu key open the right-click menu in the main view, at the control with
@@ -537,9 +538,11 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), h.get("Command4"));
         h.get("Check1")->setFocus();
         pressAll();
+        // The last step taken is the tick of ORLAN AMPH / XTC; the modes left changed nothing.
         const QString menu =
             QStringLiteral("Order and quantities...||Open selection...|Save selection...||Copy "
-                           "order|Export order as CSV...|Export order as PDF... at the focus");
+                           "order|Export order as CSV...|Export order as PDF...||Undo tick ORLAN assay "
+                           "AMPH / XTC|Redo at the focus");
         QCOMPARE(opened, (QStringList{menu, menu}));
     }
 
@@ -549,7 +552,7 @@ private slots:
         box->setFocus();
         h.key(Qt::Key_Space);
         QVERIFY(box->isChecked());
-        QVERIFY(h.w->assayState().ticked(AssayRow::ToxAcet));
+        QVERIFY(h.order().state.ticked(AssayRow::ToxAcet));
     }
 };
 

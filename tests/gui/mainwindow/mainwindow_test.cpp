@@ -188,10 +188,10 @@ private slots:
             QVERIFY(h.get(o)->isVisible());
             QVERIFY(!h.get<QRadioButton>(o)->isChecked());  // no default cut-off
         }
-        const AssayState& s = h.w->assayState();
+        const AssayState& s = h.w->order().state;
         QCOMPARE(s[AssayRow::OrlanAmphXtc].Cut, 0.0);
         // Ticked without a cut-off: the negative calibrator and the reagent only.
-        QCOMPARE(h.get<TabStopList>("CalibList")->lines(), qLines(testing::calibLines(h.w->catalogue())));
+        QCOMPARE(h.get<TabStopList>("CalibList")->lines(), qLines(testing::calibLines(h.w->order())));
         QCOMPARE(h.get<TabStopList>("CalibList")->count(), 1);
         QCOMPARE(h.get<TabStopList>("CtrlList")->count(), 0);
 
@@ -220,15 +220,15 @@ private slots:
         h.enterMainView();
         clickBox(h.get<QCheckBox>("Check8"));
         clickBox(h.get<QRadioButton>("Option24"));
-        QCOMPARE(h.w->assayState()[AssayRow::OrlanLsd].Cut, 0.5);
+        QCOMPARE(h.w->order().state[AssayRow::OrlanLsd].Cut, 0.5);
         clickBox(h.get<QCheckBox>("Check11"));
-        QCOMPARE(h.w->assayState()[AssayRow::OrlanBup].Cut, 0.0);
+        QCOMPARE(h.w->order().state[AssayRow::OrlanBup].Cut, 0.0);
         clickBox(h.get<QRadioButton>("Option22"));
-        QCOMPARE(h.w->assayState()[AssayRow::OrlanBup].Cut, 5.0);
+        QCOMPARE(h.w->order().state[AssayRow::OrlanBup].Cut, 5.0);
         // A single chosen option cannot be un-chosen by clicking it again.
         clickBox(h.get<QRadioButton>("Option22"));
         QVERIFY(h.get<QRadioButton>("Option22")->isChecked());
-        QCOMPARE(h.w->assayState()[AssayRow::OrlanBup].Cut, 5.0);
+        QCOMPARE(h.w->order().state[AssayRow::OrlanBup].Cut, 5.0);
     }
 
     void untickingTcaKeepsItsQual() {
@@ -241,12 +241,12 @@ private slots:
         clickBox(tca);
         QVERIFY(!qual->isVisible());
         QVERIFY(qual->isChecked());
-        QVERIFY(h.w->assayState()[AssayRow::ToxTca].Qual);
+        QVERIFY(h.w->order().state[AssayRow::ToxTca].Qual);
         clickBox(tca);
         QVERIFY(qual->isVisible());
         QVERIFY(qual->isChecked());
         // TCA in QUAL mode: negative, C 36, K 46.
-        const Catalogue& cat = h.w->catalogue();
+        const Catalogue& cat = TheCatalogue();
         QCOMPARE(
             h.get<TabStopList>("CalibList")->lines(),
             QStringList(
@@ -270,15 +270,15 @@ private slots:
         clickBox(h.get<QRadioButton>("Option8"));  // barb 300
         QVERIFY(!h.get<QRadioButton>("Option9")->isChecked());
         QVERIFY(h.get<QRadioButton>("Option10")->isChecked());
-        QCOMPARE(h.w->assayState()[AssayRow::OrlanBarb].Cut, 300.0);
-        QCOMPARE(h.w->assayState()[AssayRow::OrlanBenzo].Cut, 300.0);
+        QCOMPARE(h.w->order().state[AssayRow::OrlanBarb].Cut, 300.0);
+        QCOMPARE(h.w->order().state[AssayRow::OrlanBenzo].Cut, 300.0);
     }
 
     // Every box and option is a coloured bar of a fixed size: a click on the bar 2 px from its
     // right edge, far past a short caption such as "pH" or "10", acts as a click on the caption.
     void everyBoxTakesAClickAnywhereOnItsBar() {
         Harness h(Harness::MainView);
-        const AssayState& s = h.w->assayState();
+        const AssayState& s = h.w->order().state;
         const auto get = [&h](std::string_view name) { return h.w->control(QString::fromLatin1(name)); };
         for (const AssayRowDef& def : AssayRows()) {
             if (def.secondColumn)
@@ -306,7 +306,7 @@ private slots:
         // VEX amphetamines at 500 alone: C 30, 44..47, K 1; with ORLAN LSD C 1 replaces C 30.
         clickBox(h.get<QCheckBox>("Check34"));
         clickBox(h.get<QRadioButton>("Option15"));
-        const Catalogue& cat = h.w->catalogue();
+        const Catalogue& cat = TheCatalogue();
         auto slotsOf = [&](const QStringList& lines, bool calib) {
             QList<int> found;
             for (const QString& line : lines) {
@@ -360,8 +360,7 @@ private slots:
         auto* list = h.get<TabStopList>("CalibList");
         const QFontMetricsF fm(list->font());
         const qreal stop = list->tabStop();
-        Catalogue cat;
-        LoadCatalogue(cat);
+        const Catalogue& cat = TheCatalogue();
         std::vector<std::string> numbers;
         for (const mCalib& c : cat.Calibs)
             numbers.push_back(c.OrderNo1);
@@ -399,10 +398,10 @@ private slots:
         clickBox(h.get<QRadioButton>("Option27"));  // 6-AM, single option
         clickBox(h.get<QCheckBox>("Check18"));
         clickBox(h.get<QCheckBox>("Check39"));
-        h.w->catalogue().Calibs[1].SizeChoice = 2;
+        h.edit().Calibs[1].SizeChoice = 2;
         QTest::mouseClick(h.get("Command2"), Qt::LeftButton);
 
-        const AssayState& s = h.w->assayState();
+        const AssayState& s = h.w->order().state;
         QCOMPARE(s, AssayState{});
         for (const QWidget* w : h.w->controls())
             if (auto* box = qobject_cast<const QAbstractButton*>(w); box && box->isCheckable())
@@ -410,8 +409,8 @@ private slots:
         QVERIFY(!h.get("Option27")->isVisible());
         QVERIFY(!h.get("Check21")->isVisible());
         QVERIFY(!h.get("Check39")->isVisible());
-        QCOMPARE(h.w->catalogue().Calibs[1].SizeChoice, 0);
-        for (const mCalib& c : h.w->catalogue().Calibs)
+        QCOMPARE(h.order().Calibs[1].SizeChoice, 0);
+        for (const CalibOrder& c : h.order().Calibs)
             QCOMPARE(c.Selected, 0);
         for (const char* l : {"CalibList", "CtrlList", "Label4", "Label5", "ICON1"})
             QVERIFY(!h.get(l)->isVisible());

@@ -52,7 +52,6 @@ bool named(const std::string& s) {
 // What the window must show, worked out from the user's actions alone. The order follows from
 // the core's rules applied to the model's own assay state, plus what the user added and sized.
 struct Model {
-    Catalogue products;  // the catalogue texts; the model keeps its own flags below
     Mode mode = Mode::Start;
     AssayState state;
     std::set<int> cal, ctl, reag;  // Selected == 1
@@ -68,10 +67,8 @@ struct Model {
     OrderPlan plan;  // what the user typed into the order window, kept as the user left it
     int exits = 0;
 
-    Model() { LoadCatalogue(products); }
-
     void runRules() {
-        Catalogue c = products;
+        OrderFlags c;
         update(state, c);
         cal.clear();
         ctl.clear();
@@ -91,7 +88,7 @@ struct Model {
     void fillCal() {
         calLines.clear();
         for (int s : cal) {
-            const mCalib& c = products.Calibs[s];
+            const mCalib& c = TheCatalogue().Calibs[s];
             const std::string& number = calSize[s] == 2 ? c.OrderNo2 : c.OrderNo1;
             calLines.push_back(line(number, c.Name, quantityOf(OrderTable::Calibs, s, number)));
         }
@@ -99,17 +96,18 @@ struct Model {
     }
     void fillCtl() {
         ctlLines.clear();
-        for (int s : ctl)
-            ctlLines.push_back(line(products.Ctrls[s].OrderNo, products.Ctrls[s].Name,
-                                    quantityOf(OrderTable::Ctrls, s, products.Ctrls[s].OrderNo)));
+        for (int s : ctl) {
+            const mCTRL& c = TheCatalogue().Ctrls[s];
+            ctlLines.push_back(line(c.OrderNo, c.Name, quantityOf(OrderTable::Ctrls, s, c.OrderNo)));
+        }
         listsShown = true;
     }
     int quantityOf(OrderTable t, int slot, const std::string& number) const {
         return plan.QuantityOf(OrderLine{t, slot, number, {}, {}}).quantity;
     }
-    // The catalogue with the model's order in it.
-    Catalogue ordered() const {
-        Catalogue c = products;
+    // What the model has in the order, and in which size.
+    OrderFlags ordered() const {
+        OrderFlags c;
         for (int s = 1; s <= 72; ++s) {
             c.Calibs[s].Selected = cal.count(s) ? 1 : 0;
             c.Calibs[s].SizeChoice = calSize[static_cast<std::size_t>(s)];
@@ -157,13 +155,13 @@ struct Model {
     }
     void selectAll() {
         for (int s = 1; s <= 72; ++s)
-            if (!products.Calibs[s].OrderNo1.empty())
+            if (!TheCatalogue().Calibs[s].OrderNo1.empty())
                 cal.insert(s);
         for (int s = 1; s <= 49; ++s)
-            if (!products.Ctrls[s].OrderNo.empty())
+            if (!TheCatalogue().Ctrls[s].OrderNo.empty())
                 ctl.insert(s);
         for (int s = 1; s <= 40; ++s)
-            if (!products.Assays[s].OrderNo1.empty())
+            if (!TheCatalogue().Assays[s].OrderNo1.empty())
                 reag.insert(s);
         fillCal();
         fillCtl();
@@ -173,10 +171,10 @@ struct Model {
         reagBoxes.clear();
         calBoxes.clear();
         for (int s : reag)
-            if (products.Assays[s].OrderNo1 != products.Assays[s].OrderNo2)
+            if (TheCatalogue().Assays[s].OrderNo1 != TheCatalogue().Assays[s].OrderNo2)
                 reagBoxes.push_back(s);
         for (int s : cal)
-            if (products.Calibs[s].OrderNo1 != products.Calibs[s].OrderNo2)
+            if (TheCatalogue().Calibs[s].OrderNo1 != TheCatalogue().Calibs[s].OrderNo2)
                 calBoxes.push_back(s);
     }
     void setAllSizes(bool ticked) {
@@ -194,10 +192,10 @@ struct Model {
         calMiss.clear();
         ctlMiss.clear();
         for (int s = 1; s <= 72; ++s)
-            if (!cal.count(s) && named(products.Calibs[s].Name))
+            if (!cal.count(s) && named(TheCatalogue().Calibs[s].Name))
                 calMiss.push_back(s);
         for (int s = 1; s <= 49; ++s)
-            if (!ctl.count(s) && named(products.Ctrls[s].Name))
+            if (!ctl.count(s) && named(TheCatalogue().Ctrls[s].Name))
                 ctlMiss.push_back(s);
         calTick.assign(calMiss.size(), false);
         ctlTick.assign(ctlMiss.size(), false);
@@ -310,7 +308,7 @@ private:
             orderWindowProblem_ = QStringLiteral("Q did not open the order window");
             return QStringLiteral("key Q");
         }
-        const Catalogue ordered = model_.ordered();
+        const OrderFlags ordered = model_.ordered();
         int lines = 0;
         ForEachOrderLine(ordered, [&lines](const OrderLine&) { ++lines; });
         if (order->model().rowCount() != lines)
@@ -498,15 +496,13 @@ private:
         other.ShowMainViewAtOnce();
         if (!other.OpenSelectionFile(path))
             return QStringLiteral("the saved file did not open: ") + said.join(QLatin1Char('\n'));
-        const Catalogue& cat = w().catalogue();
-        const OrderPlan& plan = w().plan();
-        if (OrderListText(other.catalogue(), other.plan()) != OrderListText(cat, plan))
+        if (OrderListText(other.order()) != OrderListText(w().order()))
             return QStringLiteral("the reopened order differs");
         if (QString differs = reopenedPlanDiffers(path, other); !differs.isEmpty())
             return differs;
         for (const AssayRowDef& def : AssayRows()) {
-            const RowState& mine = w().assayState()[def.key];
-            const RowState& theirs = other.assayState()[def.key];
+            const RowState& mine = w().order().state[def.key];
+            const RowState& theirs = other.order().state[def.key];
             if (mine.Sel ? !(mine == theirs) : theirs.Sel)
                 return QStringLiteral("the reopened row %1 differs").arg(QLatin1String(def.selectBox.data()));
             const AssayPanel::RowWidgets& a = w().panel().row(def.key);
@@ -521,12 +517,10 @@ private:
                     .arg(QLatin1String(def.selectBox.data()));
         }
         for (int s = 1; s <= 40; ++s)
-            if (AlternativeChosen(other.catalogue().Assays[s]) !=
-                AlternativeChosen(w().catalogue().Assays[s]))
+            if (AlternativeChosen(other.order().Assays[s]) != AlternativeChosen(w().order().Assays[s]))
                 return QStringLiteral("the reopened bottle size of R %1 differs").arg(s);
         for (int s = 1; s <= 72; ++s)
-            if (AlternativeChosen(other.catalogue().Calibs[s]) !=
-                AlternativeChosen(w().catalogue().Calibs[s]))
+            if (AlternativeChosen(other.order().Calibs[s]) != AlternativeChosen(w().order().Calibs[s]))
                 return QStringLiteral("the reopened bottle size of C %1 differs").arg(s);
         return {};
     }
@@ -535,14 +529,14 @@ private:
     // The file is version 1 exactly when there is neither, and saving the reopened selection
     // gives the same bytes.
     QString reopenedPlanDiffers(const QString& path, const frmMain& other) {
-        const OrderPlan& plan = w().plan();
-        const OrderPlan& theirs = other.plan();
+        const OrderPlan& plan = w().order().plan;
+        const OrderPlan& theirs = other.order().plan;
         if (!(theirs.workload() == plan.workload()) || theirs.reagents() != plan.reagents())
             return QStringLiteral("the reopened figures differ");
         bool typed = false;
         for (const OrderSection& s : kOrderSections) {
             std::map<std::string, int, std::less<>> inOrder;
-            ForEachOrderLine(w().catalogue(), s.table, [&](const OrderLine& l) {
+            ForEachOrderLine(w().order(), s.table, [&](const OrderLine& l) {
                 if (const std::optional<int> q = plan.Typed(l.section, std::string(l.number)))
                     inOrder[std::string(l.number)] = *q;
             });
@@ -563,8 +557,7 @@ private:
         if (version != expected)
             return QStringLiteral("the file is version %1, expected %2").arg(version).arg(expected);
         ++roundTripsOfVersion_[static_cast<std::size_t>(version)];
-        const std::string again =
-            SelectionText(SelectionOf(other.assayState(), other.catalogue(), theirs), other.catalogue());
+        const std::string again = SelectionText(SelectionOf(other.order()));
         if (QByteArray::fromStdString(again) != bytes)
             return QStringLiteral("saving the reopened selection gives other bytes");
         return {};
@@ -585,8 +578,7 @@ private:
             QFile file(line.output);
             if (!file.open(QIODevice::ReadOnly))
                 return QStringLiteral("the command line's %1 cannot be read").arg(line.format);
-            const std::string window =
-                txt ? OrderListText(w().catalogue(), w().plan()) : OrderCsv(w().catalogue(), w().plan());
+            const std::string window = txt ? OrderListText(w().order()) : OrderCsv(w().order());
             if (file.readAll() != QByteArray::fromStdString(window))
                 return QStringLiteral("the command line's %1 differs from the window's").arg(line.format);
         }
@@ -803,28 +795,28 @@ private:
         if (!orderWindowProblem_.isEmpty())
             return orderWindowProblem_;
         const Model& m = model_;
-        const Catalogue& cat = w().catalogue();
+        const Order& order = w().order();
         for (int s = 1; s <= 72; ++s) {
-            if ((cat.Calibs[s].Selected == 1) != (m.cal.count(s) > 0))
-                return QStringLiteral("C %1 Selected is %2").arg(s).arg(cat.Calibs[s].Selected);
-            if (cat.Calibs[s].SizeChoice != m.calSize[static_cast<std::size_t>(s)])
+            if ((order.Calibs[s].Selected == 1) != (m.cal.count(s) > 0))
+                return QStringLiteral("C %1 Selected is %2").arg(s).arg(order.Calibs[s].Selected);
+            if (order.Calibs[s].SizeChoice != m.calSize[static_cast<std::size_t>(s)])
                 return QStringLiteral("C %1 SizeChoice is %2, expected %3")
                     .arg(s)
-                    .arg(cat.Calibs[s].SizeChoice)
+                    .arg(order.Calibs[s].SizeChoice)
                     .arg(m.calSize[static_cast<std::size_t>(s)]);
         }
         for (int s = 1; s <= 49; ++s)
-            if ((cat.Ctrls[s].Selected == 1) != (m.ctl.count(s) > 0))
-                return QStringLiteral("K %1 Selected is %2").arg(s).arg(cat.Ctrls[s].Selected);
+            if ((order.Ctrls[s].Selected == 1) != (m.ctl.count(s) > 0))
+                return QStringLiteral("K %1 Selected is %2").arg(s).arg(order.Ctrls[s].Selected);
         for (int s = 1; s <= 40; ++s) {
-            if ((cat.Assays[s].Selected == 1) != (m.reag.count(s) > 0))
-                return QStringLiteral("R %1 Selected is %2").arg(s).arg(cat.Assays[s].Selected);
-            if (cat.Assays[s].SizeChoice != m.reagSize[static_cast<std::size_t>(s)])
-                return QStringLiteral("R %1 SizeChoice is %2").arg(s).arg(cat.Assays[s].SizeChoice);
+            if ((order.Assays[s].Selected == 1) != (m.reag.count(s) > 0))
+                return QStringLiteral("R %1 Selected is %2").arg(s).arg(order.Assays[s].Selected);
+            if (order.Assays[s].SizeChoice != m.reagSize[static_cast<std::size_t>(s)])
+                return QStringLiteral("R %1 SizeChoice is %2").arg(s).arg(order.Assays[s].SizeChoice);
         }
-        if (!(w().assayState() == m.state))
+        if (!(order.state == m.state))
             return QStringLiteral("the assay state differs");
-        if (!(w().plan() == m.plan))
+        if (!(order.plan == m.plan))
             return QStringLiteral("the plan differs from what the user typed");
         if (m.exits != exits_)
             return QStringLiteral("the program was ended %1 times, expected %2").arg(exits_).arg(m.exits);
@@ -855,8 +847,8 @@ private:
         return {};
     }
 
-    // The window against its mode table, in the mode the model is in. What the table leaves to
-    // the window is checked against the model: in the main view, the lists or the banner.
+    // The window against its mode table, in the mode the model is in. Where the table follows the
+    // lists (the lists or the banner), the model says whether they show the order.
     QString checkMode() {
         const Model& m = model_;
         if (w().mode() != m.mode)
@@ -866,13 +858,10 @@ private:
         for (std::size_t i = 0; i < kPartCount; ++i) {
             const Part p = static_cast<Part>(i);
             bool expected = look[p] == Look::Shown;
-            if (look[p] == Look::Kept && m.mode == Mode::Main) {
-                if (p == Part::CalibHeading || p == Part::CtrlHeading)
-                    continue;  // headed as the lists last were
-                expected = p == Part::Banner ? !m.listsShown : m.listsShown;
-            } else if (look[p] == Look::Kept) {
-                continue;
-            }
+            if (look[p] == Look::Headed)
+                continue;  // headed as the lists last were
+            if (look[p] == Look::Listed || look[p] == Look::Unlisted)
+                expected = (look[p] == Look::Listed) == m.listsShown;
             if (shown(PartControlName(p)) != expected ||
                 (p == Part::ResultLists && shown("CtrlList") != expected))
                 return QStringLiteral("%1 should be %2")
@@ -937,7 +926,7 @@ private:
                 for (int p = 0; p < l->count(); ++p) {
                     const int slot = (*positions)[static_cast<std::size_t>(p)];
                     const std::string& text =
-                        cal ? m.products.Calibs[slot].Name : m.products.Ctrls[slot].Name;
+                        cal ? TheCatalogue().Calibs[slot].Name : TheCatalogue().Ctrls[slot].Name;
                     if (l->item(p)->text() != QString::fromStdString(text) ||
                         (l->item(p)->checkState() == Qt::Checked) != ticks[static_cast<std::size_t>(p)])
                         return QStringLiteral("%1 entry %2 is wrong").arg(name).arg(p);

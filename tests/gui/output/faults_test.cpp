@@ -67,7 +67,7 @@ struct OrderWindow : Harness {
                 return wantPdf;
             };
             hooks.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
-            frmOutput dialog(cat(), w->plan(), hooks, w.get());
+            frmOutput dialog(order(), hooks, w.get());
             dialog.exec();
         });
     }
@@ -89,18 +89,18 @@ struct OrderWindow : Harness {
 
     // The order and the lists as they stand, to hold against them afterwards.
     std::string snapshot() const {
-        return OrderListText(cat()) + get<TabStopList>("CalibList")->lines().join('|').toStdString() +
+        return OrderListText(order()) + get<TabStopList>("CalibList")->lines().join('|').toStdString() +
                get<TabStopList>("CtrlList")->lines().join('|').toStdString();
     }
 
     // The program still follows the user: ticking another assay changes the order at once.
     void stillWorks() {
         clickBox(get<QCheckBox>("Check13"));  // ETHYL ALCOHOL: its two calibrators join the order
-        HELPER_VERIFY(w->assayState().ticked(AssayRow::VexEtoh));
-        HELPER_COMPARE(cat().Calibs[24].Selected, 1);
-        HELPER_COMPARE(cat().Calibs[25].Selected, 1);
+        HELPER_VERIFY(order().state.ticked(AssayRow::VexEtoh));
+        HELPER_COMPARE(order().Calibs[24].Selected, 1);
+        HELPER_COMPARE(order().Calibs[25].Selected, 1);
         QStringList expected;
-        for (const std::string& line : testing::calibLines(cat()))
+        for (const std::string& line : testing::calibLines(order()))
             expected << QString::fromStdString(line);
         HELPER_COMPARE(get<TabStopList>("CalibList")->lines(), expected);
     }
@@ -111,15 +111,15 @@ struct Writer {
     const char* name;
     const char* what;
     Qt::Key key;
-    bool (*isWhole)(const Catalogue&, const QByteArray&);
+    bool (*isWhole)(const Order&, const QByteArray&);
 };
 const Writer kWriters[] = {
     {"order list", "The order list", Qt::Key_F,
-     [](const Catalogue& cat, const QByteArray& b) {
-         return b == QByteArray::fromStdString(OrderListText(cat));
+     [](const Order& order, const QByteArray& b) {
+         return b == QByteArray::fromStdString(OrderListText(order));
      }},
     {"PDF", "The PDF of the printout", Qt::Key_P,  // no printer: the PDF is offered instead
-     [](const Catalogue&, const QByteArray& b) {
+     [](const Order&, const QByteArray& b) {
          return b.startsWith("%PDF-") && b.trimmed().endsWith("%%EOF");
      }},
 };
@@ -256,7 +256,7 @@ private slots:
             QVERIFY2(!m.contains(QLatin1String("printer")), qPrintable(m));
         }
         scene.verify(o.messages.isEmpty(),
-                     [&](const QByteArray& bytes) { return w.isWhole(o.cat(), bytes); });
+                     [&](const QByteArray& bytes) { return w.isWhole(o.order(), bytes); });
         QCOMPARE(o.snapshot(), before);
         o.stillWorks();
     }
@@ -312,7 +312,7 @@ private slots:
         QCOMPARE(user.replacements, settling + saves - 1);  // every save but the first replaced the file
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), QByteArray::fromStdString(OrderListText(o.cat())));
+        QCOMPARE(saved.readAll(), QByteArray::fromStdString(OrderListText(o.order())));
         if (!measured || heap[0] < 0)
             QSKIP("the heap in use cannot be measured here");
         // Each save left about 20 kB behind with icons made afresh for every dialog, 3 kB with a new

@@ -36,25 +36,21 @@ namespace {
 struct Writer {
     const char* name;
     const char* what;
-    std::optional<SaveFailure> (*save)(const Catalogue&, const QString&);
-    bool (*isWhole)(const Catalogue&, const QByteArray&);
+    std::optional<SaveFailure> (*save)(const Order&, const QString&);
+    bool (*isWhole)(const Order&, const QByteArray&);
 };
-
-// An order of ones: no quantity typed, no figure given.
-const OrderPlan kOnes;
 
 const Writer kWriters[] = {
     {"order list", "The order list",
-     [](const Catalogue& cat, const QString& path) { return WriteOrderList(cat, kOnes, path); },
-     [](const Catalogue& cat, const QByteArray& b) {
-         return b == QByteArray::fromStdString(OrderListText(cat));
+     [](const Order& order, const QString& path) { return WriteOrderList(order, path); },
+     [](const Order& order, const QByteArray& b) {
+         return b == QByteArray::fromStdString(OrderListText(order));
      }},
-    {"CSV", "The order",
-     [](const Catalogue& cat, const QString& path) { return WriteOrderCsv(cat, kOnes, path); },
-     [](const Catalogue& cat, const QByteArray& b) { return b == QByteArray::fromStdString(OrderCsv(cat)); }},
+    {"CSV", "The order", [](const Order& order, const QString& path) { return WriteOrderCsv(order, path); },
+     [](const Order& order, const QByteArray& b) { return b == QByteArray::fromStdString(OrderCsv(order)); }},
     {"PDF", "The PDF of the printout",
-     [](const Catalogue& cat, const QString& path) { return SavePrintoutPdf(cat, kOnes, path); },
-     [](const Catalogue&, const QByteArray& b) {
+     [](const Order& order, const QString& path) { return SavePrintoutPdf(order, path); },
+     [](const Order&, const QByteArray& b) {
          return b.startsWith("%PDF-") && b.trimmed().endsWith("%%EOF");
      }},
 };
@@ -66,17 +62,17 @@ QByteArray readAll(const QString& path) {
     return f.readAll();
 }
 
-Catalogue realisticOrder() {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    AssayState s;
+// An order of ones: no quantity typed, no figure given.
+Order realisticOrder() {
+    Order order;
+    AssayState& s = order.state;
     s.SetSelected(AssayRow::OrlanAmphXtc, true);
     s.ChooseCut(AssayRow::OrlanAmphXtc, 500);
     s.SetSelected(AssayRow::VexThc, true);
     s.ChooseCut(AssayRow::VexThc, 50);
     s.SetSelected(AssayRow::ToxAcet, true);
-    update(s, cat);
-    return cat;
+    update(order);
+    return order;
 }
 
 // A dialog whose desktop is scripted: the file dialog answers from a queue, messages are kept.
@@ -135,6 +131,14 @@ QPointF wordAt(const QString& boxes, const QString& word) {
     return QPointF(-1, -1);
 }
 
+// The entry of a menu with the text `text`; the menu's layout may grow around it.
+QAction* entry(const QMenu& menu, const char* text) {
+    for (QAction* a : menu.actions())
+        if (a->text() == QLatin1String(text))
+            return a;
+    qFatal("no menu entry %s", text);
+}
+
 }  // namespace
 
 class OutputTest : public QObject {
@@ -148,26 +152,25 @@ private slots:
 
     void fileBytesReadBackFromDisk() {
         QTemporaryDir dir;
-        Catalogue cat;
-        LoadCatalogue(cat);
         const QString path = dir.filePath(QStringLiteral("OrderList"));
-        QVERIFY(!WriteOrderList(cat, kOnes, path));
+        QVERIFY(!WriteOrderList(Order{}, path));
         QCOMPARE(readAll(path), QByteArray("REAGENTS\r\n\r\nCALIBRATORS\r\n\r\nCONTROLS\r\n"));
 
-        const Catalogue order = realisticOrder();
-        QVERIFY(!WriteOrderList(order, kOnes, path));  // replaces, never appends
+        const Order order = realisticOrder();
+        QVERIFY(!WriteOrderList(order, path));  // replaces, never appends
         QCOMPARE(readAll(path), QByteArray::fromStdString(OrderListText(order)));
 
-        Catalogue sizes = realisticOrder();
+        Order sizes = realisticOrder();
         sizes.Assays[18].SizeChoice = 2;
         sizes.Calibs[1].SizeChoice = 2;
-        QVERIFY(!WriteOrderList(sizes, kOnes, path));
+        QVERIFY(!WriteOrderList(sizes, path));
         const QByteArray bytes = readAll(path);
+        const Catalogue& cat = TheCatalogue();
         QVERIFY(bytes.contains(
-            QByteArray::fromStdString(sizes.Assays[18].OrderNo2 + ", " + sizes.Assays[18].Name2 + "\r\n")));
-        QVERIFY(bytes.contains(QByteArray::fromStdString(sizes.Calibs[1].OrderNo2 + ", " +
-                                                         sizes.Calibs[1].Name + ", 15 ml\r\n")));
-        QVERIFY(!bytes.contains(QByteArray::fromStdString(sizes.Calibs[1].OrderNo1)));
+            QByteArray::fromStdString(cat.Assays[18].OrderNo2 + ", " + cat.Assays[18].Name2 + "\r\n")));
+        QVERIFY(bytes.contains(
+            QByteArray::fromStdString(cat.Calibs[1].OrderNo2 + ", " + cat.Calibs[1].Name + ", 15 ml\r\n")));
+        QVERIFY(!bytes.contains(QByteArray::fromStdString(cat.Calibs[1].OrderNo1)));
     }
 
     void everyWriterInEverySituation_data() { testing::addSituationRows(kWriters); }
@@ -179,11 +182,11 @@ private slots:
         QFETCH(int, row);
         const Writer& w = kWriters[writer];
         const testing::SituationRow& expected = testing::kSituations[row];
-        Catalogue cat = testing::loaded();
-        SelectAllItems(cat);  // the longest files
+        Order order = testing::loaded();
+        SelectAllItems(order);  // the longest files
         SaveScene scene(expected.situation);
         std::optional<SaveFailure> failure;
-        scene.save([&] { failure = w.save(cat, scene.path()); });
+        scene.save([&] { failure = w.save(order, scene.path()); });
         if (!expected.reason) {
             QVERIFY2(!failure, failure ? qPrintable(failure->reason) : "");
         } else {
@@ -195,7 +198,7 @@ private slots:
             QCOMPARE(failure->path, QFileInfo(scene.path()).absoluteFilePath());
             QCOMPARE(failure->oldFile, expected.oldFile);
         }
-        scene.verify(!failure, [&](const QByteArray& bytes) { return w.isWhole(cat, bytes); });
+        scene.verify(!failure, [&](const QByteArray& bytes) { return w.isWhole(order, bytes); });
     }
 
     // The save dialog opens in a folder that exists and can be written, never the working one.
@@ -224,10 +227,10 @@ private slots:
     // through the same commands (the window's last the session); a folder gone since falls back.
     void startFolderFollowsTheLastChoice() {
         QTemporaryDir dir;
-        const Catalogue cat = realisticOrder();
+        const Order order = realisticOrder();
         Scripted s;
         QWidget window;
-        OrderCommands commands(cat, kOnes, s.dialogHooks(), &window);
+        OrderCommands commands(order, s.dialogHooks(), &window);
         const QString start = OrderCommands::DefaultStartFolder();
         const QString orders = dir.filePath(QStringLiteral("orders"));
         QVERIFY(QDir().mkdir(orders));
@@ -262,13 +265,13 @@ private slots:
         s.answers << fromMenu << fromPrint;
         QTimer::singleShot(0, [] {
             if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-                menu->setActiveAction(menu->actions().constLast());
+                menu->setActiveAction(entry(*menu, "Export order as PDF..."));
                 QTest::keyClick(menu, Qt::Key_Return);
             }
         });
         QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500), w.mapToGlobal(QPoint(400, 500)));
         QApplication::sendEvent(&w, &right);
-        frmOutput dlg(w.catalogue(), w.plan(), s.hooks(), &w);
+        frmOutput dlg(w.order(), s.hooks(), &w);
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
         QCOMPARE(s.dialogs.size(), 2);
@@ -282,7 +285,7 @@ private slots:
             return boxes.mid(boxes.indexOf(QLatin1String("<body>")));
         };
         const QString pages = bodyOf(fromMenu);
-        QVERIFY2(pages.contains(QString::fromStdString(w.catalogue().Ctrls[49].Name).section(' ', 0, 0)),
+        QVERIFY2(pages.contains(QString::fromStdString(TheCatalogue().Ctrls[49].Name).section(' ', 0, 0)),
                  qPrintable(pages));
         QCOMPARE(bodyOf(fromPrint), pages);
         QVERIFY(s.warnings.isEmpty());
@@ -290,17 +293,17 @@ private slots:
 
     void fileCommandSavesExactlyTheChosenName() {
         QTemporaryDir dir;
-        const Catalogue cat = realisticOrder();
+        const Order order = realisticOrder();
         Scripted s;
         s.answers << dir.filePath(QStringLiteral("OrderList"));
-        frmOutput dlg(cat, kOnes, s.hooks());
+        frmOutput dlg(order, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdFile")), Qt::LeftButton);
         QCOMPARE(s.dialogs.value(0),
                  QStringLiteral("save|Save the order list|%1|Text File (*.txt)|")
                      .arg(QDir(OrderCommands::DefaultStartFolder()).filePath(QStringLiteral("OrderList"))));
         QCOMPARE(readAll(dir.filePath(QStringLiteral("OrderList"))),
-                 QByteArray::fromStdString(OrderListText(cat)));
+                 QByteArray::fromStdString(OrderListText(order)));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("OrderList.txt"))));
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
@@ -309,10 +312,10 @@ private slots:
 
     void cancelledFileDialogWritesNothingAndCloses() {
         QTemporaryDir dir;
-        const Catalogue cat = realisticOrder();
+        const Order order = realisticOrder();
         Scripted s;
         s.answers << QString();
-        frmOutput dlg(cat, kOnes, s.hooks());
+        frmOutput dlg(order, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdFile")), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
@@ -321,10 +324,10 @@ private slots:
     }
 
     void keysActWhicheverButtonHasTheFocus() {
-        const Catalogue cat = realisticOrder();
+        const Order order = realisticOrder();
         {
             Scripted s;
-            frmOutput dlg(cat, kOnes, s.hooks());
+            frmOutput dlg(order, s.hooks());
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint"))->setFocus();
@@ -337,7 +340,7 @@ private slots:
         {
             Scripted s;
             s.answerYes = false;
-            frmOutput dlg(cat, kOnes, s.hooks());
+            frmOutput dlg(order, s.hooks());
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             dlg.findChild<QPushButton*>(QStringLiteral("cmdFile"))->setFocus();
@@ -348,7 +351,7 @@ private slots:
         }
         {
             Scripted s;
-            frmOutput dlg(cat, kOnes, s.hooks());
+            frmOutput dlg(order, s.hooks());
             dlg.show();
             QVERIFY(QTest::qWaitForWindowExposed(&dlg));
             QTest::keyClick(dlg.windowHandle(), Qt::Key_C);
@@ -360,12 +363,12 @@ private slots:
 
     // Enter and Return press the focused button, as Space does; each button runs its own command.
     void enterReturnAndSpacePressTheFocusedButton() {
-        const Catalogue cat = realisticOrder();
+        const Order order = realisticOrder();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Space}) {
             for (const char* button : {"cmdFile", "cmdPrint", "cmdCancel"}) {
                 Scripted s;
                 s.answerYes = false;
-                frmOutput dlg(cat, kOnes, s.hooks());
+                frmOutput dlg(order, s.hooks());
                 dlg.show();
                 QVERIFY(QTest::qWaitForWindowExposed(&dlg));
                 dlg.findChild<QPushButton*>(QLatin1String(button))->setFocus();
@@ -385,9 +388,9 @@ private slots:
     // The question is drawn from the top of its box, as a label draws; the buttons stand on the
     // dialog's white, as the label does, not on the desktop's grey.
     void questionAtTheTopAndButtonsWhiteAsTheLabel() {
-        const Catalogue cat = realisticOrder();
+        const Order order = realisticOrder();
         Scripted s;
-        frmOutput dlg(cat, kOnes, s.hooks());
+        frmOutput dlg(order, s.hooks());
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         QLabel* question = dlg.findChild<QLabel*>(QStringLiteral("Label1"));
@@ -420,13 +423,13 @@ private slots:
 
     void noPrinterOffersAPdfWithTheWholeOrder() {
         QTemporaryDir dir;
-        Catalogue cat = realisticOrder();
-        cat.Calibs[1].SizeChoice = 2;
-        cat.Ctrls[43].Selected = 1;  // a number of nine characters, wider than its label
+        Order order = realisticOrder();
+        order.Calibs[1].SizeChoice = 2;
+        order.Ctrls[43].Selected = 1;  // a number of nine characters, wider than its label
         Scripted s;
         const QString pdf = dir.filePath(QStringLiteral("OrderList.pdf"));
         s.answers << pdf;
-        frmOutput dlg(cat, kOnes, s.hooks());
+        frmOutput dlg(order, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
         QCOMPARE(s.questions.size(), 1);
@@ -443,13 +446,14 @@ private slots:
                      qPrintable(QString::fromStdString(what) + " missing or out of order in\n" + text));
             at = found;
         };
+        const Catalogue& cat = TheCatalogue();
         expectAfter("REAGENTS");
         expectAfter("CALIBRATORS");  // same line, right column
         expectAfter(cat.Assays[1].OrderNo1);
         expectAfter(cat.Calibs[1].OrderNo2);  // the alternative pack's number
         expectAfter(cat.Calibs[1].Name + ", 15 ml");
         for (int slot = 1; slot <= 49; ++slot)
-            if (cat.Ctrls[slot].Selected == 1)
+            if (order.Ctrls[slot].Selected == 1)
                 QVERIFY2(text.contains(QString::fromStdString(cat.Ctrls[slot].OrderNo)), qPrintable(text));
         QVERIFY(text.indexOf(QLatin1String("CONTROLS")) >
                 text.indexOf(QString::fromStdString(cat.Assays[18].OrderNo1)));
@@ -482,7 +486,7 @@ private slots:
 
     void failingPrinterIsReportedNotSwallowed() {
         QTemporaryDir dir;
-        const Catalogue cat = realisticOrder();
+        const Order order = realisticOrder();
         Scripted s;
         s.answerYes = false;
         // A printer that cannot start: its output goes to a folder that does not exist.
@@ -493,7 +497,7 @@ private slots:
             p->setOutputFileName(broken);
             return p;
         };
-        frmOutput dlg(cat, kOnes, s.hooks());
+        frmOutput dlg(order, s.hooks());
         dlg.show();
         QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("cmdPrint")), Qt::LeftButton);
         QCOMPARE(s.questions.size(), 1);

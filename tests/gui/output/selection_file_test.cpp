@@ -56,22 +56,33 @@ void write(const QString& path, const QByteArray& bytes) {
 }
 
 // The order the core gives the file, without a window.
-Catalogue orderOf(const QByteArray& file) {
-    Catalogue cat;
-    LoadCatalogue(cat);
-    const SelectionReading r = ReadSelection(std::string_view(file.constData(), file.size()), cat);
+Order orderOf(const QByteArray& file) {
+    const SelectionReading r = ReadSelection(std::string_view(file.constData(), file.size()));
     HELPER_VERIFY2(r.selection.has_value(), r.problem.message.c_str());
-    AssayState state;
-    Provenance provenance;
-    ApplySelection(*r.selection, state, cat, provenance);
-    return cat;
+    Order order;
+    ApplySelection(*r.selection, order);
+    return order;
 }
 
 // The plan a file holds.
 OrderPlan planOf(const QByteArray& file) {
-    const SelectionReading r = ReadSelection(std::string_view(file.constData(), file.size()), orderOf(file));
+    const SelectionReading r = ReadSelection(std::string_view(file.constData(), file.size()));
     HELPER_VERIFY2(r.selection.has_value(), r.problem.message.c_str());
     return r.selection->plan;
+}
+
+// The same order with every quantity one.
+Order ofOnes(Order order) {
+    order.plan = OrderPlan();
+    return order;
+}
+
+// The entry of a menu with the text `text`.
+QAction* entry(const QMenu& menu, const char* text) {
+    for (QAction* a : menu.actions())
+        if (a->text() == QLatin1String(text))
+            return a;
+    qFatal("no menu entry %s", text);
 }
 
 struct Run {
@@ -123,25 +134,23 @@ private slots:
         installApplicationStyle();
         installFontSubstitutes();
         QVERIFY(dir_.isValid());
-        Catalogue cat;
-        LoadCatalogue(cat);
+        const Catalogue& cat = TheCatalogue();
         good_ = dir_.filePath(QStringLiteral("good.tovimar"));
         write(good_, QString::fromLatin1(kSelection)
                          .arg(QString::fromStdString(cat.Ctrls[40].OrderNo),
                               QString::fromStdString(cat.Assays[15].OrderNo2))
                          .toUtf8());
-        SelectAllItems(cat);
+        Order all;
+        SelectAllItems(all);
         everything_ = dir_.filePath(QStringLiteral("everything.tovimar"));
-        write(everything_, QByteArray::fromStdString(SelectionText(SelectionOf(AssayState(), cat), cat)));
+        write(everything_, QByteArray::fromStdString(SelectionText(SelectionOf(all))));
         // Every line's quantity other than one: typed, or suggested by figures of each kind.
         {
-            Catalogue opened;
-            AssayState state;
-            Provenance provenance;
+            Order opened;
             const QByteArray good = bytesOf(good_);
-            const SelectionReading read = ReadSelection(std::string_view(good.constData(), good.size()), cat);
+            const SelectionReading read = ReadSelection(std::string_view(good.constData(), good.size()));
             QVERIFY(read.selection);
-            ApplySelection(*read.selection, state, opened, provenance);
+            ApplySelection(*read.selection, opened);
             OrderPlan plan;
             QVERIFY(plan.SetWorkload({3, 22, 4, 5}));
             ForEachOrderLine(opened, [&](const OrderLine& line) {
@@ -151,11 +160,11 @@ private slots:
                 else
                     QVERIFY(plan.SetUsesPerPack(line.section, number, 5));
             });
-            QVERIFY(plan.SetTyped(OrderTable::Ctrls, opened.Ctrls[40].OrderNo, 2));
+            QVERIFY(plan.SetTyped(OrderTable::Ctrls, cat.Ctrls[40].OrderNo, 2));
             QVERIFY(plan.SetUsesPerPack(OrderTable::Calibs, "not ordered", 5));  // left out of the file
             planned_ = dir_.filePath(QStringLiteral("planned.tovimar"));
-            write(planned_,
-                  QByteArray::fromStdString(SelectionText(SelectionOf(state, opened, plan), opened)));
+            opened.plan = plan;
+            write(planned_, QByteArray::fromStdString(SelectionText(SelectionOf(opened))));
         }
         // The program run as another user reads them too.
         QVERIFY(QFile::setPermissions(dir_.path(), QFile::Permissions(0x7755)));
@@ -168,31 +177,31 @@ private slots:
         QCOMPARE(h.dialogTitles, QStringList{QStringLiteral("Open selection")});
         QVERIFY2(h.messages.isEmpty(), qPrintable(h.messages.join(QLatin1Char('\n'))));
         QVERIFY(h.questions.isEmpty());  // nothing on the screen to replace
-        QCOMPARE(OrderListText(h.cat()), OrderListText(orderOf(bytesOf(good_))));
+        QCOMPARE(OrderListText(h.order()), OrderListText(orderOf(bytesOf(good_))));
         QVERIFY(h.get<QCheckBox>("Check1")->isChecked());
         QVERIFY(h.get<QRadioButton>("Option5")->isChecked());
-        QVERIFY(h.w->assayState()[AssayRow::OrlanAmphXtc].Qual);
-        QVERIFY(h.w->assayState()[AssayRow::ToxTca].Qual);
-        QCOMPARE(h.cat().Assays[15].SizeChoice, 2);
-        QCOMPARE(h.cat().Ctrls[40].Selected, 1);
+        QVERIFY(h.order().state[AssayRow::OrlanAmphXtc].Qual);
+        QVERIFY(h.order().state[AssayRow::ToxTca].Qual);
+        QCOMPARE(h.order().Assays[15].SizeChoice, 2);
+        QCOMPARE(h.order().Ctrls[40].Selected, 1);
         QVERIFY(h.get("CalibList")->isVisible());
 
         // Something is on the screen now: a question first, and No keeps it.
-        const std::string before = OrderListText(h.cat());
+        const std::string before = OrderListText(h.order());
         h.answer = false;
         h.key(Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(h.questions.size(), 1);
         QVERIFY(h.defaults == std::vector{DialogHooks::Default::No});  // Enter keeps the screen
-        QCOMPARE(OrderListText(h.cat()), before);
+        QCOMPARE(OrderListText(h.order()), before);
 
         // Opening replaces the quantities and figures too.
         h.answer = true;
         QVERIFY(h.w->OpenSelectionFile(planned_));
-        const OrderPlan plan = h.w->plan();
+        const OrderPlan plan = h.order().plan;
         QVERIFY(plan == planOf(bytesOf(planned_)));
         QVERIFY(plan.HasTyped() && plan.HasFigures());
-        QCOMPARE(OrderListText(h.cat()), before);
-        const std::string planned = OrderListText(h.cat(), plan);
+        QCOMPARE(OrderListText(ofOnes(h.order())), before);
+        const std::string planned = OrderListText(h.order());
         QVERIFY(planned != before);
 
         // A file that is wrong in any way changes nothing and says so, naming the file and the problem.
@@ -205,15 +214,15 @@ private slots:
              QByteArray(R"({"format": "tovimar-selection", "version": 2, "plan": {"months": 25}})"),
              // Nothing in this file orders the control: its quantity would be lost.
              QByteArray(R"({"format": "tovimar-selection", "version": 2, "quantities": {"controls": {")") +
-                 QByteArray::fromStdString(h.cat().Ctrls[40].OrderNo) + "\": 2}}}",
+                 QByteArray::fromStdString(TheCatalogue().Ctrls[40].OrderNo) + "\": 2}}}",
              QByteArray(R"({"format": "tovimar-selection", "version": 7})")}) {
             write(bad, contents);
             h.messages.clear();
             QVERIFY(!h.w->OpenSelectionFile(bad));
             QCOMPARE(h.messages.size(), 1);
             QVERIFY2(h.messages[0].contains(QDir::toNativeSeparators(bad)), qPrintable(h.messages[0]));
-            QCOMPARE(OrderListText(h.cat(), h.w->plan()), planned);
-            QVERIFY(h.w->plan() == plan);
+            QCOMPARE(OrderListText(h.order()), planned);
+            QVERIFY(h.order().plan == plan);
         }
         QVERIFY(h.messages[0].contains(QLatin1String("newer")));
         // A named pipe is refused at once: reading it would wait for a writer, with the window dead.
@@ -223,7 +232,7 @@ private slots:
         QVERIFY2(h.messages.last().contains(QLatin1String("This is a named pipe, not a file.")),
                  qPrintable(h.messages.last()));
         QVERIFY(!h.w->OpenSelectionFile(dir_.filePath(QStringLiteral("missing.tovimar"))));
-        QCOMPARE(OrderListText(h.cat(), h.w->plan()), planned);
+        QCOMPARE(OrderListText(h.order()), planned);
     }
 
     // The keys are the main view's; everywhere else they do what they always did: on the start
@@ -251,12 +260,12 @@ private slots:
         h.nextFile = dir_.filePath(QStringLiteral("saved.tovimar"));
         h.key(Qt::Key_S, Qt::ControlModifier);
         QVERIFY(h.messages.isEmpty());
-        QCOMPARE(OrderListText(orderOf(bytesOf(h.nextFile))), OrderListText(h.cat()));
+        QCOMPARE(OrderListText(orderOf(bytesOf(h.nextFile))), OrderListText(h.order()));
 
         h.key(Qt::Key_C, Qt::ControlModifier);
         const QMimeData* copied = QApplication::clipboard()->mimeData();
-        QCOMPARE(copied->text(), QString::fromLatin1(OrderListText(h.cat())));
-        QCOMPARE(copied->html(), QString::fromStdString(OrderHtml(h.cat())));
+        QCOMPARE(copied->text(), QString::fromLatin1(OrderListText(h.order())));
+        QCOMPARE(copied->html(), QString::fromStdString(OrderHtml(h.order())));
 
         QStringList entries;
         QTimer::singleShot(0, [&] {
@@ -264,8 +273,7 @@ private slots:
                 for (QAction* a : menu->actions())
                     if (!a->isSeparator())
                         entries << a->text();
-                QAction* csv = menu->actions().value(menu->actions().size() - 2);
-                menu->setActiveAction(csv);
+                menu->setActiveAction(entry(*menu, "Export order as CSV..."));
                 QTest::keyClick(menu, Qt::Key_Return);
             }
         });
@@ -273,9 +281,11 @@ private slots:
         QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500),
                                 h.w->mapToGlobal(QPoint(400, 500)));
         QApplication::sendEvent(h.w.get(), &right);
+        // The opening is the one step taken: saving and copying change nothing to take back.
         QCOMPARE(entries, (QStringList{"Order and quantities...", "Open selection...", "Save selection...",
-                                       "Copy order", "Export order as CSV...", "Export order as PDF..."}));
-        const std::string csv = OrderCsv(h.cat());
+                                       "Copy order", "Export order as CSV...", "Export order as PDF...",
+                                       "Undo opening good.tovimar", "Redo"}));
+        const std::string csv = OrderCsv(h.order());
         QCOMPARE(bytesOf(h.nextFile), QByteArray(csv.data(), qsizetype(csv.size())));
 
         // Quantities and figures are saved as opened, byte for byte.
@@ -357,7 +367,7 @@ private slots:
         // With the file's quantities and figures, as the window has them after opening it.
         for (const QString& selection : {good_, planned_}) {
             QVERIFY(h.w->OpenSelectionFile(selection));
-            const std::string file = OrderListText(h.cat(), h.w->plan());
+            const std::string file = OrderListText(h.order());
             Run txt = runProgram({"--selection", selection, "--export", "txt", "--output", "-"});
             QCOMPARE(txt.status, 0);
             QCOMPARE(txt.out, QByteArray(file.data(), qsizetype(file.size())));
@@ -368,7 +378,7 @@ private slots:
             const QString csvPath = dir_.filePath(QStringLiteral("cli.csv"));
             QCOMPARE(runProgram({"--selection", selection, "--export", "csv", "--output", csvPath}).status,
                      0);
-            const std::string csv = OrderCsv(h.cat(), h.w->plan());
+            const std::string csv = OrderCsv(h.order());
             QCOMPARE(bytesOf(csvPath), QByteArray(csv.data(), qsizetype(csv.size())));
             const QString pdfPath = dir_.filePath(QStringLiteral("cli.pdf"));
             QCOMPARE(runProgram({"--selection", selection, "--export", "pdf", "--output", pdfPath}).status,

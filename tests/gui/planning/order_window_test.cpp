@@ -1,6 +1,6 @@
 // The order table: its rows against the order walk, every editable column through setData with
 // what it announces, and the editor as the keyboard works it.
-#include "core/catalogue/order_lines.h"
+#include "core/order/order.h"
 #include "gui/planning/frmOrder.h"
 #include "gui/planning/order_table_model.h"
 #include "gui/widgets/app_style.h"
@@ -22,8 +22,8 @@ using M = OrderTableModel;
 namespace {
 
 // A random order: about a third of each table, some in their other size.
-Catalogue randomOrder(unsigned seed) {
-    Catalogue cat = testing::loaded();
+Order randomOrder(unsigned seed) {
+    Order order = testing::loaded();
     std::mt19937 rng(seed);
     const auto pick = [&rng](auto& table) {
         for (auto& r : table) {
@@ -32,10 +32,10 @@ Catalogue randomOrder(unsigned seed) {
                 r.SizeChoice = rng() % 2 ? 2 : 0;
         }
     };
-    pick(cat.Assays);
-    pick(cat.Calibs);
-    pick(cat.Ctrls);
-    return cat;
+    pick(order.Assays);
+    pick(order.Calibs);
+    pick(order.Ctrls);
+    return order;
 }
 
 int firstRow(const M& m, OrderTable t) {
@@ -73,11 +73,10 @@ private slots:
     // One row per line of the walk, in its order, and rebuilt only when the order changes.
     void rowsAreTheOrderWalk() {
         for (unsigned seed : {1u, 7u, 42u}) {
-            Catalogue cat = randomOrder(seed);
-            OrderPlan plan;
-            M model(cat, plan);
+            Order order = randomOrder(seed);
+            M model(order);
             int row = 0;
-            ForEachOrderLine(cat, plan, [&](const OrderLine& l) {
+            ForEachOrderLine(order, [&](const OrderLine& l) {
                 QCOMPARE(model.section(row), l.section);
                 QCOMPARE(model.slot(row), l.slot);
                 QCOMPARE(model.index(row, M::Number).data().toString(), QString::fromLatin1(l.number));
@@ -90,7 +89,7 @@ private slots:
 
             QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
             QVERIFY(!model.Refresh());
-            cat.Ctrls[3].Selected = cat.Ctrls[3].Selected == 1 ? 0 : 1;
+            order.Ctrls[3].Selected = order.Ctrls[3].Selected == 1 ? 0 : 1;
             QVERIFY(model.Refresh());
             QCOMPARE(reset.size(), 1);
         }
@@ -155,14 +154,18 @@ private slots:
         QFETCH(bool, taken);
         QFETCH(QString, suggested);
         QFETCH(QString, quantity);
-        Catalogue cat = testing::loaded();
-        cat.Assays[1].Selected = cat.Assays[2].Selected = cat.Calibs[1].Selected = cat.Ctrls[1].Selected = 1;
-        OrderPlan plan;
+        Order order = testing::loaded();
+        order.Assays[1].Selected = order.Assays[2].Selected = order.Calibs[1].Selected =
+            order.Ctrls[1].Selected = 1;
+        const Catalogue& cat = TheCatalogue();
+        OrderPlan& plan = order.plan;
         QVERIFY(plan.SetWorkload({2, 30, 12, 10}));
-        QVERIFY(plan.SetReagentFigures(std::string(OrderedNo(cat.Assays[1])), {std::nullopt, 100}));
-        QVERIFY(plan.SetUsesPerPack(OrderTable::Ctrls, std::string(OrderedNo(cat.Ctrls[1])), 5));
-        QVERIFY(plan.SetTyped(OrderTable::Calibs, std::string(OrderedNo(cat.Calibs[1])), 4));
-        M model(cat, plan);
+        QVERIFY(plan.SetReagentFigures(std::string(OrderedNo(cat.Assays[1], order.Assays[1])),
+                                       {std::nullopt, 100}));
+        QVERIFY(
+            plan.SetUsesPerPack(OrderTable::Ctrls, std::string(OrderedNo(cat.Ctrls[1], order.Ctrls[1])), 5));
+        QVERIFY(plan.SetTyped(OrderTable::Calibs, std::string(OrderedNo(cat.Calibs[1], order.Calibs[1])), 4));
+        M model(order);
         const int row = firstRow(model, OrderTable(section));
         const OrderPlan before = plan;
         QSignalSpy spy(&model, &QAbstractItemModel::dataChanged);
@@ -193,9 +196,9 @@ private slots:
 
     // The whole order's figures change every line's suggestion and quantity, in one announcement.
     void workloadChangesEveryLine() {
-        Catalogue cat = randomOrder(3);
-        OrderPlan plan;
-        M model(cat, plan);
+        Order order = randomOrder(3);
+        const OrderPlan& plan = order.plan;
+        M model(order);
         const int ctl = firstRow(model, OrderTable::Ctrls);
         QVERIFY(model.setData(model.index(ctl, M::UsesPerPack), 4));
         QSignalSpy spy(&model, &QAbstractItemModel::dataChanged);
@@ -220,17 +223,17 @@ private slots:
     // keyboard gives it: a digit starts the edit, Enter keeps it, Tab goes on to the next cell that
     // takes a number, Delete clears a cell, and Enter never closes the window.
     void editingByKeyboard() {
-        Catalogue cat = testing::loaded();
-        cat.Assays[1].Selected = cat.Calibs[1].Selected = 1;
-        OrderPlan plan;
+        Order order = testing::loaded();
+        order.Assays[1].Selected = order.Calibs[1].Selected = 1;
+        const OrderPlan& plan = order.plan;
         QWidget main;
         main.show();
-        frmOrder window(cat, plan, &main);
+        frmOrder window(order, &main);
         window.Open();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowModality(), Qt::WindowModal);
         QTableView* table = window.table();
-        const std::string calib(OrderedNo(cat.Calibs[1]));
+        const std::string calib(OrderedNo(TheCatalogue().Calibs[1], order.Calibs[1]));
 
         table->setCurrentIndex(window.model().index(1, M::UsesPerPack));
         QTest::keyClick(table, Qt::Key_7);
@@ -276,12 +279,11 @@ private slots:
 
     // A full order fits across the window: no product name cut, no horizontal scroll bar.
     void aFullOrderFitsAcross() {
-        Catalogue cat = testing::loaded();
-        SelectAllItems(cat);
-        OrderPlan plan;
+        Order order = testing::loaded();
+        SelectAllItems(order);
         QWidget main;
         main.show();
-        frmOrder window(cat, plan, &main);
+        frmOrder window(order, &main);
         window.Open();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView* table = window.table();

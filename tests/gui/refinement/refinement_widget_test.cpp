@@ -135,7 +135,7 @@ private slots:
         QVERIFY2(reag[0]->y() > titleRect.bottom(), "the first size box lies on the frame's title");
         for (QCheckBox* b : reag) {
             QVERIFY(!b->isChecked());
-            QCOMPARE(b->text(), q(h.cat().Assays[b->property("index").toInt()].Name1));
+            QCOMPARE(b->text(), q(TheCatalogue().Assays[b->property("index").toInt()].Name1));
         }
         QCOMPARE(background(reag[2]), bgr(0xACEDFD));  // scheme 3: VEX yellow, ORLAN blue
         QCOMPARE(background(reag[0]), bgr(0xE2C3A9));
@@ -147,7 +147,8 @@ private slots:
         // Every ordered calibrator with a second pack, and no other.
         QList<int> expectedCal;
         for (int s = 1; s <= CalibTable::kFilled; ++s)
-            if (h.cat().Calibs[s].Selected == 1 && h.cat().Calibs[s].OrderNo2 != h.cat().Calibs[s].OrderNo1)
+            if (h.order().Calibs[s].Selected == 1 &&
+                TheCatalogue().Calibs[s].OrderNo2 != TheCatalogue().Calibs[s].OrderNo1)
                 expectedCal << s;
         QVERIFY(expectedCal.contains(1));
         const QList<QCheckBox*> cal = shownBoxes(calFrame, "Check71");
@@ -204,15 +205,15 @@ private slots:
         QVERIFY(reagent && cal44);
         // On the bar far right of the caption, as on the caption itself.
         h.clickNearRightEdge(reagent);
-        QCOMPARE(h.cat().Assays[15].SizeChoice, 2);
+        QCOMPARE(h.order().Assays[15].SizeChoice, 2);
         QCOMPARE(reagent->text(), QStringLiteral("VEX Amphetamines Assay 500 ml"));
         h.clickNearRightEdge(cal44);
-        QCOMPARE(h.cat().Calibs[44].SizeChoice, 2);
+        QCOMPARE(h.order().Calibs[44].SizeChoice, 2);
         QCOMPARE(cal44->text(), QStringLiteral("25 ml  VEX Multi-Drug Urine Calibrator 1"));
         clickBox(h.w->bottleSizes().Check71(45));
         clickBox(
             h.w->bottleSizes().Check71(45));  // ticked and unticked again: the standard, chosen explicitly
-        QCOMPARE(h.cat().Calibs[45].SizeChoice, 1);
+        QCOMPARE(h.order().Calibs[45].SizeChoice, 1);
         QCOMPARE(h.w->bottleSizes().Check71(45)->text(),
                  QStringLiteral("10 ml  VEX Multi-Drug Urine Calibrator 2"));
         // Nothing shows before the mode is left.
@@ -225,7 +226,7 @@ private slots:
         QVERIFY(lines.contains(QStringLiteral("6445\t\tVEX Multi-Drug Urine Calibrator 1")));
         QVERIFY(lines.contains(QStringLiteral("6450\t\tVEX Multi-Drug Urine Calibrator 2")));
         QCOMPARE(h.get<TabStopList>("CtrlList")->lines(), ctrlBefore);
-        const QString file = q(OrderListText(h.cat()));
+        const QString file = q(OrderListText(h.order()));
         QVERIFY(file.contains(QStringLiteral("4155")));  // the 500 ml reagent
         QVERIFY(!file.contains(QStringLiteral("4150")));
         QVERIFY(file.contains(QStringLiteral("6445")));
@@ -243,7 +244,7 @@ private slots:
         clickBox(h.get<QCheckBox>("Check3"));  // benzo out: its reagent leaves the order
         h.click("cmdBottle");
         QCOMPARE(indexes(shownBoxes(h.get("ReagBottleSizeFrame"), "Check20")), (QList<int>{1}));
-        QCOMPARE(h.cat().Assays[3].SizeChoice, 2);  // kept while out of the order
+        QCOMPARE(h.order().Assays[3].SizeChoice, 2);  // kept while out of the order
         QVERIFY(h.w->bottleSizes().Check71(1)->isChecked());
         QCOMPARE(h.w->bottleSizes().Check71(1)->text(), QStringLiteral("15 ml  Negative Urine Calibrator"));
         h.click("cmdBottleBack");
@@ -251,7 +252,7 @@ private slots:
         clickBox(h.get<QCheckBox>("Check3"));  // back in: the choice applies again
         h.click("cmdBottle");
         QVERIFY(h.w->bottleSizes().Check20(3)->isChecked());
-        QCOMPARE(h.w->bottleSizes().Check20(3)->text(), q(h.cat().Assays[3].Name2));
+        QCOMPARE(h.w->bottleSizes().Check20(3)->text(), q(TheCatalogue().Assays[3].Name2));
         QVERIFY(!h.w->bottleSizes().Check20(1)->isChecked());
     }
 
@@ -263,13 +264,13 @@ private slots:
         clickBox(h.w->bottleSizes().Check71(1));
         h.click("cmdBottleBack");
         h.click("Command2");
-        QCOMPARE(h.cat().Assays[1].SizeChoice, 0);
-        QCOMPARE(h.cat().Calibs[1].SizeChoice, 0);
+        QCOMPARE(h.order().Assays[1].SizeChoice, 0);
+        QCOMPARE(h.order().Calibs[1].SizeChoice, 0);
         clickBox(h.get<QCheckBox>("Check1"));
         h.click("cmdBottle");
         QVERIFY(!h.w->bottleSizes().Check20(1)->isChecked());
         QVERIFY(!h.w->bottleSizes().Check71(1)->isChecked());
-        QCOMPARE(h.w->bottleSizes().Check20(1)->text(), q(h.cat().Assays[1].Name1));
+        QCOMPARE(h.w->bottleSizes().Check20(1)->text(), q(TheCatalogue().Assays[1].Name1));
     }
 
     void enteringAndLeavingAThousandTimesLeavesNoBoxBehind() {
@@ -314,18 +315,18 @@ private slots:
         clickBox(h.w->bottleSizes().Check20(2));
         h.key(Qt::Key_A, Qt::ShiftModifier);
         for (QCheckBox* b : shownBoxes(h.get("ReagBottleSizeFrame"), "Check20")) {
-            const mAssay& a = h.cat().Assays[b->property("index").toInt()];
+            const int slot = b->property("index").toInt();
             QVERIFY(b->isChecked());
-            QCOMPARE(a.SizeChoice, 2);
-            QCOMPARE(b->text(), q(a.Name2));
+            QCOMPARE(h.order().Assays[slot].SizeChoice, 2);
+            QCOMPARE(b->text(), q(TheCatalogue().Assays[slot].Name2));
         }
-        QCOMPARE(h.cat().Calibs[72].SizeChoice, 2);
+        QCOMPARE(h.order().Calibs[72].SizeChoice, 2);
         h.key(Qt::Key_Escape);
         for (int s : {1, 2, 39})
-            QCOMPARE(h.cat().Assays[s].SizeChoice, 1);
+            QCOMPARE(h.order().Assays[s].SizeChoice, 1);
         QCOMPARE(h.w->bottleSizes().Check71(72)->text(),
                  QStringLiteral("5 ml  VEX THC Calibrator 200 ng/ml"));
-        QCOMPARE(h.cat().Assays[14].SizeChoice, 0);  // no box, no choice
+        QCOMPARE(h.order().Assays[14].SizeChoice, 0);  // no box, no choice
     }
 
     void theTemplatesStandForNoProduct() {
@@ -334,7 +335,7 @@ private slots:
         // A tick on a template reaches no record, and the reset unticks it like every box.
         h.w->bottleSizes().Check20(0)->setChecked(true);
         h.w->bottleSizes().Check71(0)->setChecked(true);
-        QCOMPARE(h.cat().Assays[1].SizeChoice, 0);
+        QCOMPARE(h.order().Assays[1].SizeChoice, 0);
         h.click("Command2");
         QVERIFY(!h.w->bottleSizes().Check20(0)->isChecked());
         QVERIFY(!h.w->bottleSizes().Check71(0)->isChecked());
@@ -364,7 +365,7 @@ private slots:
         for (int p = 0; p < calMiss->count(); ++p) {
             QListWidgetItem* item = calMiss->item(p);
             QCOMPARE(item->text(),
-                     q(h.cat().Calibs[h.w->adding().CalMissSlot[static_cast<std::size_t>(p)]].Name));
+                     q(TheCatalogue().Calibs[h.w->adding().CalMissSlot[static_cast<std::size_t>(p)]].Name));
             QCOMPARE(item->checkState(), Qt::Unchecked);
             QVERIFY(item->flags().testFlag(Qt::ItemIsUserCheckable));
         }
@@ -415,21 +416,22 @@ private slots:
         clickEntry(ctrlMiss, 0, false);  // ticked and unticked again
         clickEntry(ctrlMiss, 0, true);
         QCOMPARE(ctrlMiss->item(0)->checkState(), Qt::Unchecked);
-        QCOMPARE(h.cat().Calibs[3].Selected, 0);  // nothing joins before the mode is left
+        QCOMPARE(h.order().Calibs[3].Selected, 0);  // nothing joins before the mode is left
 
         h.click("Command4Back");
-        const Catalogue& cat = h.cat();
-        QCOMPARE(cat.Calibs[3].Selected, 1);
-        QCOMPARE(cat.Calibs[2].Selected, 0);
-        QCOMPARE(cat.Ctrls[22].Selected, 1);
-        QCOMPARE(cat.Ctrls[1].Selected, 0);
-        QVERIFY(h.w->assayState()[AssayRow::OrlanAmphXtc].Sel);  // no rules ran
+        const Order& order = h.order();
+        const Catalogue& cat = TheCatalogue();
+        QCOMPARE(order.Calibs[3].Selected, 1);
+        QCOMPARE(order.Calibs[2].Selected, 0);
+        QCOMPARE(order.Ctrls[22].Selected, 1);
+        QCOMPARE(order.Ctrls[1].Selected, 0);
+        QVERIFY(order.state[AssayRow::OrlanAmphXtc].Sel);  // no rules ran
         QCOMPARE(h.get<TabStopList>("CalibList")->lines(),
                  (QStringList{q(testing::listLine(cat.Calibs[1].OrderNo1, cat.Calibs[1].Name)),
                               q(testing::listLine(cat.Calibs[3].OrderNo1, cat.Calibs[3].Name))}));
         QCOMPARE(h.get<TabStopList>("CtrlList")->lines(),
                  (QStringList{q(testing::listLine(cat.Ctrls[22].OrderNo, cat.Ctrls[22].Name))}));
-        QVERIFY(q(OrderListText(cat)).contains(q(cat.Ctrls[22].OrderNo)));
+        QVERIFY(q(OrderListText(order)).contains(q(cat.Ctrls[22].OrderNo)));
 
         // Once in the order, they are no longer offered.
         h.click("Command4");
@@ -439,8 +441,8 @@ private slots:
         h.click("Command4Back");
 
         clickBox(h.get<QCheckBox>("Check3"));  // any click in the panel re-derives the order
-        QCOMPARE(cat.Calibs[3].Selected, 0);
-        QCOMPARE(cat.Ctrls[22].Selected, 0);
+        QCOMPARE(order.Calibs[3].Selected, 0);
+        QCOMPARE(order.Ctrls[22].Selected, 0);
         QCOMPARE(h.get<TabStopList>("CalibList")->count(), 1);
     }
 
@@ -480,7 +482,7 @@ private slots:
         QCOMPARE(h.get<TabStopList>("CalibList")->count(), 62);
 
         h.click("Command2");  // a reset takes the hand-added items out again
-        for (const mCalib& c : h.cat().Calibs)
+        for (const CalibOrder& c : h.order().Calibs)
             QCOMPARE(c.Selected, 0);
     }
 };

@@ -44,8 +44,8 @@ struct Harness : testing::Harness {
             return QStringLiteral("<slot %1 not listed>").arg(slot);
         return list->item(line)->data(Qt::ToolTipRole).toString();
     }
-    QString calTip(int slot) const { return tipOf(calibList(), cat().Calibs, slot); }
-    QString ctrlTip(int slot) const { return tipOf(ctrlList(), cat().Ctrls, slot); }
+    QString calTip(int slot) const { return tipOf(calibList(), order().Calibs, slot); }
+    QString ctrlTip(int slot) const { return tipOf(ctrlList(), order().Ctrls, slot); }
 };
 
 QStringList tips(const TabStopList* list) {
@@ -65,8 +65,8 @@ QStringList qStrings(const std::vector<std::string>& v) {
 // Every line has a sentence, and the sentence is the one recorded for that line's slot.
 void expectEveryLineExplained(const Harness& h) {
     std::vector<std::string> cal, ctl;
-    CalibListReasons(h.cat(), h.w->provenance(), h.w->plan(), cal);
-    CtrlListReasons(h.cat(), h.w->provenance(), h.w->plan(), ctl);
+    CalibListReasons(h.order(), cal);
+    CtrlListReasons(h.order(), ctl);
     HELPER_COMPARE(tips(h.calibList()), qStrings(cal));
     HELPER_COMPARE(tips(h.ctrlList()), qStrings(ctl));
     for (const QString& tip : tips(h.calibList()) + tips(h.ctrlList()))
@@ -75,12 +75,11 @@ void expectEveryLineExplained(const Harness& h) {
 
 // The lines and the file as the plain run of the rules makes them for the window's assay state.
 void expectOutputsAsWithoutRecording(const Harness& h) {
-    Catalogue plain;
-    LoadCatalogue(plain);
-    update(h.w->assayState(), plain);
+    Order plain;
+    update(h.order().state, static_cast<OrderFlags&>(plain));
     HELPER_COMPARE(h.calibList()->lines(), qStrings(testing::calibLines(plain)));
     HELPER_COMPARE(h.ctrlList()->lines(), qStrings(testing::ctrlLines(plain)));
-    HELPER_COMPARE(OrderListText(h.cat()), OrderListText(plain));
+    HELPER_COMPARE(OrderListText(h.order()), OrderListText(plain));
 }
 
 bool nothingRecorded(const Provenance& p) {
@@ -177,16 +176,16 @@ private slots:
         const QStringList calTips = tips(h.calibList());
         QCOMPARE(calTips.count(QStringLiteral("Added by select all")), h.calibList()->count() - 2);
         expectEveryLineExplained(h);
-        QCOMPARE(h.calibList()->lines(), qStrings(testing::calibLines(h.cat())));
+        QCOMPARE(h.calibList()->lines(), qStrings(testing::calibLines(h.order())));
     }
 
     void resetForgetsEveryReason() {
         Harness h;
         // Select all with no row ticked: the reset then runs no rules, and must forget by itself.
         h.key(Qt::Key_A, Qt::ShiftModifier);
-        QVERIFY(!nothingRecorded(h.w->provenance()));
+        QVERIFY(!nothingRecorded(h.order().provenance));
         h.click("Command2");
-        QVERIFY(nothingRecorded(h.w->provenance()));
+        QVERIFY(nothingRecorded(h.order().provenance));
         QCOMPARE(h.calibList()->count(), 0);
 
         // After the reset a select all says select all everywhere: nothing from before lingers.

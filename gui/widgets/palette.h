@@ -3,6 +3,8 @@
 // rows (group O) apart from the VEX, serum tox and validity rows (group V).
 #pragma once
 
+#include "core/selection/colour_group.h"
+
 #include <cstdint>
 
 namespace tovimar {
@@ -17,9 +19,6 @@ inline constexpr std::uint32_t kLightYellow = 0xACEDFD;  // red 253, green 237, 
 inline constexpr std::uint32_t kWhite = 0xFFFFFF;        // the output dialog and the printout
 }  // namespace palette
 
-// Which of the two colours of a scheme a box takes; the assay row table says it for each row.
-enum class ColourGroup { O, V };
-
 struct SchemeColours {
     std::uint32_t groupO;
     std::uint32_t groupV;
@@ -28,5 +27,12 @@ struct SchemeColours {
 };
 // Scheme 1, 2 or 3; any other number gives scheme 3, the one of the start.
 SchemeColours SchemeColoursOf(int scheme);
+
+// Background of a reagent's bottle-size box in colour scheme 1, 2 or 3, by the box's group.
+inline std::uint32_t ReagSizeBoxColour(int scheme, ColourGroup group) {
+    return SchemeColoursOf(scheme).of(group);
+}
+// Calibrator boxes are grey in every scheme.
+inline constexpr std::uint32_t kCalSizeBoxColour = palette::kGrey;
 
 }  // namespace tovimar

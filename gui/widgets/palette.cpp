@@ -1,4 +1,4 @@
-#include "core/appearance/palette.h"
+#include "gui/widgets/palette.h"
 
 namespace tovimar {
 

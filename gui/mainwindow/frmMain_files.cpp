@@ -1,0 +1,108 @@
+// The main window's file commands: the selection as a file, and the order leaving the program.
+#include "core/output/selection_file.h"
+#include "gui/mainwindow/frmMain.h"
+#include "gui/planning/frmOrder.h"
+#include "gui/selection/assay_panel.h"
+
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+
+namespace tovimar {
+
+bool frmMain::OpenSelectionFile(const QString& path) {
+    const std::optional<Selection> selection = commands_.selectionToOpen(path, SelectionOnScreen(order()));
+    if (!selection)
+        return false;
+    const OrderDocument::Group step(document_, QStringLiteral("opening ") + QFileInfo(path).fileName());
+    // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the
+    // rules run for each), then the bottle sizes, then the additions; the file's quantities and
+    // figures replace the plan, then both lists.
+    ResetSelection();
+    for (const SelectedAssay& a : selection->assays)
+        panel_->TickAsClicks(a.row, a.cut, a.qual);
+    ApplySizesAndAdditions(*selection, document_.edit());
+    document_.edit().plan = selection->plan;
+    orderChanged();
+    return true;
+}
+
+void frmMain::OpenSelection_Click() {
+    if (const QString path = commands_.chooseSelection(); !path.isEmpty())
+        OpenSelectionFile(path);
+}
+
+void frmMain::SaveSelection_Click() {
+    commands_.saveSelection(SelectionOf(order()));
+}
+
+void frmMain::CopyOrder_Click() {
+    commands_.copyOrder();
+}
+
+void frmMain::ExportCsv_Click() {
+    commands_.exportCsv();
+}
+
+void frmMain::ExportPdf_Click() {
+    commands_.exportPdf(QStringLiteral("Order not exported"));
+}
+
+void frmMain::ShowOrderWindow() {
+    if (!orderWindow_) {
+        orderWindow_ = new frmOrder(document_.edit(), this);
+        connect(orderWindow_, &frmOrder::changed, this, [this](const QString& what) {
+            planChanged();
+            document_.Commit(what);
+        });
+        connect(orderWindow_, &frmOrder::undoAsked, this, &frmMain::UndoLast);
+        connect(orderWindow_, &frmOrder::redoAsked, this, &frmMain::RedoLast);
+    }
+    orderWindow_->Open();
+}
+
+void frmMain::contextMenuEvent(QContextMenuEvent* e) {
+    // The menu keys are the window's own key commands, which open the menu at the focus.
+    if (e->reason() != QContextMenuEvent::Keyboard)
+        ShowContextMenu(e->globalPos());
+}
+
+void frmMain::ShowContextMenu(const QPoint& at) {
+    if (mode_ == Mode::Main)
+        ShowOrderMenu(this, at,
+                      {[this] { ShowOrderWindow(); }, [this] { OpenSelection_Click(); },
+                       [this] { SaveSelection_Click(); }, [this] { CopyOrder_Click(); },
+                       [this] { ExportCsv_Click(); }, [this] { ExportPdf_Click(); }, document_.UndoText(),
+                       document_.RedoText(), [this] { UndoLast(); }, [this] { RedoLast(); }});
+}
+
+// At the middle of the control with the focus, or of the window where none has it.
+void frmMain::ShowContextMenuFromKeyboard() {
+    QWidget* f = focusWidget();
+    if (!f || !f->isVisible())
+        f = this;
+    ShowContextMenu(f->mapToGlobal(f->rect().center()));
+}
+
+// A selection file dropped on the start screen or the main view opens.
+bool frmMain::takesDropAsCopy(QDropEvent* e) const {
+    return (mode_ == Mode::Start || mode_ == Mode::Main) && TakeSelectionDrop(e);
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* e) {
+    takesDropAsCopy(e);
+}
+
+void frmMain::dragMoveEvent(QDragMoveEvent* e) {
+    takesDropAsCopy(e);
+}
+
+void frmMain::dropEvent(QDropEvent* e) {
+    if (!takesDropAsCopy(e))
+        return;
+    if (mode_ == Mode::Start)
+        ShowMainViewAtOnce();
+    OpenSelectionFile(DroppedSelection(e->mimeData()));
+}
+
+}  // namespace tovimar
