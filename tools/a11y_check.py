@@ -568,6 +568,24 @@ class Checker:
         got, focus = self.wait_focus(lambda f: same(f, opt), 2)
         rep.check(got is not None, "the focus stays on the option just chosen", "focused: " + show(focus))
 
+    def undo_told(self):
+        """Ctrl+Z and Ctrl+Shift+Z on the cut-off just chosen: the window says what was undone and redone."""
+        rep, prog = self.rep, self.prog
+        window = prog.window("Nordvale Tovimar")
+        for keys, word in (("ctrl+z", "Undone"), ("ctrl+shift+z", "Redone")):
+            mark = len(prog.events)
+            self.desk.keys(self.wid, keys)
+
+            def told():
+                return [e for e in prog.events[mark:] if e[0].startswith("object:property-change:accessible-description")
+                        and same(e[1], window)]
+
+            wait_for(told, 3)
+            want = word + ": cut-off 500 of ORLAN assay AMPH / XTC"
+            got = description(window) if window is not None else ""
+            rep.check(bool(told()) and got == want, "main view: %s is told as %r" % (keys, want),
+                      "description %r, events: %s" % (got, ", ".join(sorted({e[0] for e in prog.events[mark:]}))))
+
     # -- 2: every control is told apart --
 
     def main_view_told_apart(self):
@@ -749,6 +767,7 @@ class Checker:
         self.window_and_start()
         self.leave_start()
         self.announcement()
+        self.undo_told()
         self.main_view_told_apart()
         self.menu_keys()
         self.help()

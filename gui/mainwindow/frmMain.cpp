@@ -77,6 +77,7 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
     buildControls();
     document_.SetScreen([this] { return screenNow(); });
     connect(&document_, &OrderDocument::restored, this, &frmMain::showRestored);
+    connect(&document_, &OrderDocument::planChanged, this, &frmMain::planChanged);
     qApp->installEventFilter(this);
     Form_Load();
     const StartPictures pictures = LoadStartPictures();
@@ -341,8 +342,6 @@ void frmMain::showRestored(const ScreenState& screen, const QString& said) {
     else if (panel_)
         listsView_->Reset();
     applyListLook();
-    if (orderWindow_)
-        orderWindow_->ShowOrderAgain();
     setAccessibleDescription(said);
     QAccessibleEvent told(this, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&told);

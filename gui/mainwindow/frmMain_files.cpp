@@ -50,13 +50,7 @@ void frmMain::ExportPdf_Click() {
 
 void frmMain::ShowOrderWindow() {
     if (!orderWindow_) {
-        orderWindow_ = new frmOrder(document_.edit(), this);
-        connect(orderWindow_, &frmOrder::changed, this, [this](const QString& what) {
-            planChanged();
-            document_.Commit(what);
-        });
-        connect(orderWindow_, &frmOrder::undoAsked, this, &frmMain::UndoLast);
-        connect(orderWindow_, &frmOrder::redoAsked, this, &frmMain::RedoLast);
+        orderWindow_ = new frmOrder(document_, this);
     }
     orderWindow_->Open();
 }

@@ -12,10 +12,12 @@ namespace tovimar {
 // They reach the window wherever the focus is (a check box, an option, a list), but not while a
 // modal dialog is open over it.
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress || !keyPreview_)
-        return QWidget::eventFilter(watched, event);
+    const bool press = event->type() == QEvent::KeyPress || event->type() == QEvent::MouseButtonPress;
     auto* target = qobject_cast<QWidget*>(watched);
-    if (!target || (target != this && !isAncestorOf(target)))
+    if (!press || !target || (target != this && !isAncestorOf(target)))
+        return QWidget::eventFilter(watched, event);
+    document_.Touch();  // a user's action begins here
+    if (event->type() != QEvent::KeyPress || !keyPreview_)
         return QWidget::eventFilter(watched, event);
     if (QApplication::activeModalWidget() && QApplication::activeModalWidget() != this)
         return QWidget::eventFilter(watched, event);
@@ -92,11 +94,13 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         // ticked adding entry outlives the fresh start.
         {in({M::BottleSizes}), Qt::Key_R, Held::Any,
          [](W& w) {
+             const OrderDocument::Group step(w.document_, QStringLiteral("reset"));
              w.cmdBottleBack_Click();
              w.reload();
          }},
         {in({M::Adding}), Qt::Key_R, Held::Any,
          [](W& w) {
+             const OrderDocument::Group step(w.document_, QStringLiteral("reset"));
              w.Command4Back_Click();
              w.reload();
          }},

@@ -63,6 +63,14 @@ void OrderDocument::Rebase() {
     last_ = std::make_shared<const WorkState>(WorkState{order_, screenNow()});
 }
 
+void OrderDocument::Touch() {
+    if (groupDepth_ > 0 || restoring_ || !capture_)
+        return;
+    ScreenState now = capture_();
+    if (!(now == last_->screen) && order_ == last_->order)
+        last_ = std::make_shared<const WorkState>(WorkState{order_, std::move(now)});
+}
+
 void OrderDocument::Commit(const QString& what) {
     if (restoring_)
         return;

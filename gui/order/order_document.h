@@ -55,6 +55,10 @@ public:
     void SetScreen(std::function<ScreenState()> capture);
     // Takes the order and screen as they are now as where the history starts: the start-up.
     void Rebase();
+    // A user's action is about to begin: where the screen moved since the last step without the
+    // order changing (help left, a view left), the next step starts from the screen as it is now,
+    // so that undoing it shows what the user saw.
+    void Touch();
 
     // One user action ended. Where the order differs from the last step's, one undo step named
     // `what` is kept and orderChanged or planChanged is emitted; a click that changed nothing keeps

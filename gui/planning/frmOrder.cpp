@@ -109,8 +109,8 @@ constexpr std::array<WorkloadField, 4> kWorkload{{
 
 }  // namespace
 
-frmOrder::frmOrder(Order& order, QWidget* parent)
-    : QDialog(parent), plan_(order.plan), model_(new OrderTableModel(order, this)) {
+frmOrder::frmOrder(OrderDocument& document, QWidget* parent)
+    : QDialog(parent), plan_(document.edit().plan), model_(new OrderTableModel(document.edit(), this)) {
     setObjectName(QStringLiteral("frmOrder"));
     setWindowTitle(QStringLiteral("Order and quantities"));
     setPalette(windowPalette());
@@ -139,14 +139,15 @@ frmOrder::frmOrder(Order& order, QWidget* parent)
     foot->addWidget(close);
     layout->addLayout(foot);
 
-    connect(model_, &OrderTableModel::planChanged, this, &frmOrder::changed);
+    connect(model_, &OrderTableModel::planChanged, &document, &OrderDocument::Commit);
+    connect(&document, &OrderDocument::restored, this, &frmOrder::ShowOrderAgain);
     // A cell or figure being typed into takes these keys for its own text first.
-    const auto key = [this](QKeySequence keys, void (frmOrder::*asked)()) {
-        connect(new QShortcut(keys, this), &QShortcut::activated, this, asked);
+    const auto key = [this, &document](QKeySequence keys, void (OrderDocument::*command)()) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, &document, command);
     };
-    key(QKeySequence(Qt::CTRL | Qt::Key_Z), &frmOrder::undoAsked);
-    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &frmOrder::redoAsked);
-    key(QKeySequence(Qt::CTRL | Qt::Key_Y), &frmOrder::redoAsked);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Z), &OrderDocument::Undo);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &OrderDocument::Redo);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Y), &OrderDocument::Redo);
 }
 
 QWidget* frmOrder::buildWorkload() {

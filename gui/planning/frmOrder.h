@@ -3,7 +3,7 @@
 // goes to the plan at once and is announced, so that everything showing the order follows.
 #pragma once
 
-#include "core/order/order.h"
+#include "gui/order/order_document.h"
 
 #include <QDialog>
 #include <array>
@@ -19,8 +19,9 @@ class frmOrder : public QDialog {
     Q_OBJECT
 
 public:
-    // Reads the order and writes its plan; the order outlives the window.
-    frmOrder(Order& order, QWidget* parent);
+    // Reads the document's order and writes its plan, each edit one step of its history; the
+    // document outlives the window.
+    frmOrder(OrderDocument& document, QWidget* parent);
 
     // Opens over the parent window, which waits (window-modal) without a nested event loop; the
     // table follows the order as it is now.
@@ -32,13 +33,6 @@ public:
     QTableView* table() const { return table_; }
     // The whole order's figures: months, runs a month, calibrations a month, repeats %.
     QSpinBox* workloadBox(int i) const { return boxes_[static_cast<std::size_t>(i)]; }
-
-signals:
-    // A figure or a quantity changed in the plan; `what` names it for the undo history.
-    void changed(const QString& what);
-    // Ctrl+Z, and Ctrl+Shift+Z or Ctrl+Y, outside a cell being edited.
-    void undoAsked();
-    void redoAsked();
 
 private:
     QWidget* buildWorkload();

@@ -1,10 +1,14 @@
 // The help overlay and the command keys, with real key presses through the focused control.
 #include "core/output/order_file.h"
+#include "core/output/selection_file.h"
 #include "core/selection/result_lists.h"
 #include "gui/mainwindow/command_keys.h"
 #include "gui/mainwindow/frmMain.h"
 #include "gui/planning/frmOrder.h"
 #include "gui/planning/order_table_model.h"
+#include "gui/refinement/adding_view.h"
+#include "gui/refinement/bottle_size_view.h"
+#include "gui/selection/assay_panel.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "gui/widgets/tab_stop_list.h"
@@ -22,6 +26,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTextLayout>
 #include <QTimer>
 #include <QtTest>
@@ -471,6 +477,12 @@ private slots:
         QVERIFY(model.setData(model.index(last, OrderTableModel::UsesPerPack), 10));
         const std::string text = OrderListText(h.order());
         QVERIFY2(text.find("3 x " + number) != std::string::npos, text.c_str());
+        // The window's own undo and redo, each edit one step.
+        QTest::keyClick(window->table(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(h.order().plan.UsesPerPack(OrderTable::Ctrls, number), std::nullopt);
+        QCOMPARE(model.index(last, OrderTableModel::UsesPerPack).data().toString(), QString());
+        QTest::keyClick(window->table(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(h.order().plan.UsesPerPack(OrderTable::Ctrls, number), std::optional<int>(10));
         window->reject();
 
         QString entry;
@@ -493,6 +505,70 @@ private slots:
         h.key(Qt::Key_Escape);  // the reset
         QVERIFY(!h.order().plan.HasTyped());
         QCOMPARE(h.order().plan.UsesPerPack(OrderTable::Ctrls, number), std::optional<int>(10));
+    }
+
+    // Esc, R and the reset button each empty everything at once, and Ctrl+Z gives it all back: the
+    // order file and the selection byte for byte, the lists with their tooltips, every box as it
+    // was ticked; Ctrl+Shift+Z and Ctrl+Y reset it again. Enter and Space leave the start screen.
+    void everyResetIsTakenBackWhole() {
+        const auto shown = [](Harness& h) {
+            QStringList all;
+            for (const char* name : {"CalibList", "CtrlList"}) {
+                auto* list = h.get<TabStopList>(name);
+                for (int i = 0; i < list->count(); ++i)
+                    all << list->item(i)->text() + '|' + list->item(i)->toolTip();
+            }
+            for (QWidget* w : h.w->controls())
+                if (auto* box = qobject_cast<QAbstractButton*>(w); box && box->isCheckable())
+                    all << box->objectName() + (box->isChecked() ? "+" : "-");
+            return all;
+        };
+        for (const char* how : {"Esc", "R", "button"}) {
+            Harness h;
+            h.key(how[0] == 'R' ? Qt::Key_Space : Qt::Key_Return);
+            QVERIFY(h.get("picStart")->isHidden());
+            tickSomeAssays(h);
+            clickBox(h.w->panel().row(AssayRow::OrlanAmphXtc).qual);
+            h.click("cmdBottle");
+            clickBox(h.w->bottleSizes().FirstSizeBox());
+            h.key(Qt::Key_B);
+            h.click("Command4");
+            h.w->adding().FirstList()->item(2)->setCheckState(Qt::Checked);
+            h.key(Qt::Key_B);
+            h.key(Qt::Key_Q);
+            OrderTableModel& model = h.w->orderWindow()->model();
+            QVERIFY(model.setData(model.index(0, OrderTableModel::Quantity), 4));
+            h.w->orderWindow()->workloadBox(0)->setValue(3);
+            h.w->orderWindow()->reject();
+            const std::string file = OrderListText(h.order()),
+                              selection = SelectionText(SelectionOf(h.order()));
+            const QStringList before = shown(h);
+
+            if (how[0] == 'E') {
+                h.key(Qt::Key_Escape);
+            } else if (how[0] == 'R') {
+                h.key(Qt::Key_R);
+                h.key(Qt::Key_S);
+            } else {
+                h.click("Command2");
+            }
+            const std::string empty = OrderListText(h.order());
+            QVERIFY2(empty != file && !h.order().plan.HasTyped(), how);
+            QVERIFY(h.get("NV_Banner")->isVisible());
+            QCOMPARE(h.w->document().UndoText(), QStringLiteral("Undo reset"));
+
+            h.key(Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(OrderListText(h.order()), file);
+            QCOMPARE(SelectionText(SelectionOf(h.order())), selection);
+            QCOMPARE(shown(h), before);
+            QVERIFY(h.get("CalibList")->isVisible() && !h.get("NV_Banner")->isVisible());
+            QCOMPARE(h.order().plan.workload().months, 3);
+
+            h.key(how[0] == 'b' ? Qt::Key_Y : Qt::Key_Z,
+                  how[0] == 'b' ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(OrderListText(h.order()), empty);
+            QVERIFY(h.get("NV_Banner")->isVisible() && !h.get("CalibList")->isVisible());
+        }
     }
 
     // Shift+F10 and the Menu key open the right-click menu in the main view, at the control with

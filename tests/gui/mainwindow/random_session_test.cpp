@@ -29,6 +29,7 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QUndoStack>
 #include <QtTest>
 #include <map>
 #include <optional>
@@ -265,8 +266,14 @@ public:
 
     // Runs `actions` random actions; returns the failure text, empty when all went well.
     QString run(int actions) {
+        lastOrder_ = w().order();
         for (int i = 0; i < actions; ++i) {
+            const Model before = model_;
+            const QUndoCommand* top = topStep();
+            undoing_ = false;
             log_.push_back(act());
+            if (!undoing_)
+                followHistory(before, top);
             const QString mismatch = check();
             if (!mismatch.isEmpty()) {
                 QString out =
@@ -296,8 +303,77 @@ private:
                 return saveAndReopen();
             if (p < 7 && roundTrips_ > 0)
                 return planOrder();
+            if (p < 12)
+                return undoOrRedo(p < 10);
         }
         return pick(rng_) < 75 ? clickSomething() : pressKey();
+    }
+
+    // ---- Undo and redo -----------------------------------------------------------------------
+    // The steps as the user made them: the model and the order before and after each. An action
+    // that changed the order is one more step, or joins the last one where the window merged it
+    // (figures typed into one field one after the other).
+    struct Step {
+        Model before, after;
+        Order orderBefore, orderAfter;
+    };
+
+    const QUndoCommand* topStep() {
+        const QUndoStack& stack = w().document().undoStack();
+        return stack.index() > 0 ? stack.command(stack.index() - 1) : nullptr;
+    }
+
+    void followHistory(const Model& before, const QUndoCommand* top) {
+        if (w().order() == lastOrder_)
+            return;
+        if (top != nullptr && topStep() == top) {
+            steps_[done_ - 1].after = model_;
+            steps_[done_ - 1].orderAfter = w().order();
+        } else {
+            steps_.resize(done_);
+            steps_.push_back({before, model_, lastOrder_, w().order()});
+            if (steps_.size() > static_cast<std::size_t>(OrderDocument::kUndoLimit))
+                steps_.erase(steps_.begin());
+            done_ = steps_.size();
+        }
+        lastOrder_ = w().order();
+    }
+
+    // Ctrl+Z, or Ctrl+Shift+Z or Ctrl+Y: the order exactly as it was before or after the step, and
+    // the screen as the model had it then.
+    QString undoOrRedo(bool undo) {
+        undoing_ = true;
+        const bool ctrlY = !undo && rng_() % 2 == 0;
+        const QString text = undo    ? QStringLiteral("Ctrl+Z")
+                             : ctrlY ? QStringLiteral("Ctrl+Y")
+                                     : QStringLiteral("Ctrl+Shift+Z");
+        h_.key(ctrlY ? Qt::Key_Y : Qt::Key_Z,
+               undo || ctrlY ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier);
+        if (undo ? done_ == 0 : done_ == steps_.size()) {
+            if (!(w().order() == lastOrder_))
+                historyProblem_ = text + QStringLiteral(" changed the order with nothing to take back");
+            return text;
+        }
+        const Step& step = steps_[undo ? --done_ : done_++];
+        const Model& to = undo ? step.before : step.after;
+        lastOrder_ = undo ? step.orderBefore : step.orderAfter;
+        Model& m = model_;
+        m.state = to.state;
+        m.cal = to.cal, m.ctl = to.ctl, m.reag = to.reag;
+        m.reagSize = to.reagSize, m.calSize = to.calSize;
+        m.plan = to.plan;
+        m.listsShown = to.listsShown;
+        if (m.listsShown) {
+            m.fillCal();
+            m.fillCtl();
+        } else {
+            m.calLines.clear();
+            m.ctlLines.clear();
+        }
+        if (!(w().order() == lastOrder_))
+            historyProblem_ = text + QStringLiteral(" did not give back the order of the step");
+        ++undos_;
+        return text;
     }
 
     // Opens the order window with Q, sets one figure or quantity there and closes it again.
@@ -794,6 +870,8 @@ private:
             return roundTripProblem_;
         if (!orderWindowProblem_.isEmpty())
             return orderWindowProblem_;
+        if (!historyProblem_.isEmpty())
+            return historyProblem_;
         const Model& m = model_;
         const Order& order = w().order();
         for (int s = 1; s <= 72; ++s) {
@@ -946,10 +1024,16 @@ private:
     QTemporaryDir files_;
     QString roundTripProblem_;
     QString orderWindowProblem_;
+    QString historyProblem_;
     bool plannedSinceSave_ = false;
+    std::vector<Step> steps_;
+    std::size_t done_ = 0;  // steps_[0, done_) are done, the rest undone
+    Order lastOrder_;
+    bool undoing_ = false;
 
 public:
     int roundTrips_ = 0;
+    int undos_ = 0;                             // undos and redos that gave a step back
     std::array<int, 3> roundTripsOfVersion_{};  // by the saved file's version
     std::set<Mode> modesChecked_;               // every row of the mode table should be
 };
@@ -987,10 +1071,12 @@ private slots:
         if (!failure.isEmpty())
             QFAIL(qPrintable(failure));
         QVERIFY(session.roundTrips_ > 0);
+        QVERIFY(session.undos_ > 0);
         QCOMPARE(session.modesChecked_.size(), kModeCount);
         qInfo("%d save-open round trips (%d of version 1, %d of version 2), each the same order, "
-              "quantities and screen, and the same export from the command line",
-              session.roundTrips_, session.roundTripsOfVersion_[1], session.roundTripsOfVersion_[2]);
+              "quantities and screen, and the same export from the command line; %d undos and redos",
+              session.roundTrips_, session.roundTripsOfVersion_[1], session.roundTripsOfVersion_[2],
+              session.undos_);
         if (!qEnvironmentVariableIsSet("TOVIMAR_ACTIONS")) {
             QVERIFY(session.roundTripsOfVersion_[1] > 0);
             QVERIFY(session.roundTripsOfVersion_[2] > 0);

@@ -223,12 +223,13 @@ private slots:
     // keyboard gives it: a digit starts the edit, Enter keeps it, Tab goes on to the next cell that
     // takes a number, Delete clears a cell, and Enter never closes the window.
     void editingByKeyboard() {
-        Order order = testing::loaded();
+        OrderDocument document;
+        Order& order = document.edit();
         order.Assays[1].Selected = order.Calibs[1].Selected = 1;
         const OrderPlan& plan = order.plan;
         QWidget main;
         main.show();
-        frmOrder window(order, &main);
+        frmOrder window(document, &main);
         window.Open();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.windowModality(), Qt::WindowModal);
@@ -279,11 +280,11 @@ private slots:
 
     // A full order fits across the window: no product name cut, no horizontal scroll bar.
     void aFullOrderFitsAcross() {
-        Order order = testing::loaded();
-        SelectAllItems(order);
+        OrderDocument document;
+        SelectAllItems(document.edit());
         QWidget main;
         main.show();
-        frmOrder window(order, &main);
+        frmOrder window(document, &main);
         window.Open();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QTableView* table = window.table();
