@@ -491,8 +491,7 @@ int readWhole(const json& v, FigureRange range, const std::string& item, std::st
 // catalogue number per section), the number as the catalogue writes it. The entries come sorted
 // by key, as the parser keeps them.
 template <typename F>
-void readByNumber(const json& parent, const std::string& where, const Numbers& numbers, const Catalogue& cat,
-                  F&& f) {
+void readByNumber(const json& parent, const std::string& where, const Numbers& numbers, F&& f) {
     expect(parent, parent.is_object(), "an object", where, valueOf(where.substr(where.rfind('.') + 1)));
     for (const Section& s : kSections) {
         const json* object = member(parent, s.key);
@@ -508,8 +507,8 @@ void readByNumber(const json& parent, const std::string& where, const Numbers& n
                 refuse(item, "Catalogue number " + shown(key) + " is a " +
                                  std::string(kindOf(ref.item.table)) + ", not a " + std::string(s.kind) +
                                  ".");
-            const std::string& number =
-                ref.alternative ? alternativeNo(cat, ref.item) : standardNo(cat, ref.item);
+            const std::string& number = ref.alternative ? alternativeNo(TheCatalogue(), ref.item)
+                                                        : standardNo(TheCatalogue(), ref.item);
             const auto [first, fresh] = keyOf.emplace(number, key);
             if (!fresh)
                 refuse(item, "Catalogue number " + shown(key) + " is the same as " + shown(first->second) +
@@ -525,10 +524,9 @@ struct TypedAt {
     std::string item;
 };
 
-std::vector<TypedAt> readQuantities(const json& quantities, const Numbers& numbers, const Catalogue& cat,
-                                    OrderPlan& plan) {
+std::vector<TypedAt> readQuantities(const json& quantities, const Numbers& numbers, OrderPlan& plan) {
     std::vector<TypedAt> typed;
-    readByNumber(quantities, "quantities", numbers, cat,
+    readByNumber(quantities, "quantities", numbers,
                  [&](OrderTable t, const std::string& number, const json& v, const std::string& item) {
                      plan.SetTyped(t, number, readWhole(v, kQuantityRange, item, "A quantity"));
                      typed.push_back({t, number, item});
@@ -545,7 +543,7 @@ std::optional<int> figure(const json& object, std::string_view key, FigureRange 
     return readWhole(*v, range, item + "." + std::string(key), valueOf(key));
 }
 
-void readPlan(const json& doc, const Numbers& numbers, const Catalogue& cat, OrderPlan& plan) {
+void readPlan(const json& doc, const Numbers& numbers, OrderPlan& plan) {
     Workload w;
     const std::string at = "plan";
     w.months = figure(doc, "months", kMonthsRange, at).value_or(w.months);
@@ -554,7 +552,7 @@ void readPlan(const json& doc, const Numbers& numbers, const Catalogue& cat, Ord
         figure(doc, "calibrationsPerMonth", kPerMonthRange, at).value_or(w.calibrationsPerMonth);
     w.retestPercent = figure(doc, "retestPercent", kRetestRange, at).value_or(w.retestPercent);
     plan.SetWorkload(w);
-    readByNumber(doc, at, numbers, cat,
+    readByNumber(doc, at, numbers,
                  [&](OrderTable t, const std::string& number, const json& v, const std::string& item) {
                      expect(v, v.is_object(), "an object", item, "The figures of a product");
                      if (t == OrderTable::Assays)
@@ -647,9 +645,9 @@ Selection readDocument(const json& doc, const Catalogue& cat) {
 
     std::vector<TypedAt> typed;
     if (const json* quantities = member(doc, "quantities"))
-        typed = readQuantities(*quantities, numbers, cat, sel.plan);
+        typed = readQuantities(*quantities, numbers, sel.plan);
     if (const json* plan = member(doc, "plan"))
-        readPlan(*plan, numbers, cat, sel.plan);
+        readPlan(*plan, numbers, sel.plan);
     refuseQuantitiesOutsideTheOrder(sel, typed);
     return sel;
 }

@@ -78,6 +78,7 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
     document_.SetScreen([this] { return screenNow(); });
     connect(&document_, &OrderDocument::restored, this, &frmMain::showRestored);
     connect(&document_, &OrderDocument::planChanged, this, &frmMain::planChanged);
+    connect(&document_, &OrderDocument::fileChanged, this, &frmMain::showTitle);
     qApp->installEventFilter(this);
     Form_Load();
     const StartPictures pictures = LoadStartPictures();
@@ -315,6 +316,16 @@ void frmMain::runRules() {
     orderChanged();
 }
 
+// The caption alone until a selection file is opened or saved; then the file's name after it, marked
+// while the order differs from what the file holds.
+void frmMain::showTitle() {
+    const QString& path = document_.FilePath();
+    setWindowTitle(path.isEmpty() ? kCaption
+                                  : kCaption + QStringLiteral(" - ") + QFileInfo(path).fileName() +
+                                        QStringLiteral("[*]"));
+    setWindowModified(document_.IsModified());
+}
+
 void frmMain::UndoLast() {
     document_.Undo();
 }
@@ -333,10 +344,15 @@ void frmMain::showRestored(const ScreenState& screen, const QString& said) {
     if (panel_)
         panel_->ShowBoxes(screen.boxes);
     lists_ = {screen.listed, screen.headed};
-    if (mode_ == Mode::BottleSizes)
+    // A refinement view is built again; the focus goes to its first control, as on entering it,
+    // rather than to whatever follows the box it was on.
+    if (mode_ == Mode::BottleSizes) {
         bottleSizes_->Show(ColourScheme);
-    else if (mode_ == Mode::Adding)
+        focusFirst({bottleSizes_->FirstSizeBox(), button(Command::BottleSizesBack)});
+    } else if (mode_ == Mode::Adding) {
         adding_->Show();
+        focusFirst({adding_->FirstList(), button(Command::AddingBack)});
+    }
     if (lists_.listed)
         orderChanged();
     else if (panel_)

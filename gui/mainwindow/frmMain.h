@@ -131,6 +131,7 @@ private:
     // An undo or redo put an earlier state back: every view shows it, the screen reader says it.
     void showRestored(const ScreenState& screen, const QString& said);
     ScreenState screenNow() const;
+    void showTitle();
     // The order changed: the lists show it.
     void orderChanged();
     // A view changed the order: the lists show it and it is one step.

@@ -14,16 +14,19 @@ bool frmMain::OpenSelectionFile(const QString& path) {
     const std::optional<Selection> selection = commands_.selectionToOpen(path, SelectionOnScreen(order()));
     if (!selection)
         return false;
-    const OrderDocument::Group step(document_, QStringLiteral("opening ") + QFileInfo(path).fileName());
-    // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the
-    // rules run for each), then the bottle sizes, then the additions; the file's quantities and
-    // figures replace the plan, then both lists.
-    ResetSelection();
-    for (const SelectedAssay& a : selection->assays)
-        panel_->TickAsClicks(a.row, a.cut, a.qual);
-    ApplySizesAndAdditions(*selection, document_.edit());
-    document_.edit().plan = selection->plan;
-    orderChanged();
+    {
+        const OrderDocument::Group step(document_, QStringLiteral("opening ") + QFileInfo(path).fileName());
+        // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the
+        // rules run for each), then the bottle sizes, then the additions; the file's quantities and
+        // figures replace the plan, then both lists.
+        ResetSelection();
+        for (const SelectedAssay& a : selection->assays)
+            panel_->TickAsClicks(a.row, a.cut, a.qual);
+        ApplySizesAndAdditions(*selection, document_.edit());
+        document_.edit().plan = selection->plan;
+        orderChanged();
+    }
+    document_.SetSaved(QFileInfo(path).absoluteFilePath());
     return true;
 }
 
@@ -33,7 +36,8 @@ void frmMain::OpenSelection_Click() {
 }
 
 void frmMain::SaveSelection_Click() {
-    commands_.saveSelection(SelectionOf(order()));
+    if (const QString path = commands_.saveSelection(SelectionOf(order())); !path.isEmpty())
+        document_.SetSaved(QFileInfo(path).absoluteFilePath());
 }
 
 void frmMain::CopyOrder_Click() {

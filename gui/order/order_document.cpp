@@ -42,6 +42,7 @@ private:
 OrderDocument::OrderDocument(QObject* parent)
     : QObject(parent), last_(std::make_shared<const WorkState>()), stack_(new QUndoStack(this)) {
     stack_->setUndoLimit(kUndoLimit);
+    connect(stack_, &QUndoStack::cleanChanged, this, &OrderDocument::fileChanged);
 }
 
 OrderDocument::~OrderDocument() {
@@ -103,6 +104,16 @@ OrderDocument::Group::Group(OrderDocument& document, QString what) : document_(d
 OrderDocument::Group::~Group() {
     if (--document_.groupDepth_ == 0)
         document_.Commit(document_.groupWhat_);
+}
+
+void OrderDocument::SetSaved(const QString& path) {
+    path_ = path;
+    stack_->setClean();
+    emit fileChanged();
+}
+
+bool OrderDocument::IsModified() const {
+    return !path_.isEmpty() && !stack_->isClean();
 }
 
 bool OrderDocument::CanUndo() const {

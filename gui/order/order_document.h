@@ -78,6 +78,13 @@ public:
         OrderDocument& document_;
     };
 
+    // The selection file the order was last opened from or saved to; empty for none.
+    const QString& FilePath() const { return path_; }
+    // The order as it is now is what the file at `path` holds: opened from it or saved to it.
+    void SetSaved(const QString& path);
+    // The order differs from the file's: changed since, and not undone back to it.
+    bool IsModified() const;
+
     QUndoStack& undoStack() const { return *stack_; }
     bool CanUndo() const;
     bool CanRedo() const;
@@ -96,6 +103,8 @@ signals:
     // An undo or redo put a whole earlier state back: everything showing the order shows it again,
     // the screen as `screen` says. `said` is what was done ("Undone: tick ORLAN AMPH / XTC").
     void restored(const ScreenState& screen, const QString& said);
+    // The file, or whether the order differs from it, changed.
+    void fileChanged();
 
 private:
     class Step;
@@ -106,6 +115,7 @@ private:
     std::shared_ptr<const WorkState> last_;  // the state the last step left, or the start
     std::function<ScreenState()> capture_;
     QUndoStack* stack_ = nullptr;
+    QString path_;
     int groupDepth_ = 0;
     QString groupWhat_;
     bool restoring_ = false;

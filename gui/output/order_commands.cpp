@@ -157,9 +157,10 @@ QString OrderCommands::chooseFile(bool save, const QString& title, const QString
     return chosen;
 }
 
-void OrderCommands::report(const QString& title, const std::optional<SaveFailure>& failure) const {
+bool OrderCommands::report(const QString& title, const std::optional<SaveFailure>& failure) const {
     if (failure)
         hooks_.warn(parent_, title, SaveFailureMessage(*failure));
+    return !failure;
 }
 
 bool OrderCommands::ask(const QString& title, const QString& text, DialogHooks::Default answer) const {
@@ -196,13 +197,15 @@ void OrderCommands::copyOrder() const {
     QApplication::clipboard()->setMimeData(mime);
 }
 
-void OrderCommands::saveSelection(const Selection& now) {
+QString OrderCommands::saveSelection(const Selection& now) {
     const QString path =
         chooseFile(true, QStringLiteral("Save selection"), QStringLiteral("Selection.tovimar"),
                    kSelectionFilter, QStringLiteral("tovimar"));
-    if (!path.isEmpty())
-        report(QStringLiteral("Selection not saved"),
-               SaveFile(QStringLiteral("The selection"), path, bytesOf(SelectionText(now))));
+    if (path.isEmpty() ||
+        !report(QStringLiteral("Selection not saved"),
+                SaveFile(QStringLiteral("The selection"), path, bytesOf(SelectionText(now)))))
+        return {};
+    return path;
 }
 
 QString OrderCommands::chooseSelection() {

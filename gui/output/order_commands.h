@@ -79,7 +79,8 @@ public:
     // The order on the clipboard, as the file's text and as a table.
     void copyOrder() const;
 
-    void saveSelection(const Selection& now);
+    // The path saved to, or empty where the user cancelled or the save failed (and was reported).
+    QString saveSelection(const Selection& now);
     // The selection file chosen to open, or an empty text when cancelled.
     QString chooseSelection();
     // The selection in `path`, where it can be read and, with `replaces` (something on the
@@ -95,7 +96,8 @@ private:
     QString chooseFile(bool save, const QString& title, const QString& name, const QString& filter,
                        const QString& suffix);
     // The one form of every failed save: the title in the command's words, the failure's message.
-    void report(const QString& title, const std::optional<SaveFailure>& failure) const;
+    // Warns of a failure; returns whether the save succeeded.
+    bool report(const QString& title, const std::optional<SaveFailure>& failure) const;
 
     const Order& order_;
     DialogHooks hooks_;

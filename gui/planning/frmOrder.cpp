@@ -228,8 +228,12 @@ void frmOrder::fitToTable() {
 }
 
 void frmOrder::ShowOrderAgain() {
+    // The cell the user was on stays current where the order still has it.
+    const QModelIndex at = table_->currentIndex();
     model_->Reload();
     showWorkload();
+    if (at.isValid() && at.row() < model_->rowCount())
+        table_->setCurrentIndex(model_->index(at.row(), at.column()));
 }
 
 void frmOrder::Open() {

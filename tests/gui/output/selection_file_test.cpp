@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -293,6 +294,31 @@ private slots:
         h.nextFile = dir_.filePath(QStringLiteral("saved-planned.tovimar"));
         h.key(Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(bytesOf(h.nextFile), bytesOf(planned_));
+    }
+
+    // The title names the file opened or saved, and marks a change until it is saved or undone.
+    void titleNamesTheFileAndMarksChanges() {
+        Harness h(Harness::MainView);
+        const QString caption = h.w->windowTitle();
+        testing::clickBox(h.get<QCheckBox>("Check1"));
+        QCOMPARE(h.w->windowTitle(), caption);  // no file: the caption alone, nothing marked
+        QVERIFY(!h.w->isWindowModified());
+        h.nextFile = dir_.filePath(QStringLiteral("mine.tovimar"));
+        h.key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(h.w->windowTitle(), caption + QStringLiteral(" - mine.tovimar[*]"));
+        QVERIFY(!h.w->isWindowModified());
+        testing::clickBox(h.get<QCheckBox>("Check2"));
+        QVERIFY(h.w->isWindowModified());
+        h.key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!h.w->isWindowModified());  // undone back to what the file holds
+        h.key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(h.w->isWindowModified());
+        h.nextFile.clear();
+        h.key(Qt::Key_S, Qt::ControlModifier);  // cancelled: still unsaved
+        QVERIFY(h.w->isWindowModified());
+        QVERIFY(h.w->OpenSelectionFile(good_));
+        QCOMPARE(h.w->windowTitle(), caption + QStringLiteral(" - good.tovimar[*]"));
+        QVERIFY(!h.w->isWindowModified());
     }
 
     // A selection file dropped on the start screen opens straight in the main view. It is taken
