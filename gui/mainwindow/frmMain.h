@@ -157,8 +157,12 @@ private:
     // One command key, as the window's key commands take it; returns whether it was one, so that
     // the control with the focus does not act on it as well.
     bool Form_KeyDown(int key, Qt::KeyboardModifiers modifiers);
-    // R: a fresh start, as the program loads.
+    // R: a fresh start, as the program loads; from a refinement view, left first by `leave`. One step.
     void reload();
+    void reloadLeaving(void (frmMain::*leave)());
+    // Shift+A in the main view, Shift+A and Esc in the bottle-size view: one step each.
+    void selectAllAsOneStep();
+    void setAllSizesAsOneStep(bool ticked);
 
     // ---- Modes ---------------------------------------------------------------------------------
     // The only writer of the mode: applies the mode's row of the mode table to the window. What

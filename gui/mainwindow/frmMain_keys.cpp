@@ -42,7 +42,6 @@ constexpr unsigned kChanging = in({Mode::Main, Mode::BottleSizes, Mode::Adding})
 }  // namespace
 
 // Tried in this order; the first that fits the mode, the key and the modifiers is taken.
-// A table of data: one entry per key command.
 std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
     using M = Mode;
     using W = frmMain;
@@ -57,26 +56,13 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         {kChanging, Qt::Key_Z, Held::CtrlShift, [](W& w) { w.RedoLast(); }},
         {kChanging, Qt::Key_Y, Held::Ctrl, [](W& w) { w.RedoLast(); }},
         // Select all: Shift alone, and only outside the start screen and help.
-        {in({M::Main}), Qt::Key_A, Held::Shift,
-         [](W& w) {
-             const OrderDocument::Group step(w.document_, QStringLiteral("select all"));
-             w.SelectAllItems();
-             w.orderChanged();
-         }},
-        {in({M::BottleSizes}), Qt::Key_A, Held::Shift,
-         [](W& w) {
-             const OrderDocument::Group step(w.document_, QStringLiteral("ticking every bottle size"));
-             w.bottleSizes_->SetAllSizeBoxes(true);
-         }},
+        {in({M::Main}), Qt::Key_A, Held::Shift, [](W& w) { w.selectAllAsOneStep(); }},
+        {in({M::BottleSizes}), Qt::Key_A, Held::Shift, [](W& w) { w.setAllSizesAsOneStep(true); }},
         {in({M::Adding}), Qt::Key_A, Held::Shift, [](W& w) { w.adding_->SetAllMissEntries(true); }},
         {in({M::Start, M::Help}), Qt::Key_A, Held::Shift, nullptr},
         // Clear: what the mode shows.
         {in({M::Help}), Qt::Key_Escape, Held::Any, [](W& w) { w.picHelp_Click(); }},
-        {in({M::BottleSizes}), Qt::Key_Escape, Held::Any,
-         [](W& w) {
-             const OrderDocument::Group step(w.document_, QStringLiteral("unticking every bottle size"));
-             w.bottleSizes_->SetAllSizeBoxes(false);
-         }},
+        {in({M::BottleSizes}), Qt::Key_Escape, Held::Any, [](W& w) { w.setAllSizesAsOneStep(false); }},
         {in({M::Adding}), Qt::Key_Escape, Held::Any, [](W& w) { w.adding_->SetAllMissEntries(false); }},
         {in({M::Start, M::Main}), Qt::Key_Escape, Held::Any, [](W& w) { w.ResetSelection(); }},
         // The number is kept even on the start screen, where the panels are not recoloured.
@@ -92,18 +78,8 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         {in({M::Start, M::Main, M::Help}), Qt::Key_B, Held::Any, nullptr},
         // Reload: leave a refinement view first, so that no size box, enabled back button or
         // ticked adding entry outlives the fresh start.
-        {in({M::BottleSizes}), Qt::Key_R, Held::Any,
-         [](W& w) {
-             const OrderDocument::Group step(w.document_, QStringLiteral("reset"));
-             w.cmdBottleBack_Click();
-             w.reload();
-         }},
-        {in({M::Adding}), Qt::Key_R, Held::Any,
-         [](W& w) {
-             const OrderDocument::Group step(w.document_, QStringLiteral("reset"));
-             w.Command4Back_Click();
-             w.reload();
-         }},
+        {in({M::BottleSizes}), Qt::Key_R, Held::Any, [](W& w) { w.reloadLeaving(&W::cmdBottleBack_Click); }},
+        {in({M::Adding}), Qt::Key_R, Held::Any, [](W& w) { w.reloadLeaving(&W::Command4Back_Click); }},
         {in({M::Start, M::Main, M::Help}), Qt::Key_R, Held::Any, [](W& w) { w.reload(); }},
         {in({M::Start}), Qt::Key_S, Held::Any, [](W& w) { w.ShowMainView(); }},
         // What a keyboard user presses first on a picture that asks to be clicked.
@@ -120,6 +96,24 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         {kEveryMode, Qt::Key_F10, Held::Shift, nullptr},
     };
     return commands;
+}
+
+void frmMain::selectAllAsOneStep() {
+    const OrderDocument::Group step(document_, QStringLiteral("select all"));
+    SelectAllItems();
+    orderChanged();
+}
+
+void frmMain::setAllSizesAsOneStep(bool ticked) {
+    const OrderDocument::Group step(document_, ticked ? QStringLiteral("ticking every bottle size")
+                                                      : QStringLiteral("unticking every bottle size"));
+    bottleSizes_->SetAllSizeBoxes(ticked);
+}
+
+void frmMain::reloadLeaving(void (frmMain::*leave)()) {
+    const OrderDocument::Group step(document_, QStringLiteral("reset"));
+    (this->*leave)();
+    reload();
 }
 
 bool frmMain::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers) {
