@@ -15,6 +15,7 @@
 #include "gui/selection/assay_panel.h"
 #include "gui/selection/result_lists_view.h"
 #include "gui/widgets/button_face.h"
+#include "gui/widgets/confirmation_note.h"
 #include "gui/widgets/picture_box.h"
 #include "gui/widgets/twips.h"
 #include "gui/widgets/widget_colours.h"
@@ -54,6 +55,12 @@ QAccessibleInterface* windowAccessible(const QString& classname, QObject* object
     return nullptr;
 }
 
+// The file commands' dialogs, with what a save did said through `told`.
+DialogHooks telling(DialogHooks hooks, std::function<void(const QString&)> told) {
+    hooks.told = std::move(told);
+    return hooks;
+}
+
 }  // namespace
 
 frmMainHooks frmMainHooks::real() {
@@ -61,13 +68,18 @@ frmMainHooks frmMainHooks::real() {
     if (!clock.isValid())
         clock.start();
     return {[](int ms) { QThread::msleep(static_cast<unsigned long>(ms)); },
-            [] { return static_cast<std::int64_t>(clock.elapsed()); }, [] { QCoreApplication::exit(0); },
-            DialogHooks::real()};
+            [] { return static_cast<std::int64_t>(clock.elapsed()); },
+            [] { QCoreApplication::exit(0); },
+            DialogHooks::real(),
+            RecoveryCopy::DefaultFolder(),
+            AskRestore};
 }
 
 frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
-    : QWidget(parent), hooks_(std::move(hooks)),
-      commands_(document_.order(), std::move(hooks_.dialogs), this) {
+    : QWidget(parent), hooks_(std::move(hooks)), recovery_(hooks_.recoveryFolder),
+      commands_(document_.order(),
+                telling(std::move(hooks_.dialogs), [this](const QString& what) { told_->Tell(what); }),
+                this) {
     setObjectName(QStringLiteral("frmMain"));
     [[maybe_unused]] static const bool announcedAsWindow =
         (QAccessible::installFactory(windowAccessible), true);
@@ -79,6 +91,16 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
     connect(&document_, &OrderDocument::restored, this, &frmMain::showRestored);
     connect(&document_, &OrderDocument::planChanged, this, &frmMain::planChanged);
     connect(&document_, &OrderDocument::fileChanged, this, &frmMain::showTitle);
+    keepTimer_ = new QTimer(this);
+    keepTimer_->setSingleShot(true);
+    keepTimer_->setInterval(1000);
+    connect(keepTimer_, &QTimer::timeout, this, &frmMain::keepWork);
+    for (auto changed :
+         {&OrderDocument::orderChanged, &OrderDocument::planChanged, &OrderDocument::fileChanged})
+        connect(&document_, changed, this, &frmMain::scheduleKeeping);
+    connect(&document_, &OrderDocument::restored, this, &frmMain::scheduleKeeping);
+    // The desktop's logout may end the program without closing the window.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, &frmMain::keepWork);
     qApp->installEventFilter(this);
     Form_Load();
     const StartPictures pictures = LoadStartPictures();
@@ -88,6 +110,7 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
 }
 
 frmMain::~frmMain() {
+    keepWork();  // however the program ends, what is not saved is kept
     // The order window, a child, reads the plan as it hides; the document, a member, would be gone
     // before the base class destroys the children.
     delete orderWindow_;
@@ -123,6 +146,9 @@ void frmMain::buildControls() {
 
     icon1_ = controls_.add(new PictureBox(QStringLiteral("ICON1"), this), QStringLiteral("ICON1"));
     icon1_->setGeometry(twipsRect(13560, 10440, 1950, 1035));
+    // Right of the lists, between the frames and the command buttons: the strip below the buttons
+    // is the banner's while nothing is listed.
+    told_ = new ConfirmationNote(this, twipsRect(12240, 6465, 3210, 570));
 }
 
 // The assay panel, the lists, the refinement views and the buttons: built right after the start
@@ -263,6 +289,8 @@ void frmMain::enterMainView(bool animated) {
         button(c)->repaint();
     }
     setMode(Mode::Main);
+    if (animated)  // a start that opens a file keeps the copy for the next start
+        offerRecovery();
 }
 
 // The frames grow in 301 steps of 20 twips, one step a millisecond. Repainting four frames takes
@@ -294,11 +322,9 @@ void frmMain::Command2_Click() {
 }
 
 void frmMain::Command3_Click() {
-    if (outputAction_) {
-        outputAction_();
-        return;
-    }
-    frmOutput dialog(order(), frmOutputHooks::real(), this);
+    frmOutputHooks hooks = outputHooks_ ? outputHooks_() : frmOutputHooks::real();
+    hooks.dialogs.told = [this](const QString& what) { told_->Tell(what); };
+    frmOutput dialog(order(), std::move(hooks), this);
     dialog.exec();
 }
 

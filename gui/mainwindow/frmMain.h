@@ -6,6 +6,8 @@
 
 #include "gui/mainwindow/window_modes.h"
 #include "gui/order/order_document.h"
+#include "gui/order/recovery_copy.h"
+#include "gui/output/frmOutput.h"
 #include "gui/output/order_commands.h"
 #include "gui/widgets/control_collection.h"
 
@@ -21,10 +23,12 @@
 #include <vector>
 
 class QPushButton;
+class QTimer;
 
 namespace tovimar {
 
 class AddingView;
+class ConfirmationNote;
 class AssayPanel;
 class BottleSizeView;
 class HelpOverlay;
@@ -40,9 +44,16 @@ struct frmMainHooks {
     std::function<std::int64_t()> clockMs;
     std::function<void()> endProgram;
     DialogHooks dialogs;
+    // Where the work left unsaved is kept (empty: nowhere), and the question offering it back at
+    // the next start: true to restore it, false to discard it, none to decide at a later start.
+    QString recoveryFolder;
+    std::function<std::optional<bool>(QWidget* parent, const QString& text)> offerRestore;
 
     static frmMainHooks real();
 };
+
+// The real question offering the work back: Restore (the default) or Discard.
+std::optional<bool> AskRestore(QWidget* parent, const QString& text);
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -80,8 +91,8 @@ public:
     // The main view at once, without the start transition: a program started with a file.
     void ShowMainViewAtOnce();
 
-    // Overrides the output button's action, which opens the output dialog (tests plug in here).
-    void setOutputAction(std::function<void()> action) { outputAction_ = std::move(action); }
+    // Replaces the output dialog's desktop, its file dialogs and printer (tests plug in here).
+    void setOutputHooks(std::function<frmOutputHooks()> hooks) { outputHooks_ = std::move(hooks); }
 
     // The views, for tests that look at what one shows or drive one alone.
     const AssayPanel& panel() {
@@ -131,6 +142,18 @@ private:
     // An undo or redo put an earlier state back: every view shows it, the screen reader says it.
     void showRestored(const ScreenState& screen, const QString& said);
     ScreenState screenNow() const;
+
+    // ---- The work kept across the program's end: frmMain_recovery.cpp --------------------------
+    // Work worth keeping: a figure or typed quantity, or any change since a file was opened or
+    // saved. Ticks alone on a selection never saved are not.
+    bool holdsUnsavedWork() const;
+    void scheduleKeeping();
+    // Writes the recovery copy now, or removes it where nothing is left to keep.
+    void keepWork();
+    // After a start, the work a program left unsaved is offered back.
+    void offerRecovery();
+    void restoreWork(const RecoveryCopy::Left& left);
+    void openSelection(const Selection& selection, const QString& what);
     void showTitle();
     // The order changed: the lists show it.
     void orderChanged();
@@ -227,9 +250,13 @@ private:
     ControlCollection controls_;
     std::vector<std::string> calibLines_, ctrlLines_;
     std::vector<std::string> calibTips_, ctrlTips_;
-    std::function<void()> outputAction_;
+    std::function<frmOutputHooks()> outputHooks_;
+    RecoveryCopy recovery_;
+    QTimer* keepTimer_ = nullptr;  // a change is kept within a second, not on every key
     // The file commands; their dialogs start where the user last was in this session.
     OrderCommands commands_;
+    // What the last save, export or copy did, in the free strip below the command buttons.
+    ConfirmationNote* told_ = nullptr;
 
     StartScreen* start_ = nullptr;
     AssayPanel* panel_ = nullptr;

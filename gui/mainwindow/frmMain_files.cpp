@@ -1,6 +1,7 @@
 // The main window's file commands: the selection as a file, and the order leaving the program.
 #include "core/output/selection_file.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/output/recent_selections.h"
 #include "gui/planning/frmOrder.h"
 #include "gui/selection/assay_panel.h"
 
@@ -11,23 +12,26 @@
 namespace tovimar {
 
 bool frmMain::OpenSelectionFile(const QString& path) {
-    const std::optional<Selection> selection = commands_.selectionToOpen(path, SelectionOnScreen(order()));
+    const std::optional<Selection> selection = commands_.selectionToOpen(path, ReplacedOnScreen(order()));
     if (!selection)
         return false;
-    {
-        const OrderDocument::Group step(document_, QStringLiteral("opening ") + QFileInfo(path).fileName());
-        // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the
-        // rules run for each), then the bottle sizes, then the additions; the file's quantities and
-        // figures replace the plan, then both lists.
-        ResetSelection();
-        for (const SelectedAssay& a : selection->assays)
-            panel_->TickAsClicks(a.row, a.cut, a.qual);
-        ApplySizesAndAdditions(*selection, document_.edit());
-        document_.edit().plan = selection->plan;
-        orderChanged();
-    }
+    openSelection(*selection, QStringLiteral("opening ") + QFileInfo(path).fileName());
     document_.SetSaved(QFileInfo(path).absoluteFilePath());
+    RememberRecentSelection(path);
     return true;
+}
+
+// As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the rules run
+// for each), then the bottle sizes, then the additions; the file's quantities and figures replace
+// the plan, then both lists. One step.
+void frmMain::openSelection(const Selection& selection, const QString& what) {
+    const OrderDocument::Group step(document_, what);
+    ResetSelection();
+    for (const SelectedAssay& a : selection.assays)
+        panel_->TickAsClicks(a.row, a.cut, a.qual);
+    ApplySizesAndAdditions(selection, document_.edit());
+    document_.edit().plan = selection.plan;
+    orderChanged();
 }
 
 void frmMain::OpenSelection_Click() {
@@ -36,8 +40,11 @@ void frmMain::OpenSelection_Click() {
 }
 
 void frmMain::SaveSelection_Click() {
-    if (const QString path = commands_.saveSelection(SelectionOf(order())); !path.isEmpty())
+    if (const QString path = commands_.saveSelection(SelectionOf(order())); !path.isEmpty()) {
         document_.SetSaved(QFileInfo(path).absoluteFilePath());
+        RememberRecentSelection(path);
+        keepWork();  // saved: no copy is needed any more
+    }
 }
 
 void frmMain::CopyOrder_Click() {
@@ -71,7 +78,13 @@ void frmMain::ShowContextMenu(const QPoint& at) {
                       {[this] { ShowOrderWindow(); }, [this] { OpenSelection_Click(); },
                        [this] { SaveSelection_Click(); }, [this] { CopyOrder_Click(); },
                        [this] { ExportCsv_Click(); }, [this] { ExportPdf_Click(); }, document_.UndoText(),
-                       document_.RedoText(), [this] { UndoLast(); }, [this] { RedoLast(); }});
+                       document_.RedoText(), [this] { UndoLast(); }, [this] { RedoLast(); },
+                       RecentSelections(),
+                       [this](const QString& path) {
+                           if (commands_.recentStillThere(path))
+                               OpenSelectionFile(path);
+                       },
+                       [] { ClearRecentSelections(); }});
 }
 
 // At the middle of the control with the focus, or of the window where none has it.

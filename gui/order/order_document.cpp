@@ -8,7 +8,7 @@ namespace tovimar {
 
 // A step holds the states before and after; pushing it does not apply it again. Quantities and
 // figures typed into the same field one after the other (a spin box's arrows, a number typed digit
-// by digit) are one step.
+// by digit) are one step, and none where they end where they began.
 class OrderDocument::Step : public QUndoCommand {
 public:
     Step(OrderDocument& document, const QString& what, std::shared_ptr<const WorkState> before,
@@ -22,6 +22,8 @@ public:
         if (next->text() != text())
             return false;
         after_ = next->after_;
+        // Typed back to where it started: no step is left.
+        setObsolete(after_->order == before_->order);
         return true;
     }
 
@@ -109,6 +111,12 @@ OrderDocument::Group::~Group() {
 void OrderDocument::SetSaved(const QString& path) {
     path_ = path;
     stack_->setClean();
+    emit fileChanged();
+}
+
+void OrderDocument::SetUnsaved(const QString& path) {
+    path_ = path;
+    stack_->resetClean();
     emit fileChanged();
 }
 

@@ -82,6 +82,9 @@ public:
     const QString& FilePath() const { return path_; }
     // The order as it is now is what the file at `path` holds: opened from it or saved to it.
     void SetSaved(const QString& path);
+    // The order holds work of the file at `path` that is not in it: work restored after the
+    // program ended without saving. No undo leads back to what the file holds.
+    void SetUnsaved(const QString& path);
     // The order differs from the file's: changed since, and not undone back to it.
     bool IsModified() const;
 

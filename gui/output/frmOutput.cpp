@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <utility>
 
 namespace tovimar {
 
@@ -44,6 +45,12 @@ protected:
     }
 };
 
+// The dialog's commands say what they saved to the dialog, which keeps it for its parent.
+DialogHooks keepingTold(DialogHooks hooks, QString& kept) {
+    hooks.told = [&kept](const QString& what) { kept = what; };
+    return hooks;
+}
+
 }  // namespace
 
 frmOutputHooks frmOutputHooks::real() {
@@ -60,7 +67,8 @@ frmOutputHooks frmOutputHooks::real() {
 
 frmOutput::frmOutput(const Order& order, frmOutputHooks hooks, QWidget* parent)
     : QDialog(parent), order_(order), defaultPrinter_(std::move(hooks.defaultPrinter)),
-      commands_(order, std::move(hooks.dialogs), this) {
+      told_(std::move(hooks.dialogs.told)),
+      commands_(order, keepingTold(std::move(hooks.dialogs), saved_), this) {
     setObjectName(QStringLiteral("frmOutput"));
     setWindowTitle(QStringLiteral("Tovimar"));
     setFixedSize(px(3930), px(2220));
@@ -127,6 +135,12 @@ void frmOutput::offerPdf(const QString& why) {
                       why + QStringLiteral("\n\nSave the printout as a PDF file instead?"),
                       DialogHooks::Default::Yes))
         commands_.exportPdf(QStringLiteral("Not saved"));
+}
+
+void frmOutput::done(int result) {
+    QDialog::done(result);
+    if (told_ && !saved_.isEmpty())
+        told_(std::exchange(saved_, QString()));
 }
 
 void frmOutput::keyPressEvent(QKeyEvent* e) {

@@ -16,6 +16,7 @@ namespace tovimar {
 // What the dialog needs from the desktop, replaceable in tests: the file commands' dialogs, as the
 // main window's, and the printer.
 struct frmOutputHooks {
+    // `told` is the parent window's: what was saved is said there once the dialog has closed.
     DialogHooks dialogs;
     // The default printer, or null when there is none.
     std::function<std::unique_ptr<QPrinter>()> defaultPrinter;
@@ -34,6 +35,9 @@ public:
     void cmdPrint_Click();
     void cmdCancel_Click();
 
+    // Closes the dialog, then passes what was saved on to the parent window.
+    void done(int result) override;
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
 
@@ -42,6 +46,8 @@ private:
 
     const Order& order_;
     std::function<std::unique_ptr<QPrinter>()> defaultPrinter_;
+    std::function<void(const QString&)> told_;
+    QString saved_;  // what the command said, kept until the dialog closes
     // Made afresh with every dialog: each FILE starts in the default folder.
     OrderCommands commands_;
 };

@@ -3,6 +3,7 @@
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "gui/output/frmPrint.h"
+#include "gui/output/recent_selections.h"
 #include "gui/output/selection_file_reading.h"
 
 #include <QApplication>
@@ -45,6 +46,25 @@ QByteArray bytesOf(const std::string& text) {
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 
+// "Open recent", disabled while the list is empty. An entry shows the file's name with its folder,
+// the full path in its tip; a menu would take a "&" in a file name for a mnemonic.
+void addRecentMenu(QMenu& menu, const OrderMenu& commands) {
+    QMenu* recent = menu.addMenu(QStringLiteral("Open recent"));
+    recent->setToolTipsVisible(true);
+    for (const QString& path : commands.recent) {
+        const QFileInfo file(path);
+        const QString text =
+            QStringLiteral("%1 (%2)").arg(file.fileName(), QDir::toNativeSeparators(file.path()));
+        QAction* a = recent->addAction(QString(text).replace(QLatin1Char('&'), QStringLiteral("&&")),
+                                       [open = commands.openRecent, path] { open(path); });
+        a->setToolTip(QDir::toNativeSeparators(path));
+        a->setStatusTip(a->toolTip());
+    }
+    recent->addSeparator();
+    recent->addAction(QStringLiteral("Clear recent"), commands.clearRecent);
+    recent->setEnabled(!commands.recent.isEmpty());
+}
+
 }  // namespace
 
 DialogHooks DialogHooks::real() {
@@ -81,14 +101,26 @@ std::optional<SaveFailure> WriteOrderCsv(const Order& order, const QString& path
     return SaveFile(QStringLiteral("The order"), path, bytesOf(OrderCsv(order)), who);
 }
 
-bool SelectionOnScreen(const Order& order) {
-    if (order.plan.HasTyped() || order.plan.HasFigures())
-        return true;
-    for (const AssayRowDef& def : AssayRows())
-        if (order.state.ticked(def.key))
-            return true;
+QString ReplacedOnScreen(const Order& order) {
     const Selection now = SelectionOf(order);
-    return !now.bottleSizes.empty() || !now.added.empty();
+    QStringList parts;
+    if (!now.assays.empty())
+        parts << QStringLiteral("the assays ticked");
+    if (!now.bottleSizes.empty())
+        parts << QStringLiteral("the bottle sizes chosen");
+    if (!now.added.empty())
+        parts << QStringLiteral("the items added");
+    if (order.plan.HasTyped())
+        parts << QStringLiteral("the quantities typed");
+    if (order.plan.HasFigures())
+        parts << QStringLiteral("the planning figures");
+    if (parts.isEmpty())
+        return {};
+    QString text = parts.size() == 1 ? parts.front()
+                                     : parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) +
+                                           QStringLiteral(" and ") + parts.back();
+    text[0] = text[0].toUpper();
+    return text + QStringLiteral(" now are replaced.");
 }
 
 void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands) {
@@ -104,6 +136,7 @@ void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands)
     menu.addSeparator();
     add(QStringLiteral("Open selection..."), QKeySequence(Qt::CTRL | Qt::Key_O), commands.open);
     add(QStringLiteral("Save selection..."), QKeySequence(Qt::CTRL | Qt::Key_S), commands.save);
+    addRecentMenu(menu, commands);
     menu.addSeparator();
     add(QStringLiteral("Copy order"), QKeySequence(Qt::CTRL | Qt::Key_C), commands.copy);
     add(QStringLiteral("Export order as CSV..."), {}, commands.exportCsv);
@@ -163,6 +196,28 @@ bool OrderCommands::report(const QString& title, const std::optional<SaveFailure
     return !failure;
 }
 
+bool OrderCommands::recentStillThere(const QString& path) {
+    if (QFileInfo::exists(path))
+        return true;
+    ForgetRecentSelection(path);
+    hooks_.warn(
+        parent_, QStringLiteral("Selection not opened"),
+        QStringLiteral("The selection file\n%1\nis no longer there. It was taken off the recent list.")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())));
+    return false;
+}
+
+void OrderCommands::tellSaved(const char* done, const QString& path) const {
+    const QFileInfo file(path);
+    tell(QStringLiteral("%1 %2 in %3")
+             .arg(QLatin1String(done), file.fileName(), QDir::toNativeSeparators(file.absolutePath())));
+}
+
+void OrderCommands::tell(const QString& what) const {
+    if (hooks_.told)
+        hooks_.told(what);
+}
+
 bool OrderCommands::ask(const QString& title, const QString& text, DialogHooks::Default answer) const {
     return hooks_.ask(parent_, title, text, answer);
 }
@@ -170,24 +225,24 @@ bool OrderCommands::ask(const QString& title, const QString& text, DialogHooks::
 void OrderCommands::saveOrderList() {
     const QString path = chooseFile(true, QStringLiteral("Save the order list"), QStringLiteral("OrderList"),
                                     QStringLiteral("Text File (*.txt)"), QString());
-    if (!path.isEmpty())
-        report(QStringLiteral("Not saved"), WriteOrderList(order_, path));
+    if (!path.isEmpty() && report(QStringLiteral("Not saved"), WriteOrderList(order_, path)))
+        tellSaved("Saved", path);
 }
 
 void OrderCommands::exportCsv() {
     const QString path =
         chooseFile(true, QStringLiteral("Export order as CSV"), QStringLiteral("OrderList.csv"),
                    QStringLiteral("CSV File (*.csv)"), QStringLiteral("csv"));
-    if (!path.isEmpty())
-        report(QStringLiteral("Order not exported"), WriteOrderCsv(order_, path));
+    if (!path.isEmpty() && report(QStringLiteral("Order not exported"), WriteOrderCsv(order_, path)))
+        tellSaved("Exported", path);
 }
 
 void OrderCommands::exportPdf(const QString& failureTitle) {
     const QString path =
         chooseFile(true, QStringLiteral("Export order as PDF"), QStringLiteral("OrderList.pdf"),
                    QStringLiteral("PDF File (*.pdf)"), QStringLiteral("pdf"));
-    if (!path.isEmpty())
-        report(failureTitle, SavePrintoutPdf(order_, path));
+    if (!path.isEmpty() && report(failureTitle, SavePrintoutPdf(order_, path)))
+        tellSaved("Exported", path);
 }
 
 void OrderCommands::copyOrder() const {
@@ -195,6 +250,10 @@ void OrderCommands::copyOrder() const {
     mime->setText(QString::fromLatin1(OrderListText(order_)));
     mime->setHtml(QString::fromStdString(OrderHtml(order_)));
     QApplication::clipboard()->setMimeData(mime);
+    int lines = 0;
+    ForEachOrderLine(order_, [&lines](const OrderLine&) { ++lines; });
+    tell(lines == 1 ? QStringLiteral("Copied the order: 1 line")
+                    : QStringLiteral("Copied the order: %1 lines").arg(lines));
 }
 
 QString OrderCommands::saveSelection(const Selection& now) {
@@ -205,6 +264,7 @@ QString OrderCommands::saveSelection(const Selection& now) {
         !report(QStringLiteral("Selection not saved"),
                 SaveFile(QStringLiteral("The selection"), path, bytesOf(SelectionText(now)))))
         return {};
+    tellSaved("Saved", path);
     return path;
 }
 
@@ -213,7 +273,7 @@ QString OrderCommands::chooseSelection() {
                       QStringLiteral("tovimar"));
 }
 
-std::optional<Selection> OrderCommands::selectionToOpen(const QString& path, bool replaces) {
+std::optional<Selection> OrderCommands::selectionToOpen(const QString& path, const QString& replaced) {
     SelectionFromFile read = ReadSelectionFile(path);
     if (!read.selection) {
         hooks_.warn(parent_, QStringLiteral("Selection not opened"),
@@ -222,11 +282,11 @@ std::optional<Selection> OrderCommands::selectionToOpen(const QString& path, boo
                         .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), read.problem));
         return std::nullopt;
     }
-    if (replaces &&
+    if (!replaced.isEmpty() &&
         !ask(QStringLiteral("Open selection"),
-             QStringLiteral("Replace the selection on the screen with the one in %1?\n\nThe assays "
-                            "ticked, the bottle sizes chosen and the items added now are replaced.")
-                 .arg(QFileInfo(path).fileName()),
+             QStringLiteral("Replace the selection on the screen with the one in %1?\n\n%2 Ctrl+Z takes the "
+                            "opening back.")
+                 .arg(QFileInfo(path).fileName(), replaced),
              DialogHooks::Default::No))
         return std::nullopt;
     return std::move(read.selection);

@@ -9,6 +9,7 @@
 #include "gui/output/safe_file.h"
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -33,6 +34,9 @@ struct DialogHooks {
     std::function<bool(QWidget* parent, const QString& title, const QString& text, Default answer)> ask;
     // A message about something that could not be done.
     std::function<void(QWidget* parent, const QString& title, const QString& text)> warn;
+    // What a save, an export or a copy did, once it succeeded: "Saved OrderList in /home/lab".
+    // Unset, nothing is said.
+    std::function<void(const QString& what)> told;
 
     static DialogHooks real();
 };
@@ -43,9 +47,10 @@ struct DialogHooks {
 [[nodiscard]] std::optional<SaveFailure> WriteOrderCsv(const Order& order, const QString& path,
                                                        SaveFor who = SaveFor::Window);
 
-// Something ticked, added, a bottle size chosen, a quantity typed or a figure given: what opening a selection
-// file would replace.
-bool SelectionOnScreen(const Order& order);
+// What opening a selection file would replace of the screen, in words: "The assays ticked, the
+// quantities typed and the planning figures now are replaced." Empty where the screen holds none of
+// them (ticks, sizes chosen, items added, quantities typed, figures).
+QString ReplacedOnScreen(const Order& order);
 
 // The entries of the right-click menu, each the window's own command.
 struct OrderMenu {
@@ -53,6 +58,10 @@ struct OrderMenu {
     // "Undo tick ORLAN assay AMPH / XTC"; an empty text shows the entry disabled.
     QString undoText, redoText;
     std::function<void()> undo, redo;
+    // "Open recent": the files, newest first, each opened through `openRecent`; "Clear recent".
+    QStringList recent;
+    std::function<void(const QString& path)> openRecent;
+    std::function<void()> clearRecent;
 };
 void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands);
 
@@ -83,10 +92,14 @@ public:
     QString saveSelection(const Selection& now);
     // The selection file chosen to open, or an empty text when cancelled.
     QString chooseSelection();
-    // The selection in `path`, where it can be read and, with `replaces` (something on the
-    // screen), the user agrees to replace what is there. A file that cannot be read or is wrong
-    // is reported and gives none.
-    std::optional<Selection> selectionToOpen(const QString& path, bool replaces);
+    // The selection in `path`, where it can be read and, where the screen holds something (`replaced`
+    // names it, see ReplacedOnScreen), the user agrees to replace it. A file that cannot be read or
+    // is wrong is reported and gives none.
+    std::optional<Selection> selectionToOpen(const QString& path, const QString& replaced);
+
+    // Whether the recent file `path` is still there; one that is gone is taken off the recent
+    // list, and the user told.
+    bool recentStillThere(const QString& path);
 
     // A question in the room's dialogs, for the caller's own commands.
     bool ask(const QString& title, const QString& text, DialogHooks::Default answer) const;
@@ -98,6 +111,9 @@ private:
     // The one form of every failed save: the title in the command's words, the failure's message.
     // Warns of a failure; returns whether the save succeeded.
     bool report(const QString& title, const std::optional<SaveFailure>& failure) const;
+    // A save that succeeded, said as "<done> <file name> in <folder>".
+    void tellSaved(const char* done, const QString& path) const;
+    void tell(const QString& what) const;
 
     const Order& order_;
     DialogHooks hooks_;

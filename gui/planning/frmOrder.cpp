@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
@@ -99,6 +100,8 @@ struct WorkloadField {
     FigureRange range;
     const char* tip;
 };
+const QString kGeometryKey = QStringLiteral("OrderWindow/geometry");
+
 constexpr std::array<WorkloadField, 4> kWorkload{{
     {"&Months", kMonthsRange, "How many months the order is to last"},
     {"&Runs a month", kPerMonthRange, "Control runs a month: with a control's runs a pack, its suggestion"},
@@ -227,6 +230,35 @@ void frmOrder::fitToTable() {
     resize(minimumWidth(), screen.height() * 7 / 8);
 }
 
+void frmOrder::placeAsLeft() {
+    const QRect stored = QSettings().value(kGeometryKey).toRect();
+    if (!stored.isValid())
+        return;  // the first opening: sized to the table, the dialog centres itself over the window
+    QScreen* on = QGuiApplication::screenAt(stored.center());
+    if (!on)  // off every screen now: the window's own
+        on = parentWidget() ? parentWidget()->screen() : QApplication::primaryScreen();
+    // The room for the inside of the window: the frame, where already known, stays on the screen too.
+    const QRect frame = frameGeometry(), inside = geometry();
+    const QRect room = on->availableGeometry().marginsRemoved(
+        {inside.left() - frame.left(), inside.top() - frame.top(), frame.right() - inside.right(),
+         frame.bottom() - inside.bottom()});
+    QRect r = inside;
+    // A size kept that no longer fits the table or the screen gives way to the table's.
+    if (stored.width() >= minimumWidth() && stored.width() <= room.width() &&
+        stored.height() <= room.height())
+        r.setSize(stored.size());
+    r.setSize(r.size().boundedTo(room.size()));
+    r.moveTopLeft(stored.topLeft());
+    r.moveLeft(std::clamp(r.left(), room.left(), room.right() - r.width() + 1));
+    r.moveTop(std::clamp(r.top(), room.top(), room.bottom() - r.height() + 1));
+    setGeometry(r);
+}
+
+void frmOrder::hideEvent(QHideEvent* e) {
+    QSettings().setValue(kGeometryKey, geometry());
+    QDialog::hideEvent(e);
+}
+
 void frmOrder::ShowOrderAgain() {
     // The cell the user was on stays current where the order still has it.
     const QModelIndex at = table_->currentIndex();
@@ -239,8 +271,10 @@ void frmOrder::ShowOrderAgain() {
 void frmOrder::Open() {
     model_->Refresh();
     fitToTable();
+    placeAsLeft();
     showWorkload();
     open();
+    placeAsLeft();  // again now that the frame's size is known
     table_->setFocus();
     if (!table_->currentIndex().isValid() && model_->rowCount() > 0)
         table_->setCurrentIndex(model_->index(0, OrderTableModel::Quantity));

@@ -41,6 +41,13 @@ private:
     void showWorkload();
     // Wide enough for every column without a horizontal scroll bar, as tall as the screen allows.
     void fitToTable();
+    // Where the user left it last time, in this run or an earlier one, as far as that still fits
+    // the table and the screen; always wholly inside the screen's available room.
+    void placeAsLeft();
+
+protected:
+    // The size and place are kept for the next opening, also in the next run.
+    void hideEvent(QHideEvent* e) override;
 
     OrderPlan& plan_;
     OrderTableModel* model_ = nullptr;

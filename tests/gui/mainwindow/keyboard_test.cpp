@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTextLayout>
 #include <QTimer>
@@ -69,6 +70,7 @@ class KeyboardTest : public QObject {
 
 private slots:
     void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // the recent files: never the user's settings
         installApplicationStyle();
         installFontSubstitutes();
     }
@@ -616,7 +618,7 @@ private slots:
         pressAll();
         // The last step taken is the tick of ORLAN AMPH / XTC; the modes left changed nothing.
         const QString menu =
-            QStringLiteral("Order and quantities...||Open selection...|Save selection...||Copy "
+            QStringLiteral("Order and quantities...||Open selection...|Save selection...|Open recent||Copy "
                            "order|Export order as CSV...|Export order as PDF...||Undo tick ORLAN assay "
                            "AMPH / XTC|Redo at the focus");
         QCOMPARE(opened, (QStringList{menu, menu}));

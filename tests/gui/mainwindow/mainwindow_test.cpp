@@ -1,9 +1,11 @@
 // The main window as a user meets it: start screen, transition, the assay panel driven by real
 // clicks, the two result lists, the reset and the colour schemes.
+#include "core/output/order_file.h"
 #include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
 #include "gui/mainwindow/colour_schemes.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/planning/frmOrder.h"
 #include "gui/selection/assay_panel.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
@@ -15,6 +17,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QLabel>
@@ -22,10 +25,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStyleOptionButton>
+#include <QTemporaryDir>
 #include <QToolTip>
 #include <QtTest>
 #include <memory>
+#include <optional>
 
 using namespace tovimar;
 using tovimar::testing::clickBox;
@@ -527,6 +533,93 @@ private slots:
         h.enterMainView();
         QTest::mouseClick(h.get("Command1"), Qt::LeftButton);
         QCOMPARE(h.exits, 1);
+    }
+
+    // Work not saved is kept in a copy as it changes and as the window ends, and offered back at
+    // the next start: restored as it was, or discarded. Ticks alone are no work; saved work leaves
+    // no copy; two windows at once keep a copy each.
+    void unsavedWorkIsKeptAndOfferedBack() {
+        QTemporaryDir folder, files;
+        QStringList asked;
+        std::optional<bool> answer;
+        const auto start = [&](Harness& h) {
+            h.w.reset();
+            frmMainHooks hooks = h.hooks();
+            hooks.recoveryFolder = folder.path();
+            hooks.offerRestore = [&](QWidget*, const QString& text) {
+                asked << text;
+                return answer;
+            };
+            h.w = std::make_unique<frmMain>(hooks);
+            h.w->show();
+            h.enterMainView();
+        };
+        const auto copies = [&] { return QDir(folder.path()).entryList({QStringLiteral("*.tovimar")}); };
+        const auto typeMonths = [](Harness& h, int months) {
+            h.key(Qt::Key_Q);
+            h.w->orderWindow()->workloadBox(0)->setValue(months);
+            h.w->orderWindow()->reject();
+        };
+
+        Harness a, b;
+        start(a);
+        QVERIFY(asked.isEmpty());  // nothing left: nothing asked
+        clickBox(a.get<QCheckBox>("Check1"));
+        QTest::qWait(1200);
+        QVERIFY(copies().isEmpty());  // ticks alone are no work
+        typeMonths(a, 3);
+        QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 1500);
+        const std::string file = OrderListText(a.order());
+        const OrderPlan plan = a.order().plan;
+        // A second window keeps its own copy beside the first.
+        start(b);
+        QVERIFY(asked.isEmpty());  // the first window's copy is its own while it runs
+        typeMonths(b, 5);
+        QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 2, 1500);
+        b.w.reset();
+        a.w.reset();  // as X ends a program: the copies stay
+        QCOMPARE(copies().size(), 2);
+
+        answer = true;
+        Harness c;
+        start(c);
+        QCOMPARE(asked.size(), 1);
+        QVERIFY2(asked[0].startsWith(QLatin1String("Restore the work left unsaved on ")),
+                 qPrintable(asked[0]));
+        // The newest copy first: the first window's, written again as it ended.
+        QCOMPARE(OrderListText(c.order()), file);
+        QVERIFY(c.order().plan == plan);
+        QVERIFY(c.get<QCheckBox>("Check1")->isChecked());
+        QVERIFY(!c.w->windowTitle().endsWith(QLatin1String("[*]")));  // the work had no file
+        // Saved, the work needs no copy; the one left over is offered at the next start.
+        c.nextFile = QDir(files.path()).filePath(QStringLiteral("saved.tovimar"));
+        c.key(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(copies().size(), 1);  // the second window's, still left
+        c.w.reset();
+        answer = false;
+        Harness d;
+        start(d);
+        QCOMPARE(asked.size(), 2);
+        QVERIFY(copies().isEmpty());  // discarded
+        QVERIFY(!d.order().plan.HasFigures());
+        d.w.reset();
+        Harness e;
+        start(e);
+        QCOMPARE(asked.size(), 2);
+        // A change to a saved file comes back named as that file, still unsaved.
+        e.nextFile = QDir(files.path()).filePath(QStringLiteral("lab.tovimar"));
+        typeMonths(e, 4);
+        e.key(Qt::Key_S, Qt::ControlModifier);
+        typeMonths(e, 6);
+        QTRY_COMPARE_WITH_TIMEOUT(copies().size(), 1, 1500);
+        e.w.reset();
+        answer = true;
+        Harness f;
+        start(f);
+        QCOMPARE(f.order().plan.workload().months, 6);
+        QVERIFY2(f.w->windowTitle().endsWith(QLatin1String(" - lab.tovimar[*]")),
+                 qPrintable(f.w->windowTitle()));
+        QVERIFY(f.w->isWindowModified());
     }
 };
 

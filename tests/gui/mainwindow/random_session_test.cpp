@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QUndoStack>
@@ -1045,6 +1046,7 @@ class RandomSessionTest : public QObject {
 
 private slots:
     void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // the recent files: never the user's settings
         installApplicationStyle();
         installFontSubstitutes();
     }

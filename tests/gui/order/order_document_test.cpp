@@ -86,6 +86,12 @@ private slots:
         doc.Undo();
         doc.Undo();
         QCOMPARE(doc.order().plan.workload().months, 1);
+        // Typed back to where it began: the step goes, the one before it stays on top.
+        for (int runs : {20, 0}) {
+            doc.edit().plan.SetWorkload({1, runs, 0, 0});
+            doc.Commit(QStringLiteral("runs a month"));
+        }
+        QCOMPARE(doc.UndoText(), QStringLiteral("Undo reset"));
     }
 
     void keepsTheLastHundredSteps() {

@@ -27,6 +27,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -52,7 +53,7 @@ struct OrderWindow : Harness {
         clickBox(get<QCheckBox>("Check1"));
         clickBox(get<QRadioButton>("Option5"));
         clickBox(get<QCheckBox>("Check16"));
-        w->setOutputAction([this] {
+        w->setOutputHooks([this] {
             frmOutputHooks hooks;
             hooks.dialogs.chooseFile = [this](QWidget* parent, bool save, const QString& title,
                                               const QString& start, const QString& filter,
@@ -67,8 +68,7 @@ struct OrderWindow : Harness {
                 return wantPdf;
             };
             hooks.defaultPrinter = [] { return std::unique_ptr<QPrinter>(); };
-            frmOutput dialog(order(), hooks, w.get());
-            dialog.exec();
+            return hooks;
         });
     }
 
@@ -213,6 +213,7 @@ class FaultsTest : public QObject {
 
 private slots:
     void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // the recent files: never the user's settings
         installApplicationStyle();
         installFontSubstitutes();
     }

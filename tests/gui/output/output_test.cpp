@@ -12,7 +12,9 @@
 #include "tests/support/ink.h"
 #include "tests/support/loaded_catalogue.h"
 #include "tests/support/save_scene.h"
+#include "tests/support/window_harness.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QFile>
@@ -22,6 +24,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -139,6 +142,27 @@ QAction* entry(const QMenu& menu, const char* text) {
     qFatal("no menu entry %s", text);
 }
 
+// Chooses `text` in the window's right-click menu, as the keyboard would.
+void chooseFromMenu(QWidget& window, const char* text) {
+    QTimer::singleShot(0, [text] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menu->setActiveAction(entry(*menu, text));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500), window.mapToGlobal(QPoint(400, 500)));
+    QApplication::sendEvent(&window, &right);
+}
+
+// The order's lines as the clipboard's text has them, headings and blank lines aside.
+int orderLines(const Order& order) {
+    int lines = 0;
+    for (const QString& line : QString::fromStdString(OrderListText(order)).split(QStringLiteral("\r\n")))
+        lines += !line.isEmpty() && line != QLatin1String("REAGENTS") &&
+                 line != QLatin1String("CALIBRATORS") && line != QLatin1String("CONTROLS");
+    return lines;
+}
+
 }  // namespace
 
 class OutputTest : public QObject {
@@ -146,6 +170,7 @@ class OutputTest : public QObject {
 
 private slots:
     void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);  // the recent files: never the user's settings
         installApplicationStyle();
         installFontSubstitutes();
     }
@@ -289,6 +314,110 @@ private slots:
                  qPrintable(pages));
         QCOMPARE(bodyOf(fromPrint), pages);
         QVERIFY(s.warnings.isEmpty());
+    }
+
+    // Every save, export and copy through the window's own commands says what it did and where,
+    // in a note named by the whole text for a screen reader; the output dialog's once it has
+    // closed. A save that fails gives its message and no note.
+    void eachSaveSaysWhereItWent() {
+        QTemporaryDir top;
+        // A long folder: the note shows what fits and says the whole.
+        const QString dir = top.filePath(QStringLiteral("orders-of-the-laboratory-for-the-whole-spring"));
+        QVERIFY(QDir().mkdir(dir));
+        testing::Harness h(testing::Harness::MainView);
+        Scripted s;
+        h.w->setOutputHooks([&s] { return s.hooks(); });
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        auto* note = h.w->findChild<QLabel*>(QStringLiteral("SaveConfirmation"));
+        QVERIFY(note && !note->isVisible());
+        const auto output = [&h](Qt::Key key) {
+            QTimer::singleShot(0, [key] {
+                if (QWidget* modal = QApplication::activeModalWidget())
+                    QTest::keyClick(modal->windowHandle(), key);
+            });
+            h.click("Command3");
+        };
+        struct Step {
+            const char* file;  // null: nothing is saved
+            std::function<void()> act;
+            const char* done;
+        };
+        const Step steps[] = {
+            {"Mine.tovimar", [&] { h.key(Qt::Key_S, Qt::ControlModifier); }, "Saved"},
+            {"week.csv", [&] { chooseFromMenu(*h.w, "Export order as CSV..."); }, "Exported"},
+            {"week.pdf", [&] { chooseFromMenu(*h.w, "Export order as PDF..."); }, "Exported"},
+            {"OrderList", [&] { output(Qt::Key_F); }, "Saved"},
+            {"printout.pdf", [&] { output(Qt::Key_P); }, "Exported"},  // no printer: the PDF instead
+            {nullptr, [&] { h.key(Qt::Key_C, Qt::ControlModifier); }, nullptr},
+        };
+        for (const Step& step : steps) {
+            const QString path = step.file ? QDir(dir).filePath(QLatin1String(step.file)) : QString();
+            h.nextFile = path;
+            s.answers = QStringList{path};
+            note->hide();
+            step.act();
+            const QString said =
+                step.file ? QStringLiteral("%1 %2 in %3")
+                                .arg(QLatin1String(step.done), QLatin1String(step.file),
+                                     QDir::toNativeSeparators(dir))
+                          : QStringLiteral("Copied the order: %1 lines").arg(orderLines(h.order()));
+            QVERIFY2(step.file == nullptr || QFileInfo(path).size() > 0, qPrintable(path));
+            QVERIFY(!QApplication::activeModalWidget());
+            QVERIFY(note->isVisible());
+            QCOMPARE(QAccessible::queryAccessibleInterface(note)->text(QAccessible::Name), said);
+            const QStringList shown = note->text().split(QLatin1Char('\n'));
+            QVERIFY2(shown.size() <= 2 && note->text().startsWith(said.section(QLatin1Char(' '), 0, 1)),
+                     qPrintable(note->text()));
+            QVERIFY(note->fontMetrics().lineSpacing() * shown.size() <= note->contentsRect().height());
+            for (const QString& line : shown)
+                QVERIFY2(note->fontMetrics().horizontalAdvance(line) <= note->contentsRect().width(),
+                         qPrintable(line));
+        }
+        QVERIFY(h.messages.isEmpty() && s.warnings.isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!note->isVisible(), 6000);
+
+        for (const Step& step : steps) {
+            if (!step.file)
+                continue;
+            testing::SaveScene scene(Situation::ReadOnlyFolder);
+            h.nextFile = scene.path();
+            s.answers = QStringList{scene.path()};
+            scene.save(step.act);
+            QCOMPARE(h.messages.size() + s.warnings.size(), 1);
+            h.messages.clear();
+            s.warnings.clear();
+            QVERIFY2(!note->isVisible(), qPrintable(step.file));
+        }
+    }
+
+    // The note stands inside the window and clear of every control the main view shows, with the
+    // lists or with the banner where they would be.
+    void confirmationCoversNoControl() {
+        testing::Harness h(testing::Harness::MainView);
+        auto* note = h.w->findChild<QLabel*>(QStringLiteral("SaveConfirmation"));
+        QVERIFY(note);
+        for (bool listed : {false, true}) {
+            if (listed)
+                h.key(Qt::Key_A, Qt::ShiftModifier);
+            QCOMPARE(h.get("NV_Banner")->isVisible(), !listed);
+            h.key(Qt::Key_C, Qt::ControlModifier);
+            QVERIFY(note->isVisible());
+            QVERIFY(h.w->rect().contains(note->geometry()));
+            int seen = 0;
+            for (QWidget* c : h.w->findChildren<QWidget*>()) {
+                if (c == note || c->isWindow() || !c->isVisible())
+                    continue;
+                ++seen;
+                const QRect at(c->mapTo(h.w.get(), QPoint()), c->size());
+                QVERIFY2(!at.intersects(note->geometry()), qPrintable(QStringLiteral("%1 at %2,%3 %4x%5")
+                                                                          .arg(c->objectName())
+                                                                          .arg(at.x())
+                                                                          .arg(at.y())
+                                                                          .arg(at.width())
+                                                                          .arg(at.height())));
+            }
+            QVERIFY(seen > 50);
+        }
     }
 
     void fileCommandSavesExactlyTheChosenName() {

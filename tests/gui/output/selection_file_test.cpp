@@ -6,12 +6,14 @@
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
+#include "gui/output/recent_selections.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
 #include "tests/support/save_scene.h"
 #include "tests/support/window_harness.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDropEvent>
 #include <QElapsedTimer>
@@ -19,7 +21,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
-#include <QCheckBox>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -86,6 +89,51 @@ QAction* entry(const QMenu& menu, const char* text) {
     qFatal("no menu entry %s", text);
 }
 
+// The right-click menu's "Open recent" as it showed: whether it could be opened, and its entries'
+// texts and tips.
+struct RecentMenu {
+    bool enabled = false;
+    QStringList texts, tips;
+};
+
+// Opens the right-click menu and "Open recent" in it, as the keyboard would, and chooses its entry
+// number `choose` (from 0, separators not counted); -1 chooses none.
+RecentMenu openRecent(Harness& h, int choose = -1) {
+    RecentMenu seen;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        QAction* recent = entry(*menu, "Open recent");
+        seen.enabled = recent->isEnabled();
+        menu->setActiveAction(recent);
+        QTest::keyClick(menu, Qt::Key_Return);
+        QMenu* sub = recent->menu();
+        if (!seen.enabled || QApplication::activePopupWidget() != sub) {
+            menu->close();
+            return;
+        }
+        QList<QAction*> entries;
+        for (QAction* a : sub->actions())
+            if (!a->isSeparator()) {
+                entries << a;
+                seen.texts << a->text();
+                seen.tips << a->toolTip();
+            }
+        if (choose < 0) {
+            sub->close();
+            menu->close();
+            return;
+        }
+        sub->setActiveAction(entries.value(choose));
+        QTest::keyClick(sub, Qt::Key_Return);
+    });
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500), h.w->mapToGlobal(QPoint(400, 500)));
+    QApplication::sendEvent(h.w.get(), &right);
+    HELPER_VERIFY(!QApplication::activePopupWidget());
+    return seen;
+}
+
 struct Run {
     int status;
     QByteArray out, err;
@@ -100,6 +148,10 @@ Run runProgram(const QStringList& args,
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    // A home of its own, so that nothing the program keeps reaches the user's settings.
+    static const QTemporaryDir home;
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.remove(QStringLiteral("XDG_CONFIG_HOME"));
     if (prepare)
         prepare(p, env);
     p.setProcessEnvironment(env);
@@ -132,6 +184,10 @@ class SelectionFileTest : public QObject {
 
 private slots:
     void initTestCase() {
+        // The recent files go to the test's own settings, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(QSettings().fileName().startsWith(QDir::homePath() + QStringLiteral("/.qttest/")),
+                 qPrintable(QSettings().fileName()));
         installApplicationStyle();
         installFontSubstitutes();
         QVERIFY(dir_.isValid());
@@ -192,6 +248,10 @@ private slots:
         h.answer = false;
         h.key(Qt::Key_O, Qt::ControlModifier);
         QCOMPARE(h.questions.size(), 1);
+        QVERIFY2(
+            h.questions[0].endsWith(QLatin1String("The assays ticked, the bottle sizes chosen and the items "
+                                                  "added now are replaced. Ctrl+Z takes the opening back.")),
+            qPrintable(h.questions[0]));
         QVERIFY(h.defaults == std::vector{DialogHooks::Default::No});  // Enter keeps the screen
         QCOMPARE(OrderListText(h.order()), before);
 
@@ -204,6 +264,17 @@ private slots:
         QCOMPARE(OrderListText(ofOnes(h.order())), before);
         const std::string planned = OrderListText(h.order());
         QVERIFY(planned != before);
+        // After a reset only the figures are left, and the question names just them.
+        h.key(Qt::Key_Escape);
+        h.answer = false;
+        QVERIFY(!h.w->OpenSelectionFile(planned_));
+        QVERIFY2(
+            h.questions.last().endsWith(QLatin1String("\n\nThe planning figures now are replaced. Ctrl+Z "
+                                                      "takes the opening back.")),
+            qPrintable(h.questions.last()));
+        h.answer = true;
+        h.key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(OrderListText(h.order()), planned);
 
         // A file that is wrong in any way changes nothing and says so, naming the file and the problem.
         const QString bad = dir_.filePath(QStringLiteral("bad.tovimar"));
@@ -284,8 +355,8 @@ private slots:
         QApplication::sendEvent(h.w.get(), &right);
         // The opening is the one step taken: saving and copying change nothing to take back.
         QCOMPARE(entries, (QStringList{"Order and quantities...", "Open selection...", "Save selection...",
-                                       "Copy order", "Export order as CSV...", "Export order as PDF...",
-                                       "Undo opening good.tovimar", "Redo"}));
+                                       "Open recent", "Copy order", "Export order as CSV...",
+                                       "Export order as PDF...", "Undo opening good.tovimar", "Redo"}));
         const std::string csv = OrderCsv(h.order());
         QCOMPARE(bytesOf(h.nextFile), QByteArray(csv.data(), qsizetype(csv.size())));
 
@@ -294,6 +365,56 @@ private slots:
         h.nextFile = dir_.filePath(QStringLiteral("saved-planned.tovimar"));
         h.key(Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(bytesOf(h.nextFile), bytesOf(planned_));
+    }
+
+    // "Open recent" holds the last eight files opened or saved, newest first and each once; an entry
+    // opens its file as Ctrl+O would, one that is gone comes off the list with a message, one that
+    // cannot be read stays, and "Clear recent" empties it.
+    void openRecent() {
+        ClearRecentSelections();
+        Harness h(Harness::MainView);
+        QVERIFY(!::openRecent(h).enabled);
+        QStringList saved;
+        for (int i = 0; i < 9; ++i) {
+            saved << dir_.filePath(QStringLiteral("recent-%1.tovimar").arg(i));
+            h.nextFile = saved.last();
+            h.key(Qt::Key_S, Qt::ControlModifier);
+        }
+        h.nextFile.clear();
+        h.key(Qt::Key_S, Qt::ControlModifier);  // cancelled: nothing saved to remember
+        // The same file under another spelling is the one entry, moved to the top.
+        QVERIFY(h.w->OpenSelectionFile(dir_.path() + QStringLiteral("/./recent-1.tovimar")));
+        const auto native = [&saved](std::initializer_list<int> numbers) {
+            QStringList paths;
+            for (int i : numbers)
+                paths << QDir::toNativeSeparators(saved[i]);
+            return paths;
+        };
+        write(saved[4], bytesOf(good_));
+        write(saved[6], "[]");
+        QVERIFY(QFile::remove(saved[7]));
+
+        // A file that cannot be read is reported as ever and stays where it was on the list.
+        RecentMenu menu = ::openRecent(h, 3);
+        QVERIFY(menu.enabled);
+        QCOMPARE(menu.tips, native({1, 8, 7, 6, 5, 4, 3, 2}) << QStringLiteral("Clear recent"));
+        QCOMPARE(menu.texts[0],
+                 QStringLiteral("recent-1.tovimar (%1)").arg(QDir::toNativeSeparators(dir_.path())));
+        QCOMPARE(h.messages.size(), 1);
+        QVERIFY2(h.messages[0].startsWith(QLatin1String("The selection could not be opened from\n")),
+                 qPrintable(h.messages[0]));
+        // A file that is gone comes off the list, and the user is told which.
+        h.messages.clear();
+        QCOMPARE(::openRecent(h, 2).tips, menu.tips);
+        QCOMPARE(h.messages, QStringList{QStringLiteral("The selection file\n%1\nis no longer there. It was "
+                                                        "taken off the recent list.")
+                                             .arg(QDir::toNativeSeparators(saved[7]))});
+        // One that opens does so in full and moves to the top.
+        QCOMPARE(::openRecent(h, 4).tips, native({1, 8, 6, 5, 4, 3, 2}) << QStringLiteral("Clear recent"));
+        QCOMPARE(OrderListText(h.order()), OrderListText(orderOf(bytesOf(good_))));
+        QCOMPARE(::openRecent(h, 7).tips, native({4, 1, 8, 6, 5, 3, 2}) << QStringLiteral("Clear recent"));
+        QVERIFY(RecentSelections().isEmpty());
+        QVERIFY(!::openRecent(h).enabled);
     }
 
     // The title names the file opened or saved, and marks a change until it is saved or undone.

@@ -9,15 +9,20 @@
 
 #include <QAbstractItemDelegate>
 #include <QHeaderView>
+#include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QtTest>
 #include <random>
 
 using namespace tovimar;
 using M = OrderTableModel;
+
+const QString kGeometry = QStringLiteral("OrderWindow/geometry");
 
 namespace {
 
@@ -66,6 +71,10 @@ class OrderWindowTest : public QObject {
 
 private slots:
     void initTestCase() {
+        // The window's size and place go to the test's own settings, never the user's.
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(QSettings().fileName().startsWith(QDir::homePath() + QStringLiteral("/.qttest/")),
+                 qPrintable(QSettings().fileName()));
         installApplicationStyle();
         installFontSubstitutes();
     }
@@ -276,6 +285,74 @@ private slots:
         table->setCurrentIndex(window.model().index(1, M::Quantity));
         QTest::keyClick(table, Qt::Key_Delete);
         QCOMPARE(plan.Typed(OrderTable::Calibs, calib), std::nullopt);
+    }
+
+    // Sized to the table at the first opening; moved and resized, it opens so again over a new
+    // main window.
+    void sizeAndPlaceSurviveANewMainWindow() {
+        QSettings().remove(kGeometry);
+        OrderDocument document;
+        document.edit().Assays[1].Selected = document.edit().Ctrls[1].Selected = 1;
+        QRect left;
+        {
+            QWidget main;
+            main.show();
+            frmOrder window(document, &main);
+            window.Open();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QCOMPARE(window.width(), window.minimumWidth());  // the table's width
+            QCOMPARE(window.height(), 1024 * 7 / 8);
+            left = QRect(window.x() + 37, 60, window.width() + 50, 500);
+            window.setGeometry(left);
+            window.reject();
+        }
+        QWidget main;
+        main.show();
+        frmOrder window(document, &main);
+        window.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.geometry(), left);
+    }
+
+    // Whatever was kept, the window opens wholly on the 1280 x 1024 screen, at the table's size
+    // where the size kept no longer fits.
+    void keptGeometryThatNoLongerFits_data() {
+        QTest::addColumn<QRect>("kept");
+        QTest::addColumn<bool>("sizeKept");
+        QTest::newRow("larger than the screen") << QRect(40, 30, 1400, 1100) << false;
+        QTest::newRow("taller than the screen") << QRect(40, 30, 0, 1030) << false;
+        QTest::newRow("narrower than the table") << QRect(40, 30, -1, 500) << false;
+        QTest::newRow("off to the right and below") << QRect(1500, 1200, 0, 500) << true;
+        QTest::newRow("off to the left and above") << QRect(-3000, -400, 0, 500) << true;
+        QTest::newRow("half off the right edge") << QRect(1000, 100, 0, 500) << true;
+    }
+    void keptGeometryThatNoLongerFits() {
+        QFETCH(QRect, kept);
+        QFETCH(bool, sizeKept);
+        OrderDocument document;
+        document.edit().Assays[1].Selected = 1;
+        QWidget main;
+        main.show();
+        frmOrder window(document, &main);
+        // The width given relative to the table's: 0 just fits it, -1 is a pixel too narrow.
+        QSettings().remove(kGeometry);
+        window.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QSize fitted = window.size();
+        window.reject();
+        if (kept.width() <= 0)
+            kept.setWidth(window.minimumWidth() + kept.width());
+        QSettings().setValue(kGeometry, kept);
+        window.Open();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect screen = window.screen()->availableGeometry();
+        QCOMPARE(screen, QRect(0, 0, 1280, 1024));
+        QVERIFY2(screen.contains(window.frameGeometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+                                                                         .arg(window.x())
+                                                                         .arg(window.y())
+                                                                         .arg(window.width())
+                                                                         .arg(window.height())));
+        QCOMPARE(window.size(), sizeKept ? kept.size() : fitted);
     }
 
     // A full order fits across the window: no product name cut, no horizontal scroll bar.
