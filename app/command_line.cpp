@@ -3,13 +3,12 @@
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
-#include "gui/output/frmPrint.h"
-#include "gui/output/order_commands.h"
+#include "gui/output/order_files.h"
 #include "gui/output/safe_file.h"
 #include "gui/output/selection_file_reading.h"
-#include "gui/widgets/fonts.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <cerrno>
 #include <cstdio>
@@ -37,11 +36,6 @@ const QString kUsage = QStringLiteral(
     "Exit status of an export: 0 written; 2 the command line is wrong, the selection file cannot\n"
     "be read or is wrong, or the output is the selection file itself; 1 the output could not be\n"
     "written (nothing is left behind, an existing file is unchanged).\n");
-
-void printError(const QString& text) {
-    const QByteArray bytes = text.toLocal8Bit();
-    std::fprintf(stderr, "tovimar: %s\n", bytes.constData());
-}
 
 CommandLine wrong(const QString& why) {
     CommandLine line;
@@ -73,7 +67,24 @@ QStringList withoutToolkitOptions(const QStringList& arguments) {
     return kept;
 }
 
+QStringList argumentsOf(int argc, char** argv) {
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+void print(std::FILE* to, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fputs(bytes.constData(), to);
+}
+
 }  // namespace
+
+void PrintError(const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fprintf(stderr, "tovimar: %s\n", bytes.constData());
+}
 
 void ToolkitNotesDropped(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type == QtCriticalMsg || type == QtFatalMsg)
@@ -89,6 +100,18 @@ bool AsksWithoutWindow(int argc, const char* const* argv) {
                                  "-h", "--help", "-help", "-v", "--version", "-version"})
             if (option == name)
                 return true;
+    }
+    return false;
+}
+
+bool MayAskForPdf(int argc, const char* const* argv) {
+    // The format is an option's value, on its own or after "=", in any case.
+    for (int i = 1; i < argc; ++i) {
+        std::string a(argv[i]);
+        for (char& c : a)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (a == "pdf" || a.ends_with("=pdf"))
+            return true;
     }
     return false;
 }
@@ -153,53 +176,81 @@ CommandLine ParseCommandLine(const QStringList& givenArguments) {
     return line;
 }
 
-int RunExport(const CommandLine& line) {
+std::optional<Order> OrderToExport(const CommandLine& line) {
     const bool toStandardOutput = line.output == QLatin1String("-");
     // However it is named (another name, a link, /dev/stdout), the selection is never the output;
     // each is named as it will be opened.
     if (NamesSameFile(toStandardOutput ? QStringLiteral("/dev/stdout")
                                        : QFileInfo(line.output).absoluteFilePath(),
                       line.selection)) {
-        printError(
+        PrintError(
             QStringLiteral("%1 is the selection file %2 itself; the order would replace the selection.")
                 .arg(toStandardOutput ? QStringLiteral("Standard output") : line.output, line.selection));
-        return 2;
+        return std::nullopt;
     }
     const SelectionFromFile read = ReadSelectionFile(line.selection);
     if (!read.selection) {
-        printError(line.selection + QStringLiteral(": ") + read.problem);
-        return 2;
+        PrintError(line.selection + QStringLiteral(": ") + read.problem);
+        return std::nullopt;
     }
     // With the quantities and figures the file holds, as the window would have it after opening it.
     Order order;
     ApplySelection(*read.selection, order);
+    return order;
+}
 
+int ExportStatus(const std::optional<SaveFailure>& failure) {
+    if (!failure)
+        return 0;
+    PrintError(SaveFailureMessage(*failure, SaveFor::Script));
+    return 1;
+}
+
+int RunExport(const CommandLine& line) {
+    Q_ASSERT(line.format != QLatin1String("pdf"));
+    const std::optional<Order> order = OrderToExport(line);
+    if (!order)
+        return 2;
     // Written as the window writes them, so that a failure names the file in the same words.
     const bool txt = line.format == QLatin1String("txt");
-    std::optional<SaveFailure> failure;
-    if (line.format == QLatin1String("pdf")) {
-        installFontSubstitutes();
-        failure = SavePrintoutPdf(order, line.output, SaveFor::Script);
-    } else if (!toStandardOutput) {
-        failure = txt ? WriteOrderList(order, line.output, SaveFor::Script)
-                      : WriteOrderCsv(order, line.output, SaveFor::Script);
-    } else {
-        const std::string text = txt ? OrderListText(order) : OrderCsv(order);
-        errno = 0;
-        if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
-            const int error = errno;
-            printError(QStringLiteral("The order could not be written to standard output%1.")
-                           .arg(error != 0
-                                    ? QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error))
-                                    : QString()));
-            return 1;
-        }
-    }
-    if (failure) {
-        printError(SaveFailureMessage(*failure, SaveFor::Script));
+    if (line.output != QLatin1String("-"))
+        return ExportStatus(txt ? WriteOrderList(*order, line.output, SaveFor::Script)
+                                : WriteOrderCsv(*order, line.output, SaveFor::Script));
+    const std::string text = txt ? OrderListText(*order) : OrderCsv(*order);
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() || std::fflush(stdout) != 0) {
+        const int error = errno;
+        PrintError(QStringLiteral("The order could not be written to standard output%1.")
+                       .arg(error != 0 ? QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error))
+                                       : QString()));
         return 1;
     }
     return 0;
+}
+
+int Answer(const CommandLine& line, const std::function<int(const CommandLine&)>& exportOrder) {
+    switch (line.action) {
+    case CommandLine::Action::Help:
+    case CommandLine::Action::Version:
+        print(stdout, line.text);
+        return 0;
+    case CommandLine::Action::Wrong:
+        print(stderr, QStringLiteral("tovimar: ") + line.text + QLatin1Char('\n'));
+        return 2;
+    case CommandLine::Action::Export:
+        return exportOrder(line);
+    case CommandLine::Action::Window:
+        break;
+    }
+    return 2;  // not reached: the arguments asked for no window
+}
+
+int RunWithoutGui(int argc, char** argv) {
+    qInstallMessageHandler(ToolkitNotesDropped);
+    int toolkitArgc = 1;
+    const QCoreApplication app(toolkitArgc, argv);
+    // No argument names a PDF (MayAskForPdf): an export here is txt or csv.
+    return Answer(ParseCommandLine(argumentsOf(argc, argv)), RunExport);
 }
 
 }  // namespace tovimar

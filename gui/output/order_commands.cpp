@@ -93,14 +93,6 @@ DialogHooks DialogHooks::real() {
     return h;
 }
 
-std::optional<SaveFailure> WriteOrderList(const Order& order, const QString& path, SaveFor who) {
-    return SaveFile(QStringLiteral("The order list"), path, bytesOf(OrderListText(order)), who);
-}
-
-std::optional<SaveFailure> WriteOrderCsv(const Order& order, const QString& path, SaveFor who) {
-    return SaveFile(QStringLiteral("The order"), path, bytesOf(OrderCsv(order)), who);
-}
-
 QString ReplacedOnScreen(const Order& order) {
     const Selection now = SelectionOf(order);
     QStringList parts;

@@ -6,6 +6,7 @@
 
 #include "core/order/order.h"
 #include "core/output/selection_file.h"
+#include "gui/output/order_files.h"
 #include "gui/output/safe_file.h"
 
 #include <QString>
@@ -40,12 +41,6 @@ struct DialogHooks {
 
     static DialogHooks real();
 };
-
-// The order's files, each saved whole through SaveFile. Empty on success.
-[[nodiscard]] std::optional<SaveFailure> WriteOrderList(const Order& order, const QString& path,
-                                                        SaveFor who = SaveFor::Window);
-[[nodiscard]] std::optional<SaveFailure> WriteOrderCsv(const Order& order, const QString& path,
-                                                       SaveFor who = SaveFor::Window);
 
 // What opening a selection file would replace of the screen, in words: "The assays ticked, the
 // quantities typed and the planning figures now are replaced." Empty where the screen holds none of

@@ -29,6 +29,7 @@
 #include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 using namespace tovimar;
 using testing::Harness;
@@ -556,12 +557,38 @@ private slots:
         const char* const exportArgs[] = {"tovimar", "--export=txt"};
         QVERIFY(!AsksWithoutWindow(4, windowArgs));
         QVERIFY(AsksWithoutWindow(2, exportArgs));
+        // Only an argument that can name the format pdf lets the program load the toolkit's drawing.
+        const std::pair<const char*, bool> arguments[] = {{"--export=txt", false},
+                                                          {"-export=PDF", true},
+                                                          {"Pdf", true},
+                                                          {"order.pdf", false},
+                                                          {"pdfs", false}};
+        for (const auto& [argument, mayBePdf] : arguments) {
+            const char* const args[] = {"tovimar", argument};
+            QVERIFY2(MayAskForPdf(2, args) == mayBePdf, argument);
+        }
         QCOMPARE(ParseCommandLine({"tovimar", "--colour", good_}).action, CommandLine::Action::Wrong);
         QCOMPARE(runProgram({"-dpi", "96", "--version"}).status, 0);
 
         QCOMPARE(runProgram({"--help"}).status, 0);
         QVERIFY(runProgram({"--version"}).out.startsWith("tovimar "));
         QCOMPARE(runProgram({"--export", "doc", "--selection", good_, "--output", "-"}).status, 2);
+#ifdef Q_OS_LINUX
+        // A txt export loads nothing of the toolkit but its core, a PDF no widgets: what a script
+        // pays for at every start. (The loader names every library it loads.)
+        const auto loads = [](const QStringList& args) {
+            return runProgram(args,
+                              [](QProcess&, QProcessEnvironment& env) {
+                                  env.insert(QStringLiteral("LD_DEBUG"), QStringLiteral("files"));
+                              })
+                .err;
+        };
+        const QByteArray txt = loads({"--selection", good_, "--export", "txt", "--output", "-"});
+        QVERIFY(txt.contains("libQt6Core.so") && !txt.contains("libQt6Gui.so"));
+        const QString pdf = dir_.filePath(QStringLiteral("loads.pdf"));
+        const QByteArray pdfLoads = loads({"--selection", good_, "--export", "pdf", "--output", pdf});
+        QVERIFY(pdfLoads.contains("libQt6Gui.so") && !pdfLoads.contains("libQt6Widgets.so"));
+#endif
     }
 
     // What would make the program guess, wait for ever or write over its own input is refused
