@@ -3,8 +3,9 @@
 // and loading one costs time on the way to the first paint.
 //
 // Usage: picture_pixels PICTURE OUT
-// OUT holds the magic "TVPX", the width and the height (32-bit, the building machine's byte order,
-// which is the running machine's), then the rows of QImage::Format_RGB32, without padding.
+// OUT holds the magic, the width and the height (32-bit, the building machine's byte order, which
+// is the running machine's), then the rows without padding: "TVPX" and QImage::Format_RGB32 for an
+// opaque picture, "TVPA" and QImage::Format_ARGB32 for one with transparency (the window's icon).
 #include <QCoreApplication>
 #include <QFile>
 #include <QImage>
@@ -18,13 +19,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: picture_pixels PICTURE OUT\n");
         return 2;
     }
-    const QImage image = QImage(QString::fromLocal8Bit(argv[1])).convertToFormat(QImage::Format_RGB32);
-    if (image.isNull()) {
+    const QImage read(QString::fromLocal8Bit(argv[1]));
+    if (read.isNull()) {
         std::fprintf(stderr, "picture_pixels: cannot read %s\n", argv[1]);
         return 1;
     }
-    const std::uint32_t header[3] = {0x58505654u /* "TVPX" */, std::uint32_t(image.width()),
-                                     std::uint32_t(image.height())};
+    const bool alpha = read.hasAlphaChannel();
+    const QImage image = read.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const std::uint32_t header[3] = {alpha ? 0x41505654u /* "TVPA" */ : 0x58505654u /* "TVPX" */,
+                                     std::uint32_t(image.width()), std::uint32_t(image.height())};
     QFile out(QString::fromLocal8Bit(argv[2]));
     bool ok = out.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
               out.write(reinterpret_cast<const char*>(header), sizeof header) == qint64(sizeof header);

@@ -134,6 +134,7 @@ void frmMain::buildControls() {
 
     banner_ = controls_.add(new PictureBox(QStringLiteral("NV_Banner"), this), QStringLiteral("NV_Banner"));
     banner_->setGeometry(twipsRect(240, 9600, 15255, 1635));
+    banner_->setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers it
     connect(banner_, &PictureBox::clicked, this, &frmMain::NV_Banner_Click);
 
     help_ = new HelpOverlay(this, controls_);
@@ -151,9 +152,10 @@ void frmMain::buildControls() {
     told_ = new ConfirmationNote(this, twipsRect(12240, 6465, 3210, 570));
 }
 
-// The assay panel, the lists, the refinement views and the buttons: built right after the start
-// screen is first painted, or earlier where something needs them, in the state the load and the
-// resets so far have left the window in.
+// The assay panel, the lists, the refinement views and the buttons: built at the user's first
+// action on the window (a key or a click, the start picture's included) or wherever something needs
+// them, in the state the load and the resets so far have left the window in. The start screen
+// shows none of them, and a window left on it holds none of their memory.
 void frmMain::ensureViews() {
     if (panel_)
         return;
@@ -226,12 +228,6 @@ bool frmMain::focusNextPrevChild(bool next) {
     if (mode_ == Mode::Help)
         return true;
     return QWidget::focusNextPrevChild(next);
-}
-
-bool frmMain::event(QEvent* e) {
-    if (e->type() == QEvent::Paint && !panel_)
-        QTimer::singleShot(0, this, &frmMain::ensureViews);  // once the start screen is on the screen
-    return QWidget::event(e);
 }
 
 // ---- Load and transition ---------------------------------------------------------------------

@@ -112,9 +112,8 @@ public:
     frmOrder* orderWindow() const { return orderWindow_; }
 
 protected:
-    // Sees key presses meant for any control of the window before the control does.
+    // Sees key presses and clicks meant for any control of the window before the control does.
     bool eventFilter(QObject* watched, QEvent* event) override;
-    bool event(QEvent* e) override;
     // Help lies over the window: Tab stays on it rather than going to the controls beneath.
     bool focusNextPrevChild(bool next) override;
     // The selection and export commands on a right-click, and a selection file dropped on it.

@@ -25,6 +25,7 @@ bool frmMain::OpenSelectionFile(const QString& path) {
 // for each), then the bottle sizes, then the additions; the file's quantities and figures replace
 // the plan, then both lists. One step.
 void frmMain::openSelection(const Selection& selection, const QString& what) {
+    ensureViews();  // a file dropped on the start screen ticks the panel's boxes
     const OrderDocument::Group step(document_, what);
     ResetSelection();
     for (const SelectedAssay& a : selection.assays)

@@ -16,6 +16,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     auto* target = qobject_cast<QWidget*>(watched);
     if (!press || !target || (target != this && !isAncestorOf(target)))
         return QWidget::eventFilter(watched, event);
+    ensureViews();      // whatever the action reaches, before it does
     document_.Touch();  // a user's action begins here
     if (event->type() != QEvent::KeyPress || !keyPreview_)
         return QWidget::eventFilter(watched, event);

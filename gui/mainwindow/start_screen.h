@@ -11,9 +11,10 @@ namespace tovimar {
 
 class PictureBox;
 
-// The pictures the start screen shows: the start picture and the banner, compiled in as raw
-// pixels that need no image reader (a reader is a plugin, loaded from disk on the way to the first
-// paint), and the window's icon, a small PNG, which the toolkit reads without a plugin.
+// The pictures the start screen shows: the start picture, the banner and the window's icon,
+// compiled in as raw pixels that need no image reader (a reader is a plugin, and even a PNG, which
+// the toolkit reads itself, is read only after the plugins' index has been loaded from disk on the
+// way to the first paint).
 struct StartPictures {
     QImage start;
     QImage banner;
@@ -37,6 +38,9 @@ public:
 
 signals:
     void clicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     PictureBox* picStart_ = nullptr;

@@ -3,6 +3,8 @@
 
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QRegion>
 
 namespace tovimar {
 
@@ -19,6 +21,18 @@ signals:
     void clicked();
 
 protected:
+    // A box marked Qt::WA_OpaquePaintEvent fills only what its picture leaves uncovered: the
+    // toolkit fills none of it first, so a large picture's pixels are written once, not twice.
+    void paintEvent(QPaintEvent* e) override {
+        if (testAttribute(Qt::WA_OpaquePaintEvent)) {
+            QPainter painter(this);
+            const QRect picture(contentsRect().topLeft(), pixmap().deviceIndependentSize().toSize());
+            for (const QRect& r : QRegion(rect()) - picture)
+                painter.fillRect(r, palette().brush(backgroundRole()));
+        }
+        QLabel::paintEvent(e);
+    }
+
     void mouseReleaseEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
             emit clicked();

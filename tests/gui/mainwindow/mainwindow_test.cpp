@@ -63,6 +63,12 @@ private slots:
 
     void startScreenAfterLoad() {
         Harness h;
+        // The start screen holds only what it shows: the views wait for the user's first action.
+        QCoreApplication::processEvents();
+        QVERIFY(!h.w->builtControl(QStringLiteral("ORLAN_Frame")));
+        QTest::keyClick(h.w->windowHandle(), Qt::Key_Shift);
+        QVERIFY(h.w->builtControl(QStringLiteral("ORLAN_Frame")));
+        QCOMPARE(h.w->mode(), Mode::Start);
         auto* pic = h.get("picStart");
         QVERIFY(pic->isVisible());
         QCOMPARE(pic->geometry(), twipsRect(0, 0, 13140, 11955));
@@ -75,7 +81,10 @@ private slots:
             QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
                      picture.convertToFormat(QImage::Format_RGB32));
         }
-        QVERIFY(!h.w->windowIcon().isNull());
+        // The icon too, transparency included.
+        const QImage icon(QStringLiteral(TOVIMAR_RESOURCES "/app_icon_48.png"));
+        QCOMPARE(h.w->windowIcon().pixmap(48).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                 icon.convertToFormat(QImage::Format_ARGB32_Premultiplied));
         QVERIFY(h.get("NV_Banner")->isVisible());
         QCOMPARE(h.get("NV_Banner")->geometry(), twipsRect(0, 9840, 15255, 1620));
         for (const char* f : {"ORLAN_Frame", "VEX_Frame", "TOX_Frame", "ADULT_FRAME"}) {
