@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
