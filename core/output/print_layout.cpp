@@ -88,20 +88,48 @@ private:
     std::string section_;
 };
 
-// The planning line goes two empty lines under the lowest row of the last page, or at the top of
-// a page of its own where the last one is full.
-void addPlanningNote(std::vector<PrintPage>& pages, const std::string& note, int pageHeight) {
+// The lines at the foot of the order: the first two empty lines under the lowest row of the last
+// page, each further one on the next row; a line that does not fit opens a page of its own.
+void addFootLines(std::vector<PrintPage>& pages, const std::vector<PrintLabel>& lines, int pageHeight) {
     const int lastTop = pageHeight - G::kBottomMargin - G::kLabelHeight - G::kOffset;
     int lowest = G::kFirstRow;
     for (const PrintLabel& l : pages.back().labels)
         lowest = std::max(lowest, l.top - G::kOffset);
     int y = lowest + 2 * G::kRowStep;
-    if (y > lastTop) {
-        pages.emplace_back();
-        y = G::kFirstRow;
+    for (PrintLabel label : lines) {
+        if (y > lastTop) {
+            pages.emplace_back();
+            y = G::kFirstRow;
+        }
+        label.left = G::kLeftColumn + G::kOffset;
+        label.top = y + G::kOffset;
+        label.width = G::kNoteWidth;
+        label.height = G::kLabelHeight;
+        pages.back().labels.push_back(std::move(label));
+        y += G::kRowStep;
     }
-    pages.back().labels.push_back({"temp1_PLANNING", note, G::kLeftColumn + G::kOffset, y + G::kOffset,
-                                   G::kNoteWidth, G::kLabelHeight});
+}
+
+// "Covered by stock, not ordered: 5001 005, 6240.", broken after a comma into lines that the
+// foot's width holds at the printout's font.
+void addCoveredLines(std::vector<PrintLabel>& lines, const std::vector<std::string_view>& numbers) {
+    int count = 0;
+    const auto put = [&lines, &count](std::string text) {
+        while (!text.empty() && text.back() == ' ')
+            text.pop_back();
+        const std::string key = count == 0 ? "" : "_" + std::to_string(count);
+        ++count;
+        lines.push_back({"temp1_COVERED" + key, std::move(text), 0, 0, 0, 0});
+    };
+    std::string text = "Covered by stock, not ordered: ";
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+        if (text.size() + numbers[k].size() + 1 > G::kFootCharacters) {
+            put(std::move(text));
+            text.clear();
+        }
+        text.append(numbers[k]).append(k + 1 == numbers.size() ? "." : ", ");
+    }
+    put(std::move(text));
 }
 
 }  // namespace
@@ -111,7 +139,7 @@ std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight) {
     // A section: its heading `gap` twips below the column's last row, then its items.
     const auto section = [&order](Column& column, OrderTable t, int gap) {
         column.heading(std::string(SectionHeading(t)), gap);
-        ForEachOrderLine(order, t, [&column](const OrderLine& l) {
+        ForEachOrderedLine(order, t, [&column](const OrderLine& l) {
             // A calibrator's description carries its pack, empty or not.
             column.row(l.number,
                        l.section == OrderTable::Calibs ? std::string(l.name) + ", " + std::string(l.pack)
@@ -129,9 +157,12 @@ std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight) {
     right.startAt(G::kFirstRow);
     section(right, OrderTable::Calibs, 0);
 
-    const std::string note = PlanningNote(order.plan.workload(), SuggestedIn(order));
-    if (!note.empty())
-        addPlanningNote(pages, note, pageHeight);
+    std::vector<PrintLabel> foot;
+    if (std::string note = PlanningNote(order.plan.workload(), SuggestedIn(order)); !note.empty())
+        foot.push_back({"temp1_PLANNING", std::move(note), 0, 0, 0, 0});
+    if (const std::vector<std::string_view> covered = CoveredNumbers(order); !covered.empty())
+        addCoveredLines(foot, covered);
+    addFootLines(pages, foot, pageHeight);
     return pages;
 }
 

@@ -4,9 +4,12 @@
 // next page in the same column, under the section's heading marked "(continued)". A line of
 // quantity q > 1 has a third, narrow label "q x" ("temp3_" + key) at the start of the description,
 // which moves right by its width; where suggested quantities were used, one line of the planning
-// assumptions ("temp1_PLANNING") follows the order on its last page.
+// assumptions ("temp1_PLANNING") follows the order on its last page. A line the stock covers
+// (quantity 0) is not printed; the products so left out are named at the very end
+// ("temp1_COVERED", continued on "temp1_COVERED_1" ... where they are many).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +44,8 @@ struct PrintGeometry {
     static constexpr int kRightColumn = 6000;
     // The planning line runs from the left column's number to the end of the right column's text.
     static constexpr int kNoteWidth = kRightColumn + kNumberWidth + kWideWidth - kLeftColumn;
+    // The characters a line of that width surely holds at the printout's font, wide ones included.
+    static constexpr std::size_t kFootCharacters = 100;
     static constexpr int kFirstRow = 120;
     static constexpr int kA4Height = 16838;    // 297 mm
     static constexpr int kBottomMargin = 720;  // half an inch kept free at the foot of each page

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <utility>
@@ -199,6 +200,8 @@ void appendPlan(std::string& out, const OrderPlan& plan) {
     appendFigure(out, "runsPerMonth", w.runsPerMonth, first);
     appendFigure(out, "calibrationsPerMonth", w.calibrationsPerMonth, first);
     appendFigure(out, "retestPercent", w.retestPercent, first);
+    if (w.safetyMonths > 0)
+        appendFigure(out, "safetyMonths", w.safetyMonths, first);
     out += ",\n    \"reagents\": ";
     appendByNumber(out, plan.reagents(), [&](const ReagentFigures& f) {
         bool none = true;
@@ -217,6 +220,27 @@ void appendPlan(std::string& out, const OrderPlan& plan) {
         out += "\": ";
         appendByNumber(out, plan.usesPerPack(s.table),
                        [&](int uses) { out += "{\"usesPerPack\": " + std::to_string(uses) + "}"; });
+    }
+    out += "\n  }";
+}
+
+void appendStock(std::string& out, const OrderPlan& plan) {
+    out += "  \"stock\": {";
+    for (const Section& s : kSections) {
+        if (s.table != OrderTable::Assays)
+            out += ",";
+        out += "\n    \"";
+        out += s.key;
+        out += "\": ";
+        appendByNumber(out, plan.stock(s.table), [&](const Stock& stock) {
+            bool none = true;
+            out += '{';
+            if (stock.onHand)
+                appendFigure(out, "onHand", *stock.onHand, none);
+            if (stock.onOrder)
+                appendFigure(out, "onOrder", *stock.onOrder, none);
+            out += '}';
+        });
     }
     out += "\n  }";
 }
@@ -543,6 +567,25 @@ std::optional<int> figure(const json& object, std::string_view key, FigureRange 
     return readWhole(*v, range, item + "." + std::string(key), valueOf(key));
 }
 
+// An entry of "plan" or "stock" holds only the keys of its section: a misspelt figure would be
+// dropped without a word, and the order would be smaller than the lab planned.
+void onlyKeys(const json& entry, std::initializer_list<std::string_view> keys, std::string_view whose,
+              const std::string& item) {
+    for (const auto& [key, value] : entry.items()) {
+        if (std::ranges::find(keys, std::string_view(key)) != keys.end())
+            continue;
+        std::string known;
+        std::size_t n = 0;
+        for (const std::string_view k : keys) {
+            if (n++ > 0)
+                known += n == keys.size() ? " and " : ", ";
+            known += "\"" + std::string(k) + "\"";
+        }
+        refuse(item, "Unknown key " + shown(key) + " in " + std::string(whose) + "; " +
+                         (keys.size() == 1 ? "the only one is " : "they are ") + known + ".");
+    }
+}
+
 void readPlan(const json& doc, const Numbers& numbers, OrderPlan& plan) {
     Workload w;
     const std::string at = "plan";
@@ -551,16 +594,33 @@ void readPlan(const json& doc, const Numbers& numbers, OrderPlan& plan) {
     w.calibrationsPerMonth =
         figure(doc, "calibrationsPerMonth", kPerMonthRange, at).value_or(w.calibrationsPerMonth);
     w.retestPercent = figure(doc, "retestPercent", kRetestRange, at).value_or(w.retestPercent);
+    w.safetyMonths = figure(doc, "safetyMonths", kSafetyMonthsRange, at).value_or(w.safetyMonths);
     plan.SetWorkload(w);
-    readByNumber(doc, at, numbers,
+    readByNumber(
+        doc, at, numbers,
+        [&](OrderTable t, const std::string& number, const json& v, const std::string& item) {
+            expect(v, v.is_object(), "an object", item, "The figures of a product");
+            if (t == OrderTable::Assays) {
+                onlyKeys(v, {"testsPerMonth", "testsPerBottle"}, "a reagent's figures", item);
+                plan.SetReagentFigures(number, {figure(v, "testsPerMonth", kTestsPerMonthRange, item),
+                                                figure(v, "testsPerBottle", kTestsPerBottleRange, item)});
+            } else {
+                onlyKeys(v, {"usesPerPack"},
+                         t == OrderTable::Calibs ? "a calibrator's figures" : "a control's figures", item);
+                plan.SetUsesPerPack(t, number, figure(v, "usesPerPack", kUsesPerPackRange, item));
+            }
+        });
+}
+
+// "stock": packs on hand and on order per product, in the order or not.
+void readStock(const json& doc, const Numbers& numbers, OrderPlan& plan) {
+    readByNumber(doc, "stock", numbers,
                  [&](OrderTable t, const std::string& number, const json& v, const std::string& item) {
-                     expect(v, v.is_object(), "an object", item, "The figures of a product");
-                     if (t == OrderTable::Assays)
-                         plan.SetReagentFigures(number,
-                                                {figure(v, "testsPerMonth", kTestsPerMonthRange, item),
-                                                 figure(v, "testsPerBottle", kTestsPerBottleRange, item)});
-                     else
-                         plan.SetUsesPerPack(t, number, figure(v, "usesPerPack", kUsesPerPackRange, item));
+                     expect(v, v.is_object(), "an object", item, "The stock of a product");
+                     onlyKeys(v, {"onHand", "onOrder"}, "the stock's figures", item);
+                     plan.SetStock(
+                         t, number,
+                         {figure(v, "onHand", kStockRange, item), figure(v, "onOrder", kStockRange, item)});
                  });
 }
 
@@ -648,6 +708,8 @@ Selection readDocument(const json& doc, const Catalogue& cat) {
         typed = readQuantities(*quantities, numbers, sel.plan);
     if (const json* plan = member(doc, "plan"))
         readPlan(*plan, numbers, sel.plan);
+    if (const json* stock = member(doc, "stock"))
+        readStock(*stock, numbers, sel.plan);
     refuseQuantitiesOutsideTheOrder(sel, typed);
     return sel;
 }
@@ -820,6 +882,10 @@ Selection SelectionOf(const Order& order) {
         for (const auto& [number, uses] : plan.usesPerPack(t))
             if (!isNumberOf(cat, t, number))
                 sel.plan.SetUsesPerPack(t, number, std::nullopt);
+    for (const Section& s : kSections)
+        for (const auto& [number, stock] : plan.stock(s.table))
+            if (!isNumberOf(cat, s.table, number))
+                sel.plan.SetStock(s.table, number, {});
     const bool typed = plan.HasTyped();
     ForEachOrderLine(static_cast<const OrderFlags&>(order), [&](const OrderLine& line) {
         if (!inOrder(byRules, line.item()) && !standardNo(cat, line.item()).empty())
@@ -838,8 +904,11 @@ std::string SelectionText(const Selection& selection) {
     out += "{\n  \"format\": \"";
     out += kFormat;
     // An order of ones without figures is written as before quantities existed.
-    const bool typed = selection.plan.HasTyped(), figures = selection.plan.HasFigures();
-    out += "\",\n  \"version\": " + std::string(typed || figures ? "2" : "1") + ",\n  \"assays\": [";
+    const OrderPlan& plan = selection.plan;
+    const bool typed = plan.HasTyped(), figures = plan.HasFigures(), stock = plan.HasStock();
+    // The oldest version that holds what is written, so that older copies of the program open it.
+    const char* version = stock || plan.workload().safetyMonths > 0 ? "3" : typed || figures ? "2" : "1";
+    out += "\",\n  \"version\": " + std::string(version) + ",\n  \"assays\": [";
     bool first = true;
     for (const SelectedAssay& a : selection.assays) {
         const AssayRowDef& def = RowDef(a.row);
@@ -888,6 +957,10 @@ std::string SelectionText(const Selection& selection) {
     if (figures) {
         out += ",\n";
         appendPlan(out, selection.plan);
+    }
+    if (stock) {
+        out += ",\n";
+        appendStock(out, selection.plan);
     }
     out += "\n}\n";
     return out;

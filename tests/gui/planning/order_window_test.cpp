@@ -225,7 +225,10 @@ private slots:
                  QStringLiteral("Quantity 8, suggested from 10 runs a month, 4 runs a pack, 3 months."));
         QVERIFY(model.setData(model.index(ctl, M::Quantity), 2));
         QCOMPARE(model.index(ctl, M::Quantity).data(Qt::ToolTipRole).toString(),
-                 QStringLiteral("Quantity 2, typed."));
+                 QStringLiteral("Typed 2; the figures now suggest 8."));
+        QVERIFY(model.setData(model.index(ctl, M::Quantity), 8));
+        QCOMPARE(model.index(ctl, M::Quantity).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Quantity 8, typed."));
     }
 
     // The editor offers the column's range and an empty "none" below it; typing works as the
