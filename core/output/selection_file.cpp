@@ -898,19 +898,12 @@ Selection SelectionOf(const Order& order) {
     return sel;
 }
 
-std::string SelectionText(const Selection& selection) {
-    std::string out;
-    out.reserve(2048);
-    out += "{\n  \"format\": \"";
-    out += kFormat;
-    // An order of ones without figures is written as before quantities existed.
-    const OrderPlan& plan = selection.plan;
-    const bool typed = plan.HasTyped(), figures = plan.HasFigures(), stock = plan.HasStock();
-    // The oldest version that holds what is written, so that older copies of the program open it.
-    const char* version = stock || plan.workload().safetyMonths > 0 ? "3" : typed || figures ? "2" : "1";
-    out += "\",\n  \"version\": " + std::string(version) + ",\n  \"assays\": [";
+namespace {
+
+void appendAssays(std::string& out, const std::vector<SelectedAssay>& assays) {
+    out += "  \"assays\": [";
     bool first = true;
-    for (const SelectedAssay& a : selection.assays) {
+    for (const SelectedAssay& a : assays) {
         const AssayRowDef& def = RowDef(a.row);
         out += first ? "\n    " : ",\n    ";
         first = false;
@@ -927,7 +920,9 @@ std::string SelectionText(const Selection& selection) {
         out += '}';
     }
     out += first ? "],\n" : "\n  ],\n";
+}
 
+void appendSizesAndAdded(std::string& out, const Selection& selection) {
     out += "  \"bottleSizes\": ";
     std::vector<ItemRef> sizes;
     for (const Section& s : kSections)
@@ -950,17 +945,33 @@ std::string SelectionText(const Selection& selection) {
         appendNumbers(out, TheCatalogue(), selection.added, s.table, standardNo);
     }
     out += '}';
+}
+
+}  // namespace
+
+std::string SelectionText(const Selection& selection) {
+    std::string out;
+    out.reserve(2048);
+    out += "{\n  \"format\": \"";
+    out += kFormat;
+    const OrderPlan& plan = selection.plan;
+    const bool typed = plan.HasTyped(), figures = plan.HasFigures(), stock = plan.HasStock();
+    // The oldest version that holds what is written, so that older copies of the program open it.
+    const char* version = stock || plan.workload().safetyMonths > 0 ? "3" : typed || figures ? "2" : "1";
+    out += "\",\n  \"version\": " + std::string(version) + ",\n";
+    appendAssays(out, selection.assays);
+    appendSizesAndAdded(out, selection);
     if (typed) {
         out += ",\n";
-        appendQuantities(out, selection.plan);
+        appendQuantities(out, plan);
     }
     if (figures) {
         out += ",\n";
-        appendPlan(out, selection.plan);
+        appendPlan(out, plan);
     }
     if (stock) {
         out += ",\n";
-        appendStock(out, selection.plan);
+        appendStock(out, plan);
     }
     out += "\n}\n";
     return out;
