@@ -208,7 +208,9 @@ void frmOrder::buildTable() {
     table_->setTabKeyNavigation(false);  // Tab leaves the table; in a cell being edited it goes on
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->verticalHeader()->hide();
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every row is one line of the same font: one height, measured once at opening. Sized to their
+    // contents, the rows would be measured again, every cell of every row, on each edit.
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setFont(narrowFont(11, true));
     table_->horizontalHeader()->setHighlightSections(false);
     // The right-click menu, and the menu key, offer what the button below does.
@@ -234,6 +236,9 @@ void frmOrder::showWorkload() {
 }
 
 void frmOrder::fitToTable() {
+    table_->verticalHeader()->setDefaultSectionSize(
+        model_->rowCount() > 0 ? static_cast<QAbstractItemView*>(table_)->sizeHintForRow(0)
+                               : table_->fontMetrics().height() + 4);
     QHeaderView* header = table_->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     table_->resizeColumnsToContents();

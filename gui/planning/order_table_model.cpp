@@ -3,6 +3,7 @@
 #include "core/planning/quantity_text.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace tovimar {
 
@@ -111,9 +112,10 @@ bool OrderTableModel::Refresh() {
 }
 
 void OrderTableModel::Reload() {
-    beginResetModel();
-    rows_ = walk();
-    endResetModel();
+    // The same lines: every cell may say something else, but the view keeps its rows, its current
+    // cell and its place.
+    if (!Refresh() && !rows_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 int OrderTableModel::rowCount(const QModelIndex& parent) const {
@@ -328,10 +330,21 @@ bool OrderTableModel::UseSuggestions() {
 bool OrderTableModel::SetWorkload(const Workload& w) {
     if (w == plan_.workload())
         return true;
+    // What each row shows of its suggestion and quantity now: only the rows whose figures give a
+    // suggestion can change, and only those are repainted.
+    const auto shown = [this](const Row& r) {
+        const LineQuantity q = plan_.QuantityOf(lineOf(r));
+        return std::tuple(q.suggestion, q.quantity, q.disagrees());
+    };
+    std::vector<decltype(shown(rows_.front()))> before;
+    before.reserve(rows_.size());
+    for (const Row& r : rows_)
+        before.push_back(shown(r));
     if (!plan_.SetWorkload(w))
         return false;
-    if (!rows_.empty())
-        emit dataChanged(index(0, Suggested), index(rowCount() - 1, Quantity));
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (shown(rows_[i]) != before[i])
+            emit dataChanged(index(static_cast<int>(i), Suggested), index(static_cast<int>(i), Quantity));
     emit planChanged(QStringLiteral("the figures for the whole order"));
     return true;
 }

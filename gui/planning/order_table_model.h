@@ -63,7 +63,8 @@ public:
     // Walks the order again and rebuilds the rows only where the lines differ from those kept.
     // Returns whether it rebuilt.
     bool Refresh();
-    // The plan was put back whole (an undo): every cell may differ.
+    // The plan was put back whole (an undo): every cell may differ; the rows are rebuilt only where
+    // the lines differ.
     void Reload();
 
     // The product a row shows.
