@@ -10,6 +10,7 @@
 #pragma once
 
 #include "core/catalogue/order_lines.h"
+#include "core/order/details.h"
 #include "core/order/order_flags.h"
 #include "core/planning/order_plan.h"
 #include "core/planning/quantity_text.h"
@@ -27,6 +28,8 @@ struct Order : OrderFlags {
     Provenance provenance;
     // How many of each: typed quantities and the lab's figures.
     OrderPlan plan;
+    // Who orders, the order's reference and its date.
+    OrderDetails details;
 
     bool operator==(const Order&) const = default;
 };

@@ -23,6 +23,7 @@ struct PrintLabel {
     int top = 0;
     int width = 0;
     int height = 0;
+    bool utf8 = false;  // the caption is the laboratory's UTF-8 text, not the catalogue's single bytes
 
     bool operator==(const PrintLabel&) const = default;
 };
@@ -58,7 +59,15 @@ std::string PrintKey(std::string_view number);
 struct Order;
 
 // Lays out the order, each line with its quantity, on pages of `pageHeight` twips; labels end at
-// most kBottomMargin above the page's foot. Always at least one page.
-std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight = PrintGeometry::kA4Height);
+// most kBottomMargin above the page's foot. Always at least one page. With the laboratory's
+// details the pages are an order form: the details, the reference and the date (`today` where the
+// order has none) head the first page, every line shows its quantity, 1 included, the last line is
+// followed by "<n> lines, <m> packs", and every page ends with "Page x of y".
+std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight = PrintGeometry::kA4Height,
+                                        std::string_view today = {});
+
+// The PDF's title: "Order <reference> - <laboratory>", leaving out what is not given, and the
+// date (the order's, else `today`) in place of a reference not given: "Order 2026-12-01".
+std::string PdfTitle(const Order& order, std::string_view today);
 
 }  // namespace tovimar

@@ -224,6 +224,49 @@ void appendPlan(std::string& out, const OrderPlan& plan) {
     out += "\n  }";
 }
 
+// A UTF-8 text of the user's, as JSON.
+std::string quoted(const std::string& utf8) {
+    return json(utf8).dump();
+}
+
+void appendText(std::string& out, std::string_view key, const std::string& text, bool& first) {
+    if (text.empty())
+        return;
+    out += first ? "" : ", ";
+    first = false;
+    out += '"';
+    out += key;
+    out += "\": ";
+    out += quoted(text);
+}
+
+void appendDetails(std::string& out, const OrderDetails& d) {
+    const Laboratory& lab = d.laboratory;
+    if (lab.given()) {
+        out += ",\n  \"laboratory\": {";
+        bool first = true;
+        appendText(out, "name", lab.name, first);
+        if (!lab.address.empty()) {
+            out += ", \"address\": [";
+            for (std::size_t k = 0; k < lab.address.size(); ++k)
+                out += (k > 0 ? ", " : "") + quoted(lab.address[k]);
+            out += ']';
+        }
+        appendText(out, "account", lab.account, first);
+        appendText(out, "contact", lab.contact, first);
+        appendText(out, "phone", lab.phone, first);
+        appendText(out, "email", lab.email, first);
+        out += '}';
+    }
+    if (!d.reference.empty() || !d.date.empty()) {
+        out += ",\n  \"order\": {";
+        bool first = true;
+        appendText(out, "reference", d.reference, first);
+        appendText(out, "date", d.date, first);
+        out += '}';
+    }
+}
+
 void appendStock(std::string& out, const OrderPlan& plan) {
     out += "  \"stock\": {";
     for (const Section& s : kSections) {
@@ -612,6 +655,46 @@ void readPlan(const json& doc, const Numbers& numbers, OrderPlan& plan) {
         });
 }
 
+// A text of "laboratory" or "order", when given.
+std::string text(const json& object, std::string_view key, const std::string& at) {
+    const json* v = member(object, key);
+    if (v == nullptr)
+        return {};
+    expect(*v, v->is_string(), "a text in quotes", at + "." + std::string(key), valueOf(key));
+    return v->get<std::string>();
+}
+
+void readDetails(const json& doc, OrderDetails& d) {
+    if (const json* lab = member(doc, "laboratory")) {
+        expect(*lab, lab->is_object(), "an object", "laboratory", valueOf("laboratory"));
+        onlyKeys(*lab, {"name", "address", "account", "contact", "phone", "email"},
+                 "the laboratory's details", "laboratory");
+        Laboratory& l = d.laboratory;
+        l.name = text(*lab, "name", "laboratory");
+        if (const json* address = member(*lab, "address")) {
+            expect(*address, address->is_array(), "an array", "laboratory.address", valueOf("address"));
+            for (std::size_t k = 0; k < address->size(); ++k) {
+                const json& line = (*address)[k];
+                expect(line, line.is_string(), "a text in quotes", itemAt("laboratory.address", k),
+                       "A line of the address");
+                l.address.push_back(line.get<std::string>());
+            }
+        }
+        l.account = text(*lab, "account", "laboratory");
+        l.contact = text(*lab, "contact", "laboratory");
+        l.phone = text(*lab, "phone", "laboratory");
+        l.email = text(*lab, "email", "laboratory");
+    }
+    if (const json* order = member(doc, "order")) {
+        expect(*order, order->is_object(), "an object", "order", valueOf("order"));
+        onlyKeys(*order, {"reference", "date"}, "the order's details", "order");
+        d.reference = text(*order, "reference", "order");
+        d.date = text(*order, "date", "order");
+    }
+    if (const std::optional<DetailsProblem> p = CheckDetails(d))
+        refuse(p->item, p->message);
+}
+
 // "stock": packs on hand and on order per product, in the order or not.
 void readStock(const json& doc, const Numbers& numbers, OrderPlan& plan) {
     readByNumber(doc, "stock", numbers,
@@ -710,6 +793,7 @@ Selection readDocument(const json& doc, const Catalogue& cat) {
         readPlan(*plan, numbers, sel.plan);
     if (const json* stock = member(doc, "stock"))
         readStock(*stock, numbers, sel.plan);
+    readDetails(doc, sel.details);
     refuseQuantitiesOutsideTheOrder(sel, typed);
     return sel;
 }
@@ -875,6 +959,7 @@ Selection SelectionOf(const Order& order) {
     // its line is in the order.
     sel.plan = plan;
     sel.plan.ClearTyped();
+    sel.details = order.details;
     for (const auto& [number, figures] : plan.reagents())
         if (!isNumberOf(cat, OrderTable::Assays, number))
             sel.plan.SetReagentFigures(number, {});
@@ -957,7 +1042,9 @@ std::string SelectionText(const Selection& selection) {
     const OrderPlan& plan = selection.plan;
     const bool typed = plan.HasTyped(), figures = plan.HasFigures(), stock = plan.HasStock();
     // The oldest version that holds what is written, so that older copies of the program open it.
-    const char* version = stock || plan.workload().safetyMonths > 0 ? "3" : typed || figures ? "2" : "1";
+    const bool v3 = stock || plan.workload().safetyMonths > 0 || selection.details.laboratory.given() ||
+                    !selection.details.reference.empty() || !selection.details.date.empty();
+    const char* version = v3 ? "3" : typed || figures ? "2" : "1";
     out += "\",\n  \"version\": " + std::string(version) + ",\n";
     appendAssays(out, selection.assays);
     appendSizesAndAdded(out, selection);
@@ -973,6 +1060,7 @@ std::string SelectionText(const Selection& selection) {
         out += ",\n";
         appendStock(out, plan);
     }
+    appendDetails(out, selection.details);
     out += "\n}\n";
     return out;
 }
@@ -1040,6 +1128,7 @@ void ApplySelection(const Selection& selection, Order& order) {
     update(order);
     ApplySizesAndAdditions(selection, order);
     order.plan = selection.plan;
+    order.details = selection.details;
 }
 
 void ApplySizesAndAdditions(const Selection& selection, Order& order) {

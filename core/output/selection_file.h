@@ -20,7 +20,11 @@
 //       "safetyMonths": 1
 //     },
 //     "stock": {"reagents": {"4155": {"onHand": 4, "onOrder": 1}},
-//               "calibrators": {"6270": {"onHand": 2}}, "controls": {}}
+//               "calibrators": {"6270": {"onHand": 2}}, "controls": {}},
+//     "laboratory": {"name": "Central Lab", "address": ["1 Main St", "Springfield"],
+//                    "account": "C-1234", "contact": "A. Jones", "phone": "+1 555 0100",
+//                    "email": "lab@example.org"},
+//     "order": {"reference": "PO-2026-0117", "date": "2026-12-01"}
 //   }
 //
 // "quantities" holds the quantities typed for lines of the order, "plan" every planning figure,
@@ -29,13 +33,16 @@
 // workload figures). A selection with neither is written as version 1, byte for byte as before
 // quantities existed, so that older copies of the program open it; with either it is version 2.
 // "stock" holds the packs on hand and on order per product, in the order or not, and is written
-// only when some is given; "safetyMonths" only when not 0. With either the file is version 3.
+// only when some is given; "safetyMonths" only when not 0. "laboratory" (with the texts given) is
+// written when the laboratory's name is, "order" when a reference or a date is. With any of these
+// the file is version 3.
 //
 // Opening a file gives the order a user clicking the same would get; saving and opening again gives
 // the same order byte for byte.
 #pragma once
 
 #include "core/catalogue/order_lines.h"
+#include "core/order/details.h"
 #include "core/planning/order_plan.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
@@ -64,6 +71,7 @@ struct Selection {
     std::vector<ItemRef> added;         // in the order although the rules do not select them
     OrderPlan plan;  // every figure, and the quantities typed for lines of the order; opening replaces
                      // the plan with it
+    OrderDetails details{};  // who orders, the reference and the date
 
     bool operator==(const Selection&) const = default;
 };

@@ -29,7 +29,7 @@ struct Painted {
 
 // Paints every page of the order on a printer or PDF writer whose origin is the paper's corner.
 Painted paintPages(const Order& order, QPagedPaintDevice& device) {
-    const std::vector<PrintPage> pages = BuildPrintLayout(order, pageHeightTwips(device));
+    const std::vector<PrintPage> pages = BuildPrintLayout(order, pageHeightTwips(device), TodayIso());
     QPainter painter;
     if (!painter.begin(&device))
         return {Painted::NotBegun};
@@ -58,7 +58,7 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
     painter.setPen(Qt::black);
     for (const PrintLabel& l : page.labels) {
         const QRectF box(l.left, l.top, l.width, l.height);
-        const QString text = QString::fromLatin1(l.caption);
+        const QString text = l.utf8 ? QString::fromStdString(l.caption) : QString::fromLatin1(l.caption);
         const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
         painter.setFont(font);
         painter.fillRect(box, Qt::white);
@@ -102,6 +102,9 @@ std::optional<SaveFailure> SavePrintoutPdf(const Order& order, const QString& pa
     const ContentsWriter paint = [&order](QIODevice& device) {
         QPdfWriter pdf(&device);
         pdf.setResolution(kPdfResolution);
+        // A mail client or a document system names the file by these, not "untitled".
+        pdf.setTitle(QString::fromStdString(PdfTitle(order, TodayIso())));
+        pdf.setCreator(QStringLiteral("Tovimar " TOVIMAR_VERSION));
         // No margins: positions count from the paper's corner, as on a printer's full page.
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
         const Painted painted = paintPages(order, pdf);
