@@ -253,6 +253,33 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
         {file("\"stock\": {\"controls\": {" + quoted(ctrl) + ": {\"onOrder\": 100000}}}"),
          "stock.controls[" + quoted(ctrl) +
              "].onOrder: The value of \"onOrder\" must be a whole number from 0 to 99999, not 100000."},
+        // The laboratory's details and the order's: texts of their lengths on one line, a name with
+        // any of them, a real day.
+        {file("\"laboratory\": []"),
+         "laboratory: The value of \"laboratory\" must be an object, not an array."},
+        {file("\"laboratory\": {\"name\": 7}"),
+         "laboratory.name: The value of \"name\" must be a text in quotes, not a number."},
+        {file("\"laboratory\": {\"name\": \"" + std::string(81, 'x') + "\"}"),
+         "laboratory.name: The laboratory's name must be at most 80 characters on one line; it has 81."},
+        {file("\"laboratory\": {\"name\": \"Lab\", \"fax\": \"1\"}"),
+         "laboratory: Unknown key \"fax\" in the laboratory's details; they are \"name\", \"address\", "
+         "\"account\", \"contact\", \"phone\" and \"email\"."},
+        {file("\"laboratory\": {\"phone\": \"1\"}"),
+         "laboratory.name: The laboratory's name must be given with its details."},
+        {file("\"laboratory\": {\"name\": \"Lab\", \"address\": [\"1\", \"2\", \"3\", \"4\", \"5\"]}"),
+         "laboratory.address: The address has 5 lines; it may have at most 4."},
+        {file("\"laboratory\": {\"name\": \"Lab\", \"address\": [\"a\\nb\"]}"),
+         "laboratory.address[0]: A line of the address must be at most 80 characters on one line; it has 3."},
+        {file("\"laboratory\": {\"name\": \"Lab\", \"address\": [3]}"),
+         "laboratory.address[0]: A line of the address must be a text in quotes, not a number."},
+        {file("\"order\": {\"reference\": \"" + std::string(41, '7') + "\"}"),
+         "order.reference: The order's reference must be at most 40 characters on one line; it has 41."},
+        {file("\"order\": {\"date\": \"2026-02-29\"}"),
+         "order.date: The date must be a real day written yyyy-mm-dd, as 2026-12-01."},
+        {file("\"order\": {\"date\": \"1.12.2026\"}"),
+         "order.date: The date must be a real day written yyyy-mm-dd, as 2026-12-01."},
+        {file("\"order\": {\"number\": \"1\"}"),
+         "order: Unknown key \"number\" in the order's details; they are \"reference\" and \"date\"."},
         {file("\"stock\": {\"reagents\": {" + quoted(amph) + ": {\"onHand\": 1.5}}}"),
          "stock.reagents[" + quoted(amph) +
              "].onHand: The value of \"onHand\" must be a whole number from 0 to 99999, not 1.5."},
@@ -432,6 +459,17 @@ void plan(std::mt19937& rng, Order& s) {
     if (half(rng))
         s.plan.SetWorkload({in(kMonthsRange), small(rng), small(rng), in(kRetestRange),
                             some(rng) ? in(kSafetyMonthsRange) : 0});
+    if (some(rng)) {
+        // Every character the file may carry: UTF-8 beyond one byte, quotes and backslashes.
+        s.details.laboratory = {"Laborat\xC3\xB3rio \"Central\" \\ \xE2\x82\xAC",
+                                {"Rua 1", "1000-001 Lisboa"},
+                                half(rng) ? "C-1" : "",
+                                "",
+                                half(rng) ? "+351 1" : "",
+                                ""};
+        s.details.reference = half(rng) ? "PO-7" : "";
+        s.details.date = half(rng) ? "2024-02-29" : "";
+    }
     for (int n = small(rng) / 4; n > 0; --n) {
         const auto t = static_cast<OrderTable>(section(rng));
         const auto packs = [&] { return half(rng) ? std::optional(in(kStockRange) % 12) : std::nullopt; };
@@ -551,8 +589,9 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
                   !openedPlan.HasTyped() && !saved.plan.HasFigures() && !openedPlan.HasStock())
             << text;
         ASSERT_EQ(text.find("\"version\": 3,") != std::string::npos,
-                  openedPlan.HasStock() || openedPlan.workload().safetyMonths > 0)
+                  openedPlan.HasStock() || openedPlan.workload().safetyMonths > 0 || !saved.details.empty())
             << text;
+        ASSERT_EQ(opened.details, saved.details) << text;
         ASSERT_EQ(onScreen(opened.state), onScreen(saved.state)) << text;
         for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
             ASSERT_EQ(AlternativeChosen(opened.Assays[slot]), AlternativeChosen(saved.Assays[slot]));
