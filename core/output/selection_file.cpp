@@ -425,18 +425,24 @@ const json* member(const json& object, std::string_view key) {
     return it == object.end() ? nullptr : &*it;
 }
 
+// "300, 500 and 1000": the texts of `items` as `text(item)` gives them.
+template <typename Items, typename Text>
+std::string listed(const Items& items, Text&& text) {
+    std::string out;
+    std::size_t n = 0;
+    for (const auto& item : items) {
+        if (n++ > 0)
+            out += n == std::size(items) ? " and " : ", ";
+        out += text(item);
+    }
+    return out;
+}
+
 // "its cut-offs are 300, 500 and 1000", "its only cut-off is 5"
 std::string offered(const AssayRowDef& def) {
     const auto options = def.options();
-    if (options.size() == 1)
-        return "its only cut-off is " + std::string(options[0].caption);
-    std::string out = "its cut-offs are ";
-    for (std::size_t k = 0; k < options.size(); ++k) {
-        if (k > 0)
-            out += k + 1 == options.size() ? " and " : ", ";
-        out += options[k].caption;
-    }
-    return out;
+    return (options.size() == 1 ? "its only cut-off is " : "its cut-offs are ") +
+           listed(options, [](const CutOption& o) { return std::string(o.caption); });
 }
 
 SelectedAssay readAssay(const json& v, const std::string& item, std::array<int, kAssayRowCount>& listedAt,
@@ -617,13 +623,8 @@ void onlyKeys(const json& entry, std::initializer_list<std::string_view> keys, s
     for (const auto& [key, value] : entry.items()) {
         if (std::ranges::find(keys, std::string_view(key)) != keys.end())
             continue;
-        std::string known;
-        std::size_t n = 0;
-        for (const std::string_view k : keys) {
-            if (n++ > 0)
-                known += n == keys.size() ? " and " : ", ";
-            known += "\"" + std::string(k) + "\"";
-        }
+        const std::string known =
+            listed(keys, [](std::string_view k) { return "\"" + std::string(k) + "\""; });
         refuse(item, "Unknown key " + shown(key) + " in " + std::string(whose) + "; " +
                          (keys.size() == 1 ? "the only one is " : "they are ") + known + ".");
     }

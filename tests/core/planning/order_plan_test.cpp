@@ -52,6 +52,15 @@ TEST_P(Suggestions, FollowTheFormulaAndAreHeldToWholePacks) {
     EXPECT_EQ(plan.QuantityOf({c.section, 1, "9999", "other", "", 1}).quantity, 1);
 }
 
+// The first reagent sold in two bottle sizes; 0 if none.
+int reagentWithTwoSizes() {
+    const Catalogue& cat = TheCatalogue();
+    for (int s = 1; s <= AssayTable::kFilled; ++s)
+        if (cat.Assays[s].OrderNo1 != cat.Assays[s].OrderNo2 && !cat.Assays[s].OrderNo2.empty())
+            return s;
+    return 0;
+}
+
 constexpr auto S = QuantitySource::Suggested;
 constexpr auto D = QuantitySource::Default;
 
@@ -191,10 +200,7 @@ TEST(OrderPlan, OrdersWhatTheShelfLacks) {
 // sets them there, and there they win.
 TEST(OrderPlan, TestsAMonthFollowTheAssayAcrossSizes) {
     const Catalogue& cat = TheCatalogue();
-    int slot = 0;
-    for (int s = 1; s <= AssayTable::kFilled && slot == 0; ++s)
-        if (cat.Assays[s].OrderNo1 != cat.Assays[s].OrderNo2 && !cat.Assays[s].OrderNo2.empty())
-            slot = s;
+    const int slot = reagentWithTwoSizes();
     ASSERT_NE(slot, 0);
     const mAssay& a = cat.Assays[slot];
     OrderPlan plan;
@@ -292,10 +298,7 @@ TEST(OrderPlan, TypedWinsIsClearedByTheResetAndTheFiguresStay) {
 // is an order of ones whatever the plan.
 TEST(OrderPlan, TheWalkCarriesTheQuantityOfTheSizeOrdered) {
     const Catalogue& cat = TheCatalogue();
-    int slot = 0;
-    for (int s = 1; s <= AssayTable::kFilled && slot == 0; ++s)
-        if (cat.Assays[s].OrderNo1 != cat.Assays[s].OrderNo2 && !cat.Assays[s].OrderNo2.empty())
-            slot = s;
+    const int slot = reagentWithTwoSizes();
     ASSERT_NE(slot, 0);
     Order order = testing::loaded();
     PutInOrder(order.Assays[slot]);
