@@ -4,8 +4,10 @@
 
 #include <QFontMetricsF>
 #include <QIODevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <cmath>
 
@@ -16,6 +18,10 @@ namespace {
 constexpr double kTwipsPerPoint = 20.0;
 constexpr int kTwipsPerInch = 1440;
 constexpr int kPdfResolution = 1200;  // dots per inch, as a high-resolution printer
+
+QString creator() {
+    return QStringLiteral("Tovimar " TOVIMAR_VERSION);
+}
 
 int pageHeightTwips(const QPagedPaintDevice& device) {
     const double points = device.pageLayout().fullRectPoints().height();
@@ -46,6 +52,16 @@ Painted paintPages(const Order& order, QPagedPaintDevice& device) {
     }
     return {painter.end() ? Painted::All : Painted::NotEnded};
 }
+
+// The preview dialog keeps the printer it shows the pages for, and lets it go with itself.
+class PreviewDialog : public QPrintPreviewDialog {
+public:
+    PreviewDialog(std::unique_ptr<QPrinter> printer, QWidget* parent)
+        : QPrintPreviewDialog(printer.get(), parent), printer_(std::move(printer)) {}
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+};
 
 }  // namespace
 
@@ -81,6 +97,8 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
 
 QString BuildPrintout(const Order& order, QPrinter& printer) {
     printer.setFullPage(true);  // positions count from the paper's corner
+    printer.setDocName(QString::fromStdString(PdfTitle(order, TodayIso())));
+    printer.setCreator(creator());
     const Painted painted = paintPages(order, printer);
     switch (painted.outcome) {
     case Painted::NotBegun:
@@ -96,17 +114,21 @@ QString BuildPrintout(const Order& order, QPrinter& printer) {
                                                      : QString();
 }
 
-std::optional<SaveFailure> SavePrintoutPdf(const Order& order, const QString& path, SaveFor who) {
+QPageLayout PdfPaper(const QPageSize& size, QPageLayout::Orientation orientation) {
+    return QPageLayout(size, orientation, QMarginsF());
+}
+
+std::optional<SaveFailure> SavePrintoutPdf(const Order& order, const QString& path, SaveFor who,
+                                           const QPageLayout& paper) {
     // Painted on the save file's device, not by a printer pointed at the path: a printer writes
     // straight to the target and reports no failed write.
-    const ContentsWriter paint = [&order](QIODevice& device) {
+    const ContentsWriter paint = [&order, &paper](QIODevice& device) {
         QPdfWriter pdf(&device);
         pdf.setResolution(kPdfResolution);
         // A mail client or a document system names the file by these, not "untitled".
         pdf.setTitle(QString::fromStdString(PdfTitle(order, TodayIso())));
-        pdf.setCreator(QStringLiteral("Tovimar " TOVIMAR_VERSION));
-        // No margins: positions count from the paper's corner, as on a printer's full page.
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        pdf.setCreator(creator());
+        pdf.setPageLayout(paper);
         const Painted painted = paintPages(order, pdf);
         switch (painted.outcome) {
         case Painted::All:
@@ -121,6 +143,27 @@ std::optional<SaveFailure> SavePrintoutPdf(const Order& order, const QString& pa
         return QStringLiteral("The PDF could not be finished.");
     };
     return SaveFile(QStringLiteral("The PDF of the printout"), path, paint, who);
+}
+
+bool WritesPdfFile(QPrinter& printer) {
+    // A preview swaps the printer's engine for one that records pages.
+    return printer.outputFormat() == QPrinter::PdfFormat && printer.paintEngine() &&
+           printer.paintEngine()->type() == QPaintEngine::Pdf;
+}
+
+QPrintPreviewDialog* OpenPrintPreview(std::unique_ptr<QPrinter> printer, QWidget* parent,
+                                      std::function<void(QPrinter&)> paint) {
+    printer->setFullPage(true);  // the page shown whole, as the printout counts from its corner
+    auto* dialog = new PreviewDialog(std::move(printer), parent);
+    dialog->setObjectName(QStringLiteral("PrintPreview"));
+    dialog->setWindowTitle(QStringLiteral("Print preview"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    if (parent)  // a page large enough to read, as the window it stands over
+        dialog->resize(parent->window()->size());
+    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
+                     [paint = std::move(paint)](QPrinter* p) { paint(*p); });
+    dialog->open();
+    return dialog;
 }
 
 }  // namespace tovimar

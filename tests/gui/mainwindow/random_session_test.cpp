@@ -8,6 +8,7 @@
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
 #include "core/selection/rules.h"
+#include "gui/output/frmLaboratory.h"
 #include "gui/planning/frmOrder.h"
 #include "gui/planning/order_table_model.h"
 #include "gui/selection/assay_panel.h"
@@ -23,6 +24,7 @@
 #include <QGroupBox>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,7 +71,8 @@ struct Model {
     std::vector<int> reagBoxes, calBoxes;  // bottle mode: the slots that have a box
     std::vector<int> calMiss, ctlMiss;     // adding mode: slot per list position
     std::vector<bool> calTick, ctlTick;
-    OrderPlan plan;  // what the user typed into the order window, kept as the user left it
+    OrderPlan plan;        // what the user typed into the order window, kept as the user left it
+    OrderDetails details;  // the reference and the date typed; no laboratory, so none is kept
     int exits = 0;
 
     void runRules() {
@@ -127,6 +130,7 @@ struct Model {
     }
     void reset() {
         plan.ClearTyped();  // the lab's figures stay
+        details = {};
         state.Clear();
         cal.clear();
         ctl.clear();
@@ -309,6 +313,8 @@ private:
                 return planOrder();
             if (p < 12)
                 return undoOrRedo(p < 10);
+            if (p < 13)
+                return enterDetails();
         }
         return pick(rng_) < 75 ? clickSomething() : pressKey();
     }
@@ -366,6 +372,7 @@ private:
         m.cal = to.cal, m.ctl = to.ctl, m.reag = to.reag;
         m.reagSize = to.reagSize, m.calSize = to.calSize;
         m.plan = to.plan;
+        m.details = to.details;
         m.listsShown = to.listsShown;
         if (m.listsShown) {
             m.fillCal();
@@ -378,6 +385,40 @@ private:
             historyProblem_ = text + QStringLiteral(" did not give back the order of the step");
         ++undos_;
         return text;
+    }
+
+    // Ctrl+L, a reference and a date typed (or either cleared), Enter: taken, or refused for a date
+    // that is no day and left with Esc.
+    QString enterDetails() {
+        h_.key(Qt::Key_L, Qt::ControlModifier);
+        frmLaboratory* d = w().detailsWindow();
+        if (!d || !d->isVisible()) {
+            orderWindowProblem_ = QStringLiteral("Ctrl+L did not open the details window");
+            return QStringLiteral("Ctrl+L");
+        }
+        static const char* const kReferences[] = {"", "PO-2026-0117", "Week 49 (lab B)"};
+        static const char* const kDates[] = {"", "2026-12-01", "2028-02-29", "2026-02-29"};
+        const char* reference = kReferences[rng_() % std::size(kReferences)];
+        const char* date = kDates[rng_() % std::size(kDates)];
+        for (const auto& [field, text] :
+             {std::pair{frmLaboratory::Reference, reference}, {frmLaboratory::Date, date}}) {
+            QLineEdit* edit = d->field(field);
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(edit, Qt::Key_Delete);
+            QTest::keyClicks(edit, QLatin1String(text));
+        }
+        QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+        const bool refused = d->isVisible();
+        if (refused != (std::string_view(date) == "2026-02-29"))
+            orderWindowProblem_ = QStringLiteral("the details window took or refused the wrong date");
+        if (refused)
+            QTest::keyClick(d->windowHandle(), Qt::Key_Escape);
+        else
+            model_.details = {{}, reference, date};
+        return QStringLiteral("Ctrl+L, reference \"%1\", date \"%2\", Enter%3")
+            .arg(QLatin1String(reference), QLatin1String(date),
+                 refused ? QStringLiteral(", Esc") : QString());
     }
 
     // Opens the order window with Q, sets one figure or quantity there and closes it again.
@@ -651,9 +692,10 @@ private:
             return QStringLiteral("the saved file cannot be read");
         const QByteArray bytes = file.readAll();
         const int version = QJsonDocument::fromJson(bytes).object().value(QLatin1String("version")).toInt();
-        const int expected = plan.HasStock() || plan.workload().safetyMonths > 0 ? 3
-                             : typed || plan.HasFigures()                        ? 2
-                                                                                 : 1;
+        const int expected =
+            plan.HasStock() || plan.workload().safetyMonths > 0 || !w().order().details.empty() ? 3
+            : typed || plan.HasFigures()                                                        ? 2
+                                                                                                : 1;
         if (version != expected)
             return QStringLiteral("the file is version %1, expected %2").arg(version).arg(expected);
         ++roundTripsOfVersion_[static_cast<std::size_t>(version)];
@@ -920,6 +962,8 @@ private:
             return QStringLiteral("the assay state differs");
         if (!(order.plan == m.plan))
             return QStringLiteral("the plan differs from what the user typed");
+        if (!(order.details == m.details))
+            return QStringLiteral("the reference or the date differs from what the user typed");
         if (m.exits != exits_)
             return QStringLiteral("the program was ended %1 times, expected %2").arg(exits_).arg(m.exits);
 
