@@ -35,6 +35,17 @@ SuggestedSections SuggestedIn(const Order& order) {
     return used;
 }
 
+std::vector<std::string_view> CoveredNumbers(const Order& order) {
+    std::vector<std::string_view> numbers;
+    if (!order.plan.HasStock())
+        return numbers;
+    ForEachOrderLine(order, [&numbers](const OrderLine& line) {
+        if (line.quantity == 0)
+            numbers.push_back(line.number);
+    });
+    return numbers;
+}
+
 std::vector<OrderLine> OrderLines(const Order& order) {
     std::vector<OrderLine> lines;
     ForEachOrderLine(order, [&lines](const OrderLine& line) { lines.push_back(line); });

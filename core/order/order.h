@@ -10,6 +10,7 @@
 #pragma once
 
 #include "core/catalogue/order_lines.h"
+#include "core/order/details.h"
 #include "core/order/order_flags.h"
 #include "core/planning/order_plan.h"
 #include "core/planning/quantity_text.h"
@@ -27,6 +28,8 @@ struct Order : OrderFlags {
     Provenance provenance;
     // How many of each: typed quantities and the lab's figures.
     OrderPlan plan;
+    // Who orders, the order's reference and its date.
+    OrderDetails details;
 
     bool operator==(const Order&) const = default;
 };
@@ -82,7 +85,7 @@ void ForEachOrderLine(const OrderFlags& order, F&& f) {
 template <typename F>
 void ForEachOrderLine(const Order& order, OrderTable section, F&& f) {
     const OrderPlan& plan = order.plan;
-    const bool ones = !plan.HasTyped() && !plan.HasFigures();
+    const bool ones = plan.AllOnes();
     ForEachOrderLine(static_cast<const OrderFlags&>(order), section, [&](OrderLine line) {
         if (!ones)
             line.quantity = plan.QuantityOf(line).quantity;
@@ -96,6 +99,25 @@ void ForEachOrderLine(const Order& order, F&& f) {
     for (const OrderSection& s : kOrderSections)
         ForEachOrderLine(order, s.table, f);
 }
+
+// The lines that order something: the walk without the lines whose quantity is 0 because the
+// stock covers them. Every written order (the order-list file, CSV, HTML, the printout) is this.
+template <typename F>
+void ForEachOrderedLine(const Order& order, OrderTable section, F&& f) {
+    ForEachOrderLine(order, section, [&f](const OrderLine& line) {
+        if (line.quantity > 0)
+            f(line);
+    });
+}
+
+template <typename F>
+void ForEachOrderedLine(const Order& order, F&& f) {
+    for (const OrderSection& s : kOrderSections)
+        ForEachOrderedLine(order, s.table, f);
+}
+
+// The catalogue numbers of the lines the stock covers, in the walk's order.
+std::vector<std::string_view> CoveredNumbers(const Order& order);
 
 // One text per line of section t into `texts`: write(std::string&, const OrderLine&) fills the
 // string already at that place, whose storage is reused, and `texts` ends as long as the section.

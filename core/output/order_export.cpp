@@ -50,7 +50,7 @@ void AppendHtmlCell(std::string& out, std::string_view latin1) {
 
 std::string OrderCsv(const Order& order) {
     std::string out = "section,number,product,pack,quantity\r\n";
-    ForEachOrderLine(order, [&out](const OrderLine& l) {
+    ForEachOrderedLine(order, [&out](const OrderLine& l) {
         AppendCsvField(out, SectionHeading(l.section));
         out += ',';
         AppendCsvField(out, l.number);
@@ -68,7 +68,7 @@ std::string OrderCsv(const Order& order) {
 std::string OrderHtml(const Order& order) {
     std::string out = "<table>\n<tr><th>Section</th><th>Number</th><th>Product</th><th>Pack</th>"
                       "<th>Quantity</th></tr>\n";
-    ForEachOrderLine(order, [&out](const OrderLine& l) {
+    ForEachOrderedLine(order, [&out](const OrderLine& l) {
         out += "<tr>";
         const std::string quantity = std::to_string(l.quantity);
         for (const std::string_view cell :

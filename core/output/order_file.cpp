@@ -28,7 +28,7 @@ std::string OrderListText(const Order& order) {
         if (&section != &kOrderSections.front())
             line(out, {""});  // between sections only: nothing follows the last
         line(out, {section.heading});
-        ForEachOrderLine(order, section.table, [&out](const OrderLine& l) {
+        ForEachOrderedLine(order, section.table, [&out](const OrderLine& l) {
             // A line of one is written as it always was; more begin with the count.
             if (l.quantity > 1)
                 out.append(std::to_string(l.quantity)).append(" x ");

@@ -4,9 +4,12 @@
 // next page in the same column, under the section's heading marked "(continued)". A line of
 // quantity q > 1 has a third, narrow label "q x" ("temp3_" + key) at the start of the description,
 // which moves right by its width; where suggested quantities were used, one line of the planning
-// assumptions ("temp1_PLANNING") follows the order on its last page.
+// assumptions ("temp1_PLANNING") follows the order on its last page. A line the stock covers
+// (quantity 0) is not printed; the products so left out are named at the very end
+// ("temp1_COVERED", continued on "temp1_COVERED_1" ... where they are many).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +23,7 @@ struct PrintLabel {
     int top = 0;
     int width = 0;
     int height = 0;
+    bool utf8 = false;  // the caption is the laboratory's UTF-8 text, not the catalogue's single bytes
 
     bool operator==(const PrintLabel&) const = default;
 };
@@ -41,6 +45,8 @@ struct PrintGeometry {
     static constexpr int kRightColumn = 6000;
     // The planning line runs from the left column's number to the end of the right column's text.
     static constexpr int kNoteWidth = kRightColumn + kNumberWidth + kWideWidth - kLeftColumn;
+    // The characters a line of that width surely holds at the printout's font, wide ones included.
+    static constexpr std::size_t kFootCharacters = 100;
     static constexpr int kFirstRow = 120;
     static constexpr int kA4Height = 16838;    // 297 mm
     static constexpr int kBottomMargin = 720;  // half an inch kept free at the foot of each page
@@ -53,7 +59,15 @@ std::string PrintKey(std::string_view number);
 struct Order;
 
 // Lays out the order, each line with its quantity, on pages of `pageHeight` twips; labels end at
-// most kBottomMargin above the page's foot. Always at least one page.
-std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight = PrintGeometry::kA4Height);
+// most kBottomMargin above the page's foot. Always at least one page. With the laboratory's
+// details the pages are an order form: the details, the reference and the date (`today` where the
+// order has none) head the first page, every line shows its quantity, 1 included, the last line is
+// followed by "<n> lines, <m> packs", and every page ends with "Page x of y".
+std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight = PrintGeometry::kA4Height,
+                                        std::string_view today = {});
+
+// The PDF's title: "Order <reference> - <laboratory>", leaving out what is not given, and the
+// date (the order's, else `today`) in place of a reference not given: "Order 2026-12-01".
+std::string PdfTitle(const Order& order, std::string_view today);
 
 }  // namespace tovimar

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <nlohmann/json.hpp>
 #include <utility>
@@ -199,6 +200,8 @@ void appendPlan(std::string& out, const OrderPlan& plan) {
     appendFigure(out, "runsPerMonth", w.runsPerMonth, first);
     appendFigure(out, "calibrationsPerMonth", w.calibrationsPerMonth, first);
     appendFigure(out, "retestPercent", w.retestPercent, first);
+    if (w.safetyMonths > 0)
+        appendFigure(out, "safetyMonths", w.safetyMonths, first);
     out += ",\n    \"reagents\": ";
     appendByNumber(out, plan.reagents(), [&](const ReagentFigures& f) {
         bool none = true;
@@ -217,6 +220,70 @@ void appendPlan(std::string& out, const OrderPlan& plan) {
         out += "\": ";
         appendByNumber(out, plan.usesPerPack(s.table),
                        [&](int uses) { out += "{\"usesPerPack\": " + std::to_string(uses) + "}"; });
+    }
+    out += "\n  }";
+}
+
+// A UTF-8 text of the user's, as JSON.
+std::string quoted(const std::string& utf8) {
+    return json(utf8).dump();
+}
+
+void appendText(std::string& out, std::string_view key, const std::string& text, bool& first) {
+    if (text.empty())
+        return;
+    out += first ? "" : ", ";
+    first = false;
+    out += '"';
+    out += key;
+    out += "\": ";
+    out += quoted(text);
+}
+
+void appendDetails(std::string& out, const OrderDetails& d) {
+    const Laboratory& lab = d.laboratory;
+    if (lab.given()) {
+        out += ",\n  \"laboratory\": {";
+        bool first = true;
+        appendText(out, "name", lab.name, first);
+        if (!lab.address.empty()) {
+            out += ", \"address\": [";
+            for (std::size_t k = 0; k < lab.address.size(); ++k)
+                out += (k > 0 ? ", " : "") + quoted(lab.address[k]);
+            out += ']';
+        }
+        appendText(out, "account", lab.account, first);
+        appendText(out, "contact", lab.contact, first);
+        appendText(out, "phone", lab.phone, first);
+        appendText(out, "email", lab.email, first);
+        out += '}';
+    }
+    if (!d.reference.empty() || !d.date.empty()) {
+        out += ",\n  \"order\": {";
+        bool first = true;
+        appendText(out, "reference", d.reference, first);
+        appendText(out, "date", d.date, first);
+        out += '}';
+    }
+}
+
+void appendStock(std::string& out, const OrderPlan& plan) {
+    out += "  \"stock\": {";
+    for (const Section& s : kSections) {
+        if (s.table != OrderTable::Assays)
+            out += ",";
+        out += "\n    \"";
+        out += s.key;
+        out += "\": ";
+        appendByNumber(out, plan.stock(s.table), [&](const Stock& stock) {
+            bool none = true;
+            out += '{';
+            if (stock.onHand)
+                appendFigure(out, "onHand", *stock.onHand, none);
+            if (stock.onOrder)
+                appendFigure(out, "onOrder", *stock.onOrder, none);
+            out += '}';
+        });
     }
     out += "\n  }";
 }
@@ -358,18 +425,24 @@ const json* member(const json& object, std::string_view key) {
     return it == object.end() ? nullptr : &*it;
 }
 
+// "300, 500 and 1000": the texts of `items` as `text(item)` gives them.
+template <typename Items, typename Text>
+std::string listed(const Items& items, Text&& text) {
+    std::string out;
+    std::size_t n = 0;
+    for (const auto& item : items) {
+        if (n++ > 0)
+            out += n == std::size(items) ? " and " : ", ";
+        out += text(item);
+    }
+    return out;
+}
+
 // "its cut-offs are 300, 500 and 1000", "its only cut-off is 5"
 std::string offered(const AssayRowDef& def) {
     const auto options = def.options();
-    if (options.size() == 1)
-        return "its only cut-off is " + std::string(options[0].caption);
-    std::string out = "its cut-offs are ";
-    for (std::size_t k = 0; k < options.size(); ++k) {
-        if (k > 0)
-            out += k + 1 == options.size() ? " and " : ", ";
-        out += options[k].caption;
-    }
-    return out;
+    return (options.size() == 1 ? "its only cut-off is " : "its cut-offs are ") +
+           listed(options, [](const CutOption& o) { return std::string(o.caption); });
 }
 
 SelectedAssay readAssay(const json& v, const std::string& item, std::array<int, kAssayRowCount>& listedAt,
@@ -543,6 +616,20 @@ std::optional<int> figure(const json& object, std::string_view key, FigureRange 
     return readWhole(*v, range, item + "." + std::string(key), valueOf(key));
 }
 
+// An entry of "plan" or "stock" holds only the keys of its section: a misspelt figure would be
+// dropped without a word, and the order would be smaller than the lab planned.
+void onlyKeys(const json& entry, std::initializer_list<std::string_view> keys, std::string_view whose,
+              const std::string& item) {
+    for (const auto& [key, value] : entry.items()) {
+        if (std::ranges::find(keys, std::string_view(key)) != keys.end())
+            continue;
+        const std::string known =
+            listed(keys, [](std::string_view k) { return "\"" + std::string(k) + "\""; });
+        refuse(item, "Unknown key " + shown(key) + " in " + std::string(whose) + "; " +
+                         (keys.size() == 1 ? "the only one is " : "they are ") + known + ".");
+    }
+}
+
 void readPlan(const json& doc, const Numbers& numbers, OrderPlan& plan) {
     Workload w;
     const std::string at = "plan";
@@ -551,16 +638,73 @@ void readPlan(const json& doc, const Numbers& numbers, OrderPlan& plan) {
     w.calibrationsPerMonth =
         figure(doc, "calibrationsPerMonth", kPerMonthRange, at).value_or(w.calibrationsPerMonth);
     w.retestPercent = figure(doc, "retestPercent", kRetestRange, at).value_or(w.retestPercent);
+    w.safetyMonths = figure(doc, "safetyMonths", kSafetyMonthsRange, at).value_or(w.safetyMonths);
     plan.SetWorkload(w);
-    readByNumber(doc, at, numbers,
+    readByNumber(
+        doc, at, numbers,
+        [&](OrderTable t, const std::string& number, const json& v, const std::string& item) {
+            expect(v, v.is_object(), "an object", item, "The figures of a product");
+            if (t == OrderTable::Assays) {
+                onlyKeys(v, {"testsPerMonth", "testsPerBottle"}, "a reagent's figures", item);
+                plan.SetReagentFigures(number, {figure(v, "testsPerMonth", kTestsPerMonthRange, item),
+                                                figure(v, "testsPerBottle", kTestsPerBottleRange, item)});
+            } else {
+                onlyKeys(v, {"usesPerPack"},
+                         t == OrderTable::Calibs ? "a calibrator's figures" : "a control's figures", item);
+                plan.SetUsesPerPack(t, number, figure(v, "usesPerPack", kUsesPerPackRange, item));
+            }
+        });
+}
+
+// A text of "laboratory" or "order", when given.
+std::string text(const json& object, std::string_view key, const std::string& at) {
+    const json* v = member(object, key);
+    if (v == nullptr)
+        return {};
+    expect(*v, v->is_string(), "a text in quotes", at + "." + std::string(key), valueOf(key));
+    return v->get<std::string>();
+}
+
+void readDetails(const json& doc, OrderDetails& d) {
+    if (const json* lab = member(doc, "laboratory")) {
+        expect(*lab, lab->is_object(), "an object", "laboratory", valueOf("laboratory"));
+        onlyKeys(*lab, {"name", "address", "account", "contact", "phone", "email"},
+                 "the laboratory's details", "laboratory");
+        Laboratory& l = d.laboratory;
+        l.name = text(*lab, "name", "laboratory");
+        if (const json* address = member(*lab, "address")) {
+            expect(*address, address->is_array(), "an array", "laboratory.address", valueOf("address"));
+            for (std::size_t k = 0; k < address->size(); ++k) {
+                const json& line = (*address)[k];
+                expect(line, line.is_string(), "a text in quotes", itemAt("laboratory.address", k),
+                       "A line of the address");
+                l.address.push_back(line.get<std::string>());
+            }
+        }
+        l.account = text(*lab, "account", "laboratory");
+        l.contact = text(*lab, "contact", "laboratory");
+        l.phone = text(*lab, "phone", "laboratory");
+        l.email = text(*lab, "email", "laboratory");
+    }
+    if (const json* order = member(doc, "order")) {
+        expect(*order, order->is_object(), "an object", "order", valueOf("order"));
+        onlyKeys(*order, {"reference", "date"}, "the order's details", "order");
+        d.reference = text(*order, "reference", "order");
+        d.date = text(*order, "date", "order");
+    }
+    if (const std::optional<DetailsProblem> p = CheckDetails(d))
+        refuse(p->item, p->message);
+}
+
+// "stock": packs on hand and on order per product, in the order or not.
+void readStock(const json& doc, const Numbers& numbers, OrderPlan& plan) {
+    readByNumber(doc, "stock", numbers,
                  [&](OrderTable t, const std::string& number, const json& v, const std::string& item) {
-                     expect(v, v.is_object(), "an object", item, "The figures of a product");
-                     if (t == OrderTable::Assays)
-                         plan.SetReagentFigures(number,
-                                                {figure(v, "testsPerMonth", kTestsPerMonthRange, item),
-                                                 figure(v, "testsPerBottle", kTestsPerBottleRange, item)});
-                     else
-                         plan.SetUsesPerPack(t, number, figure(v, "usesPerPack", kUsesPerPackRange, item));
+                     expect(v, v.is_object(), "an object", item, "The stock of a product");
+                     onlyKeys(v, {"onHand", "onOrder"}, "the stock's figures", item);
+                     plan.SetStock(
+                         t, number,
+                         {figure(v, "onHand", kStockRange, item), figure(v, "onOrder", kStockRange, item)});
                  });
 }
 
@@ -648,6 +792,9 @@ Selection readDocument(const json& doc, const Catalogue& cat) {
         typed = readQuantities(*quantities, numbers, sel.plan);
     if (const json* plan = member(doc, "plan"))
         readPlan(*plan, numbers, sel.plan);
+    if (const json* stock = member(doc, "stock"))
+        readStock(*stock, numbers, sel.plan);
+    readDetails(doc, sel.details);
     refuseQuantitiesOutsideTheOrder(sel, typed);
     return sel;
 }
@@ -813,6 +960,7 @@ Selection SelectionOf(const Order& order) {
     // its line is in the order.
     sel.plan = plan;
     sel.plan.ClearTyped();
+    sel.details = order.details;
     for (const auto& [number, figures] : plan.reagents())
         if (!isNumberOf(cat, OrderTable::Assays, number))
             sel.plan.SetReagentFigures(number, {});
@@ -820,6 +968,10 @@ Selection SelectionOf(const Order& order) {
         for (const auto& [number, uses] : plan.usesPerPack(t))
             if (!isNumberOf(cat, t, number))
                 sel.plan.SetUsesPerPack(t, number, std::nullopt);
+    for (const Section& s : kSections)
+        for (const auto& [number, stock] : plan.stock(s.table))
+            if (!isNumberOf(cat, s.table, number))
+                sel.plan.SetStock(s.table, number, {});
     const bool typed = plan.HasTyped();
     ForEachOrderLine(static_cast<const OrderFlags&>(order), [&](const OrderLine& line) {
         if (!inOrder(byRules, line.item()) && !standardNo(cat, line.item()).empty())
@@ -832,16 +984,12 @@ Selection SelectionOf(const Order& order) {
     return sel;
 }
 
-std::string SelectionText(const Selection& selection) {
-    std::string out;
-    out.reserve(2048);
-    out += "{\n  \"format\": \"";
-    out += kFormat;
-    // An order of ones without figures is written as before quantities existed.
-    const bool typed = selection.plan.HasTyped(), figures = selection.plan.HasFigures();
-    out += "\",\n  \"version\": " + std::string(typed || figures ? "2" : "1") + ",\n  \"assays\": [";
+namespace {
+
+void appendAssays(std::string& out, const std::vector<SelectedAssay>& assays) {
+    out += "  \"assays\": [";
     bool first = true;
-    for (const SelectedAssay& a : selection.assays) {
+    for (const SelectedAssay& a : assays) {
         const AssayRowDef& def = RowDef(a.row);
         out += first ? "\n    " : ",\n    ";
         first = false;
@@ -858,7 +1006,9 @@ std::string SelectionText(const Selection& selection) {
         out += '}';
     }
     out += first ? "],\n" : "\n  ],\n";
+}
 
+void appendSizesAndAdded(std::string& out, const Selection& selection) {
     out += "  \"bottleSizes\": ";
     std::vector<ItemRef> sizes;
     for (const Section& s : kSections)
@@ -881,14 +1031,37 @@ std::string SelectionText(const Selection& selection) {
         appendNumbers(out, TheCatalogue(), selection.added, s.table, standardNo);
     }
     out += '}';
+}
+
+}  // namespace
+
+std::string SelectionText(const Selection& selection) {
+    std::string out;
+    out.reserve(2048);
+    out += "{\n  \"format\": \"";
+    out += kFormat;
+    const OrderPlan& plan = selection.plan;
+    const bool typed = plan.HasTyped(), figures = plan.HasFigures(), stock = plan.HasStock();
+    // The oldest version that holds what is written, so that older copies of the program open it.
+    const bool v3 = stock || plan.workload().safetyMonths > 0 || selection.details.laboratory.given() ||
+                    !selection.details.reference.empty() || !selection.details.date.empty();
+    const char* version = v3 ? "3" : typed || figures ? "2" : "1";
+    out += "\",\n  \"version\": " + std::string(version) + ",\n";
+    appendAssays(out, selection.assays);
+    appendSizesAndAdded(out, selection);
     if (typed) {
         out += ",\n";
-        appendQuantities(out, selection.plan);
+        appendQuantities(out, plan);
     }
     if (figures) {
         out += ",\n";
-        appendPlan(out, selection.plan);
+        appendPlan(out, plan);
     }
+    if (stock) {
+        out += ",\n";
+        appendStock(out, plan);
+    }
+    appendDetails(out, selection.details);
     out += "\n}\n";
     return out;
 }
@@ -956,6 +1129,7 @@ void ApplySelection(const Selection& selection, Order& order) {
     update(order);
     ApplySizesAndAdditions(selection, order);
     order.plan = selection.plan;
+    order.details = selection.details;
 }
 
 void ApplySizesAndAdditions(const Selection& selection, Order& order) {

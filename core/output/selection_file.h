@@ -16,8 +16,15 @@
 //       "months": 3, "runsPerMonth": 22, "calibrationsPerMonth": 4, "retestPercent": 5,
 //       "reagents": {"4155": {"testsPerMonth": 1200, "testsPerBottle": 400}},
 //       "calibrators": {"6270": {"usesPerPack": 20}},
-//       "controls": {"715 025": {"usesPerPack": 30}}
-//     }
+//       "controls": {"715 025": {"usesPerPack": 30}},
+//       "safetyMonths": 1
+//     },
+//     "stock": {"reagents": {"4155": {"onHand": 4, "onOrder": 1}},
+//               "calibrators": {"6270": {"onHand": 2}}, "controls": {}},
+//     "laboratory": {"name": "Central Lab", "address": ["1 Main St", "Springfield"],
+//                    "account": "C-1234", "contact": "A. Jones", "phone": "+1 555 0100",
+//                    "email": "lab@example.org"},
+//     "order": {"reference": "PO-2026-0117", "date": "2026-12-01"}
 //   }
 //
 // "quantities" holds the quantities typed for lines of the order, "plan" every planning figure,
@@ -25,12 +32,17 @@
 // object sorted as text. Each is written only when it holds something ("plan" then with all four
 // workload figures). A selection with neither is written as version 1, byte for byte as before
 // quantities existed, so that older copies of the program open it; with either it is version 2.
+// "stock" holds the packs on hand and on order per product, in the order or not, and is written
+// only when some is given; "safetyMonths" only when not 0. "laboratory" (with the texts given) is
+// written when the laboratory's name is, "order" when a reference or a date is. With any of these
+// the file is version 3.
 //
 // Opening a file gives the order a user clicking the same would get; saving and opening again gives
 // the same order byte for byte.
 #pragma once
 
 #include "core/catalogue/order_lines.h"
+#include "core/order/details.h"
 #include "core/planning/order_plan.h"
 #include "core/selection/assay_rows.h"
 #include "core/selection/assay_state.h"
@@ -59,12 +71,13 @@ struct Selection {
     std::vector<ItemRef> added;         // in the order although the rules do not select them
     OrderPlan plan;  // every figure, and the quantities typed for lines of the order; opening replaces
                      // the plan with it
+    OrderDetails details{};  // who orders, the reference and the date
 
     bool operator==(const Selection&) const = default;
 };
 
 // The newest version this program writes and reads. It writes version 1 while the plan is empty.
-inline constexpr int kSelectionVersion = 2;
+inline constexpr int kSelectionVersion = 3;
 // A larger file is refused before it is parsed.
 inline constexpr std::size_t kSelectionMaxBytes = std::size_t{1} << 20;
 
@@ -115,11 +128,13 @@ SelectionProblem SelectionTooLarge(std::uint64_t size);
 // another section than the one it is listed under, a quantity or figure under such a number or under
 // a number given twice, one that is not a JSON integer or out of its FigureRange, a quantity for a
 // product that is not in the order the file gives (it would be lost), and a value of the wrong JSON
-// type anywhere. A version-1 file with "quantities" or "plan" is read all the same: the version
-// says what the writer needed, and the reader loses nothing by taking them.
-// Unknown keys are ignored; a missing "assays", "bottleSizes", "added", "quantities", "plan" or
-// section of them is empty, a missing workload figure its default. An alternative's number under "added" adds
-// the product and chooses that size. No item is listed twice in the result.
+// type anywhere, and a key inside a product's entry of "plan" or "stock" that is not one of its
+// section's ("testPerMonth", "usesPerPack" under a reagent). An older version's file with
+// "quantities", "plan" or "stock" is read all the same: the version says what the writer needed,
+// and the reader loses nothing by taking them.
+// Other unknown keys are ignored; a missing "assays", "bottleSizes", "added", "quantities", "plan",
+// "stock" or section of them is empty, a missing workload figure its default. An alternative's number under
+// "added" adds the product and chooses that size. No item is listed twice in the result.
 SelectionReading ReadSelection(std::string_view bytes);
 
 // Opens a selection without a window, as the clicks would: the reset (the whole order cleared),

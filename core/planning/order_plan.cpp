@@ -32,7 +32,8 @@ std::int64_t ceilDiv(std::int64_t need, std::int64_t per) {
 
 bool OrderPlan::SetWorkload(const Workload& w) {
     if (!kMonthsRange.holds(w.months) || !kPerMonthRange.holds(w.runsPerMonth) ||
-        !kPerMonthRange.holds(w.calibrationsPerMonth) || !kRetestRange.holds(w.retestPercent))
+        !kPerMonthRange.holds(w.calibrationsPerMonth) || !kRetestRange.holds(w.retestPercent) ||
+        !kSafetyMonthsRange.holds(w.safetyMonths))
         return false;
     workload_ = w;
     return true;
@@ -48,7 +49,7 @@ bool OrderPlan::SetReagentFigures(const std::string& number, const ReagentFigure
     return true;
 }
 
-ReagentFigures OrderPlan::Reagent(const std::string& number) const {
+ReagentFigures OrderPlan::Reagent(std::string_view number) const {
     const auto it = reagents_.find(number);
     return it == reagents_.end() ? ReagentFigures{} : it->second;
 }
@@ -60,8 +61,36 @@ bool OrderPlan::SetUsesPerPack(OrderTable section, const std::string& number, st
     return true;
 }
 
-std::optional<int> OrderPlan::UsesPerPack(OrderTable section, const std::string& number) const {
+std::optional<int> OrderPlan::UsesPerPack(OrderTable section, std::string_view number) const {
     return find(uses_[at(section)], number);
+}
+
+std::optional<int> OrderPlan::TestsPerMonth(const OrderLine& line) const {
+    if (line.section != OrderTable::Assays)
+        return std::nullopt;
+    if (const auto it = reagents_.find(line.number); it != reagents_.end() && it->second.testsPerMonth)
+        return it->second.testsPerMonth;
+    const mAssay& reagent = TheCatalogue().Assays[line.slot];
+    const std::string& other = line.number == reagent.OrderNo1 ? reagent.OrderNo2 : reagent.OrderNo1;
+    if (other == line.number)
+        return std::nullopt;
+    const auto it = reagents_.find(other);
+    return it == reagents_.end() ? std::nullopt : it->second.testsPerMonth;
+}
+
+bool OrderPlan::SetStock(OrderTable section, const std::string& number, const Stock& stock) {
+    if (!fits(stock.onHand, kStockRange) || !fits(stock.onOrder, kStockRange))
+        return false;
+    if (stock.empty())
+        stock_[at(section)].erase(number);
+    else
+        stock_[at(section)][number] = stock;
+    return true;
+}
+
+Stock OrderPlan::StockOf(OrderTable section, std::string_view number) const {
+    const auto it = stock_[at(section)].find(number);
+    return it == stock_[at(section)].end() ? Stock{} : it->second;
 }
 
 bool OrderPlan::SetTyped(OrderTable section, const std::string& number, std::optional<int> quantity) {
@@ -71,13 +100,28 @@ bool OrderPlan::SetTyped(OrderTable section, const std::string& number, std::opt
     return true;
 }
 
-std::optional<int> OrderPlan::Typed(OrderTable section, const std::string& number) const {
+std::optional<int> OrderPlan::Typed(OrderTable section, std::string_view number) const {
     return find(typed_[at(section)], number);
 }
 
 void OrderPlan::ClearTyped() {
     for (Numbers& t : typed_)
         t.clear();
+}
+
+bool OrderPlan::DropTypedWhereSuggested(const OrderLine& line) {
+    if (!Suggestion(line))
+        return false;
+    Numbers& typed = typed_[at(line.section)];
+    const auto it = typed.find(line.number);
+    if (it == typed.end())
+        return false;
+    typed.erase(it);
+    return true;
+}
+
+bool OrderPlan::HasStock() const {
+    return std::any_of(stock_.begin(), stock_.end(), [](const auto& s) { return !s.empty(); });
 }
 
 bool OrderPlan::HasTyped() const {
@@ -97,15 +141,20 @@ const std::map<std::string, int, std::less<>>& OrderPlan::typed(OrderTable secti
     return typed_[at(section)];
 }
 
+const std::map<std::string, Stock, std::less<>>& OrderPlan::stock(OrderTable section) const {
+    return stock_[at(section)];
+}
+
 std::optional<std::int64_t> OrderPlan::Suggestion(const OrderLine& line) const {
-    const std::int64_t months = workload_.months;
+    const std::int64_t months = workload_.plannedMonths();
     if (line.section == OrderTable::Assays) {
-        const auto it = reagents_.find(line.number);
-        if (it == reagents_.end() || !it->second.testsPerMonth || !it->second.testsPerBottle)
+        const std::optional<int> perMonth = TestsPerMonth(line);
+        const std::optional<int> perBottle = Reagent(line.number).testsPerBottle;
+        if (!perMonth || !perBottle)
             return std::nullopt;
-        // At most 24 x 1,000,000 x 200: well inside 64 bits.
-        const std::int64_t tests = months * *it->second.testsPerMonth * (100 + workload_.retestPercent);
-        return ceilDiv(tests, std::int64_t{100} * *it->second.testsPerBottle);
+        // At most 30 x 1,000,000 x 200: well inside 64 bits.
+        const std::int64_t tests = months * *perMonth * (100 + workload_.retestPercent);
+        return ceilDiv(tests, std::int64_t{100} * *perBottle);
     }
     const std::optional<int> uses = find(uses_[at(line.section)], line.number);
     const std::int64_t perMonth =
@@ -116,12 +165,20 @@ std::optional<std::int64_t> OrderPlan::Suggestion(const OrderLine& line) const {
 }
 
 LineQuantity OrderPlan::QuantityOf(const OrderLine& line) const {
-    if (const std::optional<int> typed = find(typed_[at(line.section)], line.number))
-        return {*typed, QuantitySource::Typed, Suggestion(line)};
-    if (const std::optional<std::int64_t> suggestion = Suggestion(line))
-        return {static_cast<int>(std::clamp(*suggestion, kQuantityRange.low, kQuantityRange.high)),
-                QuantitySource::Suggested, suggestion};
-    return {};
+    LineQuantity q;
+    q.suggestion = Suggestion(line);
+    q.stock = StockOf(line.section, line.number);
+    const std::int64_t need = q.suggestion ? std::max<std::int64_t>(1, *q.suggestion) : 1;
+    q.fromFigures =
+        static_cast<int>(std::clamp(need - q.stock.total(), std::int64_t{0}, kQuantityRange.high));
+    q.quantity = q.fromFigures;
+    if (q.suggestion)
+        q.source = QuantitySource::Suggested;
+    if (const std::optional<int> typed = find(typed_[at(line.section)], line.number)) {
+        q.quantity = *typed;
+        q.source = QuantitySource::Typed;
+    }
+    return q;
 }
 
 }  // namespace tovimar

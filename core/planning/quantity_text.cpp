@@ -1,5 +1,6 @@
 #include "core/planning/quantity_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string_view>
@@ -40,54 +41,111 @@ void appendRepeats(std::string& out, int percent) {
     out.append("% of tests repeated");
 }
 
+// "3 months", or "3 months + 1 month of safety".
+void appendMonths(std::string& out, const Workload& w) {
+    appendCount(out, w.months, "month", "months");
+    if (w.safetyMonths > 0) {
+        out.append(" + ");
+        appendCount(out, w.safetyMonths, "month", "months");
+        out.append(" of safety");
+    }
+}
+
 // The figures a suggestion was made from, in the order a person would say them.
 void appendFigures(std::string& out, const OrderLine& line, const OrderPlan& plan) {
     const Workload& w = plan.workload();
     if (line.section == OrderTable::Assays) {
-        const ReagentFigures f = plan.Reagent(std::string(line.number));
-        appendCount(out, f.testsPerMonth.value_or(0), "test a month", "tests a month");
+        appendCount(out, plan.TestsPerMonth(line).value_or(0), "test a month", "tests a month");
         out.append(", ");
-        appendCount(out, f.testsPerBottle.value_or(0), "test a bottle", "tests a bottle");
+        appendCount(out, plan.Reagent(line.number).testsPerBottle.value_or(0), "test a bottle",
+                    "tests a bottle");
     } else {
         const bool calib = line.section == OrderTable::Calibs;
         appendCount(out, calib ? w.calibrationsPerMonth : w.runsPerMonth,
                     calib ? "calibration a month" : "run a month",
                     calib ? "calibrations a month" : "runs a month");
         out.append(", ");
-        appendCount(out, plan.UsesPerPack(line.section, std::string(line.number)).value_or(0),
+        appendCount(out, plan.UsesPerPack(line.section, line.number).value_or(0),
                     calib ? "calibration a pack" : "run a pack",
                     calib ? "calibrations a pack" : "runs a pack");
     }
     out.append(", ");
-    appendCount(out, w.months, "month", "months");
+    appendMonths(out, w);
     if (line.section == OrderTable::Assays && w.retestPercent > 0) {
         out.append(", ");
         appendRepeats(out, w.retestPercent);
     }
 }
 
+// ", less 4 on hand and 1 on order": the stock taken off the need.
+void appendStock(std::string& out, const Stock& stock) {
+    if (stock.total() == 0)
+        return;
+    out.append(", less ");
+    if (stock.onHand.value_or(0) > 0) {
+        appendFigure(out, *stock.onHand);
+        out.append(" on hand");
+    }
+    if (stock.onHand.value_or(0) > 0 && stock.onOrder.value_or(0) > 0)
+        out.append(" and ");
+    if (stock.onOrder.value_or(0) > 0) {
+        appendFigure(out, *stock.onOrder);
+        out.append(" on order");
+    }
+}
+
+// "On hand 4, on order 1: covered for 3 months."
+void appendCovered(std::string& out, const LineQuantity& q, const Workload& w) {
+    out.append("On hand ");
+    appendFigure(out, q.stock.onHand.value_or(0));
+    out.append(", on order ");
+    appendFigure(out, q.stock.onOrder.value_or(0));
+    if (!q.suggestion) {
+        out.append(": covered.");
+        return;
+    }
+    out.append(": covered for ");
+    appendCount(out, w.plannedMonths(), "month", "months");
+    out.push_back('.');
+}
+
 }  // namespace
 
 void AppendQuantityText(std::string& out, const OrderLine& line, const OrderPlan& plan) {
     const LineQuantity q = plan.QuantityOf(line);
+    if (q.source == QuantitySource::Typed) {
+        if (q.disagrees()) {
+            out.append("Typed ");
+            appendQuantity(out, q.quantity);
+            out.append("; the figures now suggest ");
+            appendQuantity(out, q.fromFigures);
+            out.push_back('.');
+            return;
+        }
+        out.append("Quantity ");
+        appendQuantity(out, q.quantity);
+        out.append(", typed.");
+        return;
+    }
+    if (q.covered())
+        return appendCovered(out, q, plan.workload());
     if (q.source == QuantitySource::Default)
         return;
     out.append("Quantity ");
     appendQuantity(out, q.quantity);
-    if (q.source == QuantitySource::Typed) {
-        out.append(", typed.");
-        return;
-    }
-    // A suggestion outside 1..9999 was held to the nearer end: say so, and what it was.
-    const std::int64_t suggested = q.suggestion.value_or(q.quantity);
-    if (suggested == q.quantity) {
+    // A quantity outside 1..9999 was held to the nearer end: say so, and what it was.
+    const std::int64_t suggested = *q.suggestion;
+    const std::int64_t wanted =
+        q.stock.total() == 0 ? suggested : std::max<std::int64_t>(1, suggested) - q.stock.total();
+    if (wanted == q.quantity) {
         out.append(", suggested from ");
     } else {
-        out.append(suggested > q.quantity ? ", the most a line takes: " : ", the least a line takes: ");
-        appendFigure(out, suggested);
+        out.append(wanted > q.quantity ? ", the most a line takes: " : ", the least a line takes: ");
+        appendFigure(out, wanted);
         out.append(" suggested from ");
     }
     appendFigures(out, line, plan);
+    appendStock(out, q.stock);
     out.push_back('.');
 }
 
@@ -106,7 +164,7 @@ std::string PlanningNote(const Workload& w, SuggestedSections used) {
     if (!used.any())
         return out;
     out.append("Quantities planned for ");
-    appendCount(out, w.months, "month", "months");
+    appendMonths(out, w);
     // Only the figures some suggested line was made from: runs for controls, calibrations for
     // calibrators, repeats for reagents.
     std::string_view lead = ": ";

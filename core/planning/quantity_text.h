@@ -9,10 +9,12 @@
 
 namespace tovimar {
 
-// Where a line's quantity is not the default 1, how many and why: "Quantity 3, typed." or
+// Where a line's quantity is not the default 1, how many and why: "Quantity 3, typed.",
 // "Quantity 4, suggested from 1,200 tests a month, 400 tests a bottle, 3 months, 5% of tests
-// repeated." Nothing for a line of one by default. Appends to `out`, so a refill that keeps its
-// strings allocates nothing.
+// repeated.", with stock "..., less 4 on hand and 1 on order.", a line the stock covers "On hand
+// 4, on order 1: covered for 3 months.", a typed quantity the figures no longer back "Typed 10;
+// the figures now suggest 13." Nothing for a line of one by default. Appends to `out`, so a refill that keeps
+// its strings allocates nothing.
 void AppendQuantityText(std::string& out, const OrderLine& line, const OrderPlan& plan);
 std::string QuantityText(const OrderLine& line, const OrderPlan& plan);
 

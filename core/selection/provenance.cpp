@@ -168,7 +168,7 @@ namespace {
 
 void sectionReasons(const Order& order, OrderTable t, std::vector<std::string>& texts) {
     const OrderPlan& plan = order.plan;
-    const bool ones = !plan.HasTyped() && !plan.HasFigures();
+    const bool ones = plan.AllOnes();
     SectionTexts(order, t, texts, [&](std::string& text, const OrderLine& l) {
         ProvenanceText(text, order.provenance, l.section, l.slot);
         if (ones)

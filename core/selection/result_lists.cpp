@@ -12,7 +12,9 @@ void ListLine(std::string& line, std::string_view number, std::string_view name,
     line.append(number.size() > 8 ? "\t" : "\t\t");
     // The count opens the name's column, as on paper: in front of the number it would push some
     // numbers ("12 x 7190") to just short of a tab stop and run them into their names.
-    if (quantity > 1) {
+    if (quantity == 0) {
+        line.append("in stock: ");  // in the order, but the shelf has it: nothing is ordered
+    } else if (quantity > 1) {
         char digits[12];
         const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, quantity);
         line.append(digits, ec == std::errc{} ? end : digits).append(" x ");

@@ -1,7 +1,7 @@
 // The lines of the two result lists, REQUIRED CALIBRATORS and SUGGESTED CONTROLS: catalogue
 // number, one tab after a number longer than 8 characters or two after a shorter one, name.
 // Slot order; only products whose Selected is exactly 1. A line of quantity q > 1 has "q x " in front
-// of the name.
+// of the name, a line the stock covers (quantity 0) "in stock: ".
 #pragma once
 
 #include <string>

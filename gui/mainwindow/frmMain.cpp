@@ -9,6 +9,7 @@
 #include "gui/mainwindow/help_overlay.h"
 #include "gui/mainwindow/start_screen.h"
 #include "gui/output/frmOutput.h"
+#include "gui/output/laboratory_settings.h"
 #include "gui/planning/frmOrder.h"
 #include "gui/refinement/adding_view.h"
 #include "gui/refinement/bottle_size_view.h"
@@ -87,6 +88,8 @@ frmMain::frmMain(frmMainHooks hooks, QWidget* parent)
     setFixedSize(px(15510), px(11445));
     setAcceptDrops(true);  // a selection file dropped on the window opens
     buildControls();
+    // Where the history starts: with the laboratory kept, which the load's reset gives the order.
+    document_.edit().details.laboratory = SavedLaboratory();
     document_.SetScreen([this] { return screenNow(); });
     connect(&document_, &OrderDocument::restored, this, &frmMain::showRestored);
     connect(&document_, &OrderDocument::planChanged, this, &frmMain::planChanged);
@@ -450,6 +453,7 @@ void frmMain::ResetSelection() {
     static_cast<OrderFlags&>(order) = OrderFlags{};  // nothing ordered, every size the standard
     order.provenance.Clear();                        // also when no ticked row below runs the rules
     order.plan.ClearTyped();                         // the lab's figures stay
+    order.details = {SavedLaboratory(), {}, {}};     // a new order of the laboratory kept
     // Every tick box unticked through its own handling, so each row clears what it holds.
     for (QWidget* w : controls_.all())
         if (auto* box = qobject_cast<QCheckBox*>(w))

@@ -32,6 +32,7 @@ class ConfirmationNote;
 class AssayPanel;
 class BottleSizeView;
 class HelpOverlay;
+class frmLaboratory;
 class frmOrder;
 class PictureBox;
 class ResultListsView;
@@ -110,6 +111,8 @@ public:
     const HelpOverlay& help() const { return *help_; }
     // The order window, once it was first opened (null before).
     frmOrder* orderWindow() const { return orderWindow_; }
+    // "Laboratory details...", once it was first opened (null before).
+    frmLaboratory* detailsWindow() const { return detailsWindow_; }
 
 protected:
     // Sees key presses and clicks meant for any control of the window before the control does.
@@ -220,6 +223,11 @@ private:
     void ExportPdf_Click();
     // "Order and quantities": the order with its quantities and planning figures, over the window.
     void ShowOrderWindow();
+    // "Laboratory details...": who orders, the reference and the date, over the window.
+    void ShowLaboratoryDetails();
+    // "Print preview...": the pages PRINT gives, on the default printer's paper or, where there is
+    // none, on the A4 of the PDF offered instead.
+    void ShowPrintPreview();
     // The right-click menu at `at` (global), or from the keyboard at the control with the focus.
     void ShowContextMenu(const QPoint& at);
     void ShowContextMenuFromKeyboard();
@@ -263,7 +271,8 @@ private:
     BottleSizeView* bottleSizes_ = nullptr;
     AddingView* adding_ = nullptr;
     HelpOverlay* help_ = nullptr;
-    frmOrder* orderWindow_ = nullptr;  // made at its first opening, kept for the next
+    frmOrder* orderWindow_ = nullptr;         // made at its first opening, kept for the next
+    frmLaboratory* detailsWindow_ = nullptr;  // likewise
     PictureBox* banner_ = nullptr;
     PictureBox* icon1_ = nullptr;
     std::array<QPushButton*, kCommandCount> buttons_{};  // by Command

@@ -1,13 +1,17 @@
 // The main window's file commands: the selection as a file, and the order leaving the program.
 #include "core/output/selection_file.h"
 #include "gui/mainwindow/frmMain.h"
+#include "gui/output/frmLaboratory.h"
+#include "gui/output/laboratory_settings.h"
 #include "gui/output/recent_selections.h"
 #include "gui/planning/frmOrder.h"
 #include "gui/selection/assay_panel.h"
 
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QPrinter>
 
 namespace tovimar {
 
@@ -23,7 +27,8 @@ bool frmMain::OpenSelectionFile(const QString& path) {
 
 // As the clicks would give it: the reset, each row ticked with its cut-off and QUAL (the rules run
 // for each), then the bottle sizes, then the additions; the file's quantities and figures replace
-// the plan, then both lists. One step.
+// the plan, and its reference and date the reset's; its laboratory the one kept in the settings
+// where it names one. Then both lists. One step.
 void frmMain::openSelection(const Selection& selection, const QString& what) {
     ensureViews();  // a file dropped on the start screen ticks the panel's boxes
     const OrderDocument::Group step(document_, what);
@@ -32,6 +37,11 @@ void frmMain::openSelection(const Selection& selection, const QString& what) {
         panel_->TickAsClicks(a.row, a.cut, a.qual);
     ApplySizesAndAdditions(selection, document_.edit());
     document_.edit().plan = selection.plan;
+    OrderDetails& details = document_.edit().details;
+    const Laboratory kept = details.laboratory;
+    details = selection.details;
+    if (!details.laboratory.given())
+        details.laboratory = kept;
     orderChanged();
 }
 
@@ -67,6 +77,26 @@ void frmMain::ShowOrderWindow() {
     orderWindow_->Open();
 }
 
+void frmMain::ShowLaboratoryDetails() {
+    if (!detailsWindow_)
+        detailsWindow_ = new frmLaboratory(document_, this);
+    detailsWindow_->Open();
+}
+
+void frmMain::ShowPrintPreview() {
+    const frmOutputHooks hooks = outputHooks_ ? outputHooks_() : frmOutputHooks::real();
+    std::unique_ptr<QPrinter> printer = hooks.defaultPrinter();
+    if (!printer) {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        // Printed from the preview, the PDF is offered under the export's name and folder.
+        printer->setOutputFileName(
+            QDir(OrderCommands::DefaultStartFolder()).filePath(QStringLiteral("OrderList.pdf")));
+    }
+    commands_.printPreview(std::move(printer));
+}
+
 void frmMain::contextMenuEvent(QContextMenuEvent* e) {
     // The menu keys are the window's own key commands, which open the menu at the focus.
     if (e->reason() != QContextMenuEvent::Keyboard)
@@ -78,9 +108,10 @@ void frmMain::ShowContextMenu(const QPoint& at) {
         ShowOrderMenu(this, at,
                       {[this] { ShowOrderWindow(); }, [this] { OpenSelection_Click(); },
                        [this] { SaveSelection_Click(); }, [this] { CopyOrder_Click(); },
-                       [this] { ExportCsv_Click(); }, [this] { ExportPdf_Click(); }, document_.UndoText(),
-                       document_.RedoText(), [this] { UndoLast(); }, [this] { RedoLast(); },
-                       RecentSelections(),
+                       [this] { ExportCsv_Click(); }, [this] { ExportPdf_Click(); },
+                       [this] { ShowLaboratoryDetails(); }, [this] { ShowPrintPreview(); },
+                       document_.UndoText(), document_.RedoText(), [this] { UndoLast(); },
+                       [this] { RedoLast(); }, RecentSelections(),
                        [this](const QString& path) {
                            if (commands_.recentStillThere(path))
                                OpenSelectionFile(path);

@@ -52,6 +52,8 @@ std::span<const frmMain::KeyCommand> frmMain::keyCommands() {
         {in({M::Main}), Qt::Key_S, Held::Ctrl, [](W& w) { w.SaveSelection_Click(); }},
         {in({M::Main}), Qt::Key_C, Held::Ctrl, [](W& w) { w.CopyOrder_Click(); }},
         {in({M::Main}), Qt::Key_Q, Held::None, [](W& w) { w.ShowOrderWindow(); }},
+        {in({M::Main}), Qt::Key_L, Held::Ctrl, [](W& w) { w.ShowLaboratoryDetails(); }},
+        {in({M::Main}), Qt::Key_P, Held::Ctrl, [](W& w) { w.ShowPrintPreview(); }},
         // Undo and redo wherever the order can be changed.
         {kChanging, Qt::Key_Z, Held::Ctrl, [](W& w) { w.UndoLast(); }},
         {kChanging, Qt::Key_Z, Held::CtrlShift, [](W& w) { w.RedoLast(); }},

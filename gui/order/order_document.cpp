@@ -8,15 +8,16 @@ namespace tovimar {
 
 // A step holds the states before and after; pushing it does not apply it again. Quantities and
 // figures typed into the same field one after the other (a spin box's arrows, a number typed digit
-// by digit) are one step, and none where they end where they began.
+// by digit) are one step, and none where they end where they began. The details, given in a window
+// with its own OK, are a step each time.
 class OrderDocument::Step : public QUndoCommand {
 public:
     Step(OrderDocument& document, const QString& what, std::shared_ptr<const WorkState> before,
-         std::shared_ptr<const WorkState> after, bool planOnly)
+         std::shared_ptr<const WorkState> after, bool mergeable)
         : QUndoCommand(what), document_(document), before_(std::move(before)), after_(std::move(after)),
-          planOnly_(planOnly) {}
+          mergeable_(mergeable) {}
 
-    int id() const override { return planOnly_ ? 1 : -1; }
+    int id() const override { return mergeable_ ? 1 : -1; }
     bool mergeWith(const QUndoCommand* other) override {
         const auto* next = static_cast<const Step*>(other);
         if (next->text() != text())
@@ -37,7 +38,7 @@ public:
 private:
     OrderDocument& document_;
     std::shared_ptr<const WorkState> before_, after_;
-    bool planOnly_;
+    bool mergeable_;
     bool pushed_ = false;
 };
 
@@ -90,8 +91,9 @@ void OrderDocument::Commit(const QString& what) {
     const bool orderPart =
         static_cast<const OrderFlags&>(now->order) != static_cast<const OrderFlags&>(last_->order) ||
         now->order.state != last_->order.state || now->order.provenance != last_->order.provenance;
+    const bool mergeable = !orderPart && now->order.details == last_->order.details;
     std::shared_ptr<const WorkState> before = std::exchange(last_, std::move(now));
-    stack_->push(new Step(*this, what, std::move(before), last_, !orderPart));
+    stack_->push(new Step(*this, what, std::move(before), last_, mergeable));
     if (orderPart)
         emit orderChanged();
     else

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrinter>
 #include <QStandardPaths>
 
 namespace tovimar {
@@ -133,6 +134,9 @@ void ShowOrderMenu(QWidget* parent, const QPoint& at, const OrderMenu& commands)
     add(QStringLiteral("Copy order"), QKeySequence(Qt::CTRL | Qt::Key_C), commands.copy);
     add(QStringLiteral("Export order as CSV..."), {}, commands.exportCsv);
     add(QStringLiteral("Export order as PDF..."), {}, commands.exportPdf);
+    menu.addSeparator();
+    add(QStringLiteral("Laboratory details..."), QKeySequence(Qt::CTRL | Qt::Key_L), commands.details);
+    add(QStringLiteral("Print preview..."), QKeySequence(Qt::CTRL | Qt::Key_P), commands.preview);
     // Last, so that the entries above keep their places.
     menu.addSeparator();
     const auto history = [&add](const QString& text, const QString& bare, const QKeySequence& keys,
@@ -246,6 +250,26 @@ void OrderCommands::copyOrder() const {
     ForEachOrderLine(order_, [&lines](const OrderLine&) { ++lines; });
     tell(lines == 1 ? QStringLiteral("Copied the order: 1 line")
                     : QStringLiteral("Copied the order: %1 lines").arg(lines));
+}
+
+void OrderCommands::printPreview(std::unique_ptr<QPrinter> printer) {
+    OpenPrintPreview(std::move(printer), parent_, [this](QPrinter& p) { printOn(p); });
+}
+
+void OrderCommands::printOn(QPrinter& printer) {
+    if (WritesPdfFile(printer)) {
+        const QString path = printer.outputFileName();
+        if (report(QStringLiteral("Not printed"),
+                   SavePrintoutPdf(
+                       order_, path, SaveFor::Window,
+                       PdfPaper(printer.pageLayout().pageSize(), printer.pageLayout().orientation()))))
+            tellSaved("Exported", path);
+        return;
+    }
+    if (const QString reason = BuildPrintout(order_, printer); !reason.isEmpty())
+        hooks_.warn(parent_, QStringLiteral("Not printed"),
+                    QStringLiteral("The order could not be printed on %1 because %2.")
+                        .arg(printer.printerName(), reason));
 }
 
 QString OrderCommands::saveSelection(const Selection& now) {

@@ -12,11 +12,13 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 class QDropEvent;
 class QMimeData;
 class QPoint;
+class QPrinter;
 class QWidget;
 
 namespace tovimar {
@@ -50,6 +52,8 @@ QString ReplacedOnScreen(const Order& order);
 // The entries of the right-click menu, each the window's own command.
 struct OrderMenu {
     std::function<void()> quantities, open, save, copy, exportCsv, exportPdf;
+    // "Laboratory details..." and "Print preview...".
+    std::function<void()> details, preview;
     // "Undo tick ORLAN assay AMPH / XTC"; an empty text shows the entry disabled.
     QString undoText, redoText;
     std::function<void()> undo, redo;
@@ -82,6 +86,9 @@ public:
     void exportPdf(const QString& failureTitle);
     // The order on the clipboard, as the file's text and as a table.
     void copyOrder() const;
+    // The pages as PRINT will have them on `printer`'s paper, over the window, with printing from
+    // there: on the printer, or where it writes PDF, to the file chosen, saved as an export is.
+    void printPreview(std::unique_ptr<QPrinter> printer);
 
     // The path saved to, or empty where the user cancelled or the save failed (and was reported).
     QString saveSelection(const Selection& now);
@@ -109,6 +116,8 @@ private:
     // A save that succeeded, said as "<done> <file name> in <folder>".
     void tellSaved(const char* done, const QString& path) const;
     void tell(const QString& what) const;
+    // The preview's pages, or printing from it; a failure is reported.
+    void printOn(QPrinter& printer);
 
     const Order& order_;
     DialogHooks hooks_;

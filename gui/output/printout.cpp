@@ -24,7 +24,7 @@ int pageHeightTwips(const QPagedPaintDevice& device) {
 }  // namespace
 
 PaintedPages PaintPrintPages(const Order& order, QPagedPaintDevice& device) {
-    const std::vector<PrintPage> pages = BuildPrintLayout(order, pageHeightTwips(device));
+    const std::vector<PrintPage> pages = BuildPrintLayout(order, pageHeightTwips(device), TodayIso());
     QPainter painter;
     if (!painter.begin(&device))
         return {PaintedPages::NotBegun};
@@ -51,7 +51,7 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
     painter.setPen(Qt::black);
     for (const PrintLabel& l : page.labels) {
         const QRectF box(l.left, l.top, l.width, l.height);
-        const QString text = QString::fromLatin1(l.caption);
+        const QString text = l.utf8 ? QString::fromStdString(l.caption) : QString::fromLatin1(l.caption);
         const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip;
         painter.setFont(font);
         painter.fillRect(box, Qt::white);
@@ -72,14 +72,25 @@ void PaintPrintPage(QPainter& painter, const PrintPage& page) {
     }
 }
 
-std::optional<SaveFailure> SavePrintoutPdf(const Order& order, const QString& path, SaveFor who) {
+QString PrintoutCreator() {
+    return QStringLiteral("Tovimar " TOVIMAR_VERSION);
+}
+
+QPageLayout PdfPaper(const QPageSize& size, QPageLayout::Orientation orientation) {
+    return QPageLayout(size, orientation, QMarginsF());
+}
+
+std::optional<SaveFailure> SavePrintoutPdf(const Order& order, const QString& path, SaveFor who,
+                                           const QPageLayout& paper) {
     // Painted on the save file's device, not by a printer pointed at the path: a printer writes
     // straight to the target and reports no failed write.
-    const ContentsWriter paint = [&order](QIODevice& device) {
+    const ContentsWriter paint = [&order, &paper](QIODevice& device) {
         QPdfWriter pdf(&device);
         pdf.setResolution(kPdfResolution);
-        // No margins: positions count from the paper's corner, as on a printer's full page.
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+        // A mail client or a document system names the file by these, not "untitled".
+        pdf.setTitle(QString::fromStdString(PdfTitle(order, TodayIso())));
+        pdf.setCreator(PrintoutCreator());
+        pdf.setPageLayout(paper);
         const PaintedPages painted = PaintPrintPages(order, pdf);
         switch (painted.outcome) {
         case PaintedPages::All:

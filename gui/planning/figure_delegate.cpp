@@ -3,6 +3,7 @@
 #include "core/planning/order_plan.h"
 #include "gui/planning/order_table_model.h"
 
+#include <QKeyEvent>
 #include <QSpinBox>
 
 namespace tovimar {
@@ -70,6 +71,34 @@ void FigureDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelI
         option->backgroundBrush = option->palette.window();
     if (index.data(OrderTableModel::SourceRole).toInt() == static_cast<int>(QuantitySource::Typed))
         option->font.setBold(true);
+    // A typed quantity the figures no longer back stands out in amber until it is looked at; a
+    // line the stock covers reads as set aside.
+    using Mark = OrderTableModel::Mark;
+    const auto mark = static_cast<Mark>(index.data(OrderTableModel::MarkRole).toInt());
+    if (mark == Mark::Disagrees) {
+        option->backgroundBrush = QColor(0x80, 0x50, 0x00);
+        option->palette.setColor(QPalette::Text, Qt::white);
+    } else if (mark == Mark::Covered) {
+        option->font.setItalic(true);
+    }
+}
+
+bool FigureDelegate::eventFilter(QObject* object, QEvent* event) {
+    // The toolkit commits an editor's value on Enter only once the event loop comes round again;
+    // an Esc typed ahead of that (a scanner, a macro, a quick hand) closed the editor first and the
+    // value was lost. Committed here and now, the keys take effect in the order they were typed:
+    // the value kept, the editor closed, then the Esc closes the window.
+    auto* box = qobject_cast<QSpinBox*>(object);
+    if (box && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            box->interpretText();
+            emit commitData(box);
+            emit closeEditor(box, QAbstractItemDelegate::SubmitModelCache);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 }  // namespace tovimar

@@ -19,8 +19,11 @@ public:
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
 
 protected:
-    // A typed quantity shows in bold; a figure that does not apply, in the window's colour.
+    // A typed quantity shows in bold, on amber where the figures now give another; a line the
+    // stock covers in italics; a figure that does not apply, in the window's colour.
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+    // Enter commits at once, before any key typed after it.
+    bool eventFilter(QObject* object, QEvent* event) override;
 };
 
 }  // namespace tovimar

@@ -6,6 +6,7 @@
 #include "gui/widgets/widget_colours.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -102,13 +103,18 @@ struct WorkloadField {
 };
 const QString kGeometryKey = QStringLiteral("OrderWindow/geometry");
 
-constexpr std::array<WorkloadField, 4> kWorkload{{
+// By box: months, runs, calibrations, repeats, safety months (added last, shown beside Months).
+constexpr std::array<WorkloadField, 5> kWorkload{{
     {"&Months", kMonthsRange, "How many months the order is to last"},
     {"&Runs a month", kPerMonthRange, "Control runs a month: with a control's runs a pack, its suggestion"},
     {"&Calibrations a month", kPerMonthRange,
      "Calibrations a month: with a calibrator's calibrations a pack, its suggestion"},
     {"Re&peats %", kRetestRange, "Per cent of the reagent tests run again"},
+    {"&Safety months", kSafetyMonthsRange,
+     "Months more the order is to last, in case a delivery comes late: the order is planned for Months "
+     "+ safety months"},
 }};
+constexpr std::array<std::size_t, 5> kShownAs{0, 4, 1, 2, 3};
 
 }  // namespace
 
@@ -122,15 +128,24 @@ frmOrder::frmOrder(OrderDocument& document, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildWorkload());
-    auto* hint =
-        new QLabel(QStringLiteral("Type a number into a figure or a quantity; Enter or Tab keeps it, "
-                                  "Delete clears it. Typed quantities show in bold."),
-                   this);
+    auto* hint = new QLabel(
+        QStringLiteral("Type a number into a figure, the stock or a quantity; Enter or Tab keeps it, Delete "
+                       "clears it. Typed quantities show in bold, on amber where the figures now suggest "
+                       "another; lines the stock covers, in italics."),
+        this);
     hint->setObjectName(QStringLiteral("OrderHint"));
+    hint->setWordWrap(true);
     layout->addWidget(hint);
     buildTable();
     layout->addWidget(table_, 1);
 
+    auto* suggestions = new QPushButton(QStringLiteral("&Use the suggestions"), this);
+    suggestions->setObjectName(QStringLiteral("cmdUseSuggestions"));
+    suggestions->setAccessibleName(QStringLiteral("Use the suggestions"));
+    suggestions->setToolTip(
+        QStringLiteral("Drops every typed quantity where the figures suggest one, as one step to undo"));
+    suggestions->setAutoDefault(false);
+    connect(suggestions, &QPushButton::clicked, model_, &OrderTableModel::UseSuggestions);
     auto* close = new QPushButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("cmdOrderClose"));
     close->setAccessibleName(QStringLiteral("Close"));
@@ -138,6 +153,7 @@ frmOrder::frmOrder(OrderDocument& document, QWidget* parent)
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     auto* foot = new QHBoxLayout;
+    foot->addWidget(suggestions);
     foot->addStretch(1);
     foot->addWidget(close);
     layout->addLayout(foot);
@@ -158,7 +174,7 @@ QWidget* frmOrder::buildWorkload() {
     row->setObjectName(QStringLiteral("OrderWorkload"));
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
-    for (std::size_t i = 0; i < kWorkload.size(); ++i) {
+    for (const std::size_t i : kShownAs) {
         const WorkloadField& f = kWorkload[i];
         auto* label = new QLabel(QString::fromLatin1(f.label), row);
         auto* box = new QSpinBox(row);
@@ -192,18 +208,27 @@ void frmOrder::buildTable() {
     table_->setTabKeyNavigation(false);  // Tab leaves the table; in a cell being edited it goes on
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->verticalHeader()->hide();
-    table_->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Every row is one line of the same font: one height, measured once at opening. Sized to their
+    // contents, the rows would be measured again, every cell of every row, on each edit.
+    table_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table_->horizontalHeader()->setFont(narrowFont(11, true));
     table_->horizontalHeader()->setHighlightSections(false);
+    // The right-click menu, and the menu key, offer what the button below does.
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* use = new QAction(QStringLiteral("Use the suggestions"), table_);
+    connect(use, &QAction::triggered, model_, &OrderTableModel::UseSuggestions);
+    table_->addAction(use);
 }
 
 void frmOrder::workloadEdited() {
-    model_->SetWorkload({boxes_[0]->value(), boxes_[1]->value(), boxes_[2]->value(), boxes_[3]->value()});
+    model_->SetWorkload(
+        {boxes_[0]->value(), boxes_[1]->value(), boxes_[2]->value(), boxes_[3]->value(), boxes_[4]->value()});
 }
 
 void frmOrder::showWorkload() {
     const Workload& w = plan_.workload();
-    const std::array<int, 4> values{w.months, w.runsPerMonth, w.calibrationsPerMonth, w.retestPercent};
+    const std::array<int, 5> values{w.months, w.runsPerMonth, w.calibrationsPerMonth, w.retestPercent,
+                                    w.safetyMonths};
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
         const QSignalBlocker quiet(boxes_[i]);
         boxes_[i]->setValue(values[i]);
@@ -211,6 +236,9 @@ void frmOrder::showWorkload() {
 }
 
 void frmOrder::fitToTable() {
+    table_->verticalHeader()->setDefaultSectionSize(
+        model_->rowCount() > 0 ? static_cast<QAbstractItemView*>(table_)->sizeHintForRow(0)
+                               : table_->fontMetrics().height() + 4);
     QHeaderView* header = table_->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
     table_->resizeColumnsToContents();

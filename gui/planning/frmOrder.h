@@ -31,7 +31,8 @@ public:
 
     OrderTableModel& model() const { return *model_; }
     QTableView* table() const { return table_; }
-    // The whole order's figures: months, runs a month, calibrations a month, repeats %.
+    // The whole order's figures: months, runs a month, calibrations a month, repeats %, safety
+    // months.
     QSpinBox* workloadBox(int i) const { return boxes_[static_cast<std::size_t>(i)]; }
 
 private:
@@ -52,7 +53,7 @@ protected:
     OrderPlan& plan_;
     OrderTableModel* model_ = nullptr;
     QTableView* table_ = nullptr;
-    std::array<QSpinBox*, 4> boxes_{};
+    std::array<QSpinBox*, 5> boxes_{};
 };
 
 }  // namespace tovimar

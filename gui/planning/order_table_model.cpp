@@ -3,6 +3,7 @@
 #include "core/planning/quantity_text.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace tovimar {
 
@@ -53,8 +54,9 @@ Entry readEntry(const QVariant& v) {
     return ok ? Entry{true, n} : Entry{false, {}};
 }
 
-const char* const kHeaders[] = {"Section",        "Number",      "Product",   "Pack",    "Tests a month",
-                                "Tests a bottle", "Uses a pack", "Suggested", "Quantity"};
+const char* const kHeaders[] = {"Section",       "Number",         "Product",     "Pack",
+                                "Tests a month", "Tests a bottle", "Uses a pack", "On hand",
+                                "On order",      "Suggested",      "Quantity"};
 const char* const kHeaderTips[] = {
     "Reagent, calibrator or control",
     "The catalogue number as ordered",
@@ -63,8 +65,10 @@ const char* const kHeaderTips[] = {
     "Reagents: every test run in a month, samples, controls and calibrations",
     "Reagents: the tests one bottle gives on the analyser",
     "Calibrators: the calibrations one pack lasts; controls: the runs one pack lasts",
+    "Packs on the shelf",
+    "Packs ordered and not yet delivered",
     "The quantity the figures suggest",
-    "The quantity ordered: typed, else the suggestion, else 1"};
+    "The quantity ordered: typed, else what the suggestion (or 1) needs beyond the stock"};
 static_assert(std::size(kHeaders) == OrderTableModel::ColumnCount);
 static_assert(std::size(kHeaderTips) == OrderTableModel::ColumnCount);
 
@@ -81,6 +85,9 @@ FigureRange OrderTableModel::RangeOf(int column) {
         return kTestsPerBottleRange;
     case UsesPerPack:
         return kUsesPerPackRange;
+    case OnHand:
+    case OnOrder:
+        return kStockRange;
     default:
         return kQuantityRange;
     }
@@ -105,9 +112,10 @@ bool OrderTableModel::Refresh() {
 }
 
 void OrderTableModel::Reload() {
-    beginResetModel();
-    rows_ = walk();
-    endResetModel();
+    // The same lines: every cell may say something else, but the view keeps its rows, its current
+    // cell and its place.
+    if (!Refresh() && !rows_.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
 }
 
 int OrderTableModel::rowCount(const QModelIndex& parent) const {
@@ -129,6 +137,8 @@ bool OrderTableModel::editable(const Row& r, int column) const {
         return r.section == OrderTable::Assays;
     case UsesPerPack:
         return r.section != OrderTable::Assays;
+    case OnHand:
+    case OnOrder:
     case Quantity:
         return true;
     default:
@@ -139,26 +149,54 @@ bool OrderTableModel::editable(const Row& r, int column) const {
 std::optional<int> OrderTableModel::figure(const Row& r, int column) const {
     switch (column) {
     case TestsPerMonth:
-        return plan_.Reagent(r.number).testsPerMonth;
+        // Found at the other bottle size where this one has none: the workload is the assay's.
+        return plan_.TestsPerMonth(lineOf(r));
     case TestsPerBottle:
         return plan_.Reagent(r.number).testsPerBottle;
     case UsesPerPack:
         return plan_.UsesPerPack(r.section, r.number);
+    case OnHand:
+        return plan_.StockOf(r.section, r.number).onHand;
+    case OnOrder:
+        return plan_.StockOf(r.section, r.number).onOrder;
     default:
         return plan_.Typed(r.section, r.number);
     }
 }
 
+bool OrderTableModel::setTestsPerMonth(const Row& r, std::optional<int> value) {
+    if (!kTestsPerMonthRange.holds(value.value_or(0)))
+        return false;
+    // Typed, it belongs to the size ordered. Cleared, it goes at both sizes: the cell would
+    // otherwise show the other size's figure again, as if the clearing had not been taken.
+    const mAssay& reagent = TheCatalogue().Assays[r.slot];
+    for (const std::string& number : {r.number, reagent.OrderNo1, reagent.OrderNo2}) {
+        if (value && number != r.number)
+            continue;
+        ReagentFigures f = plan_.Reagent(number);
+        f.testsPerMonth = value;
+        plan_.SetReagentFigures(number, f);
+    }
+    return true;
+}
+
 bool OrderTableModel::setFigure(const Row& r, int column, std::optional<int> value) {
     switch (column) {
     case TestsPerMonth:
+        return setTestsPerMonth(r, value);
     case TestsPerBottle: {
         ReagentFigures f = plan_.Reagent(r.number);
-        (column == TestsPerMonth ? f.testsPerMonth : f.testsPerBottle) = value;
+        f.testsPerBottle = value;
         return plan_.SetReagentFigures(r.number, f);
     }
     case UsesPerPack:
         return plan_.SetUsesPerPack(r.section, r.number, value);
+    case OnHand:
+    case OnOrder: {
+        Stock stock = plan_.StockOf(r.section, r.number);
+        (column == OnHand ? stock.onHand : stock.onOrder) = value;
+        return plan_.SetStock(r.section, r.number, stock);
+    }
     default:
         return plan_.SetTyped(r.section, r.number, value);
     }
@@ -215,6 +253,12 @@ QVariant OrderTableModel::data(const QModelIndex& index, int role) const {
     case SourceRole:
         return column == Quantity ? QVariant(static_cast<int>(plan_.QuantityOf(lineOf(r)).source))
                                   : QVariant();
+    case MarkRole: {
+        if (column != Quantity)
+            return {};
+        const LineQuantity q = plan_.QuantityOf(lineOf(r));
+        return static_cast<int>(q.disagrees() ? Mark::Disagrees : q.covered() ? Mark::Covered : Mark::None);
+    }
     case Qt::ToolTipRole:
         return column == Quantity ? QVariant(quantityTip(r)) : QVariant();
     default:
@@ -264,21 +308,43 @@ void OrderTableModel::announce(const Row& r, int column) {
         if (rows_[i].section != r.section || rows_[i].number != r.number)
             continue;
         const int row = static_cast<int>(i);
-        // A figure changes its own cell and the line's suggestion and quantity; a typed quantity
-        // only itself.
+        // A figure or the stock changes its own cell and the line's suggestion and quantity; a
+        // typed quantity only itself.
         if (column != Quantity)
             emit dataChanged(index(row, column), index(row, column));
         emit dataChanged(index(row, column == Quantity ? Quantity : Suggested), index(row, Quantity));
     }
 }
 
+bool OrderTableModel::UseSuggestions() {
+    bool dropped = false;
+    for (const Row& r : rows_)
+        dropped = plan_.DropTypedWhereSuggested(lineOf(r)) || dropped;
+    if (!dropped)
+        return false;
+    emit dataChanged(index(0, Quantity), index(rowCount() - 1, Quantity));
+    emit planChanged(QStringLiteral("use the suggestions"));
+    return true;
+}
+
 bool OrderTableModel::SetWorkload(const Workload& w) {
     if (w == plan_.workload())
         return true;
+    // What each row shows of its suggestion and quantity now: only the rows whose figures give a
+    // suggestion can change, and only those are repainted.
+    const auto shown = [this](const Row& r) {
+        const LineQuantity q = plan_.QuantityOf(lineOf(r));
+        return std::tuple(q.suggestion, q.quantity, q.disagrees());
+    };
+    std::vector<decltype(shown(rows_.front()))> before;
+    before.reserve(rows_.size());
+    for (const Row& r : rows_)
+        before.push_back(shown(r));
     if (!plan_.SetWorkload(w))
         return false;
-    if (!rows_.empty())
-        emit dataChanged(index(0, Suggested), index(rowCount() - 1, Quantity));
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        if (shown(rows_[i]) != before[i])
+            emit dataChanged(index(static_cast<int>(i), Suggested), index(static_cast<int>(i), Quantity));
     emit planChanged(QStringLiteral("the figures for the whole order"));
     return true;
 }

@@ -1,7 +1,7 @@
 // The whole order as one table, reagents, calibrators and controls as the order walk gives them,
-// with each line's planning figures, its suggested quantity and its quantity. The figures that
-// apply to a line's section and its quantity are editable; an edit goes to the plan at once and
-// only the cells it changes are announced.
+// with each line's planning figures, its stock, its suggested quantity and its quantity. The
+// figures that apply to a line's section, its stock and its quantity are editable; an edit goes to the plan
+// at once and only the cells it changes are announced.
 #pragma once
 
 #include "core/order/order.h"
@@ -25,6 +25,8 @@ public:
         TestsPerMonth,   // reagents
         TestsPerBottle,  // reagents
         UsesPerPack,     // calibrators: calibrations a pack; controls: runs a pack
+        OnHand,          // packs on the shelf
+        OnOrder,         // packs ordered, not yet delivered
         Suggested,
         Quantity,
         ColumnCount
@@ -32,6 +34,10 @@ public:
 
     // The quantity cell's source (a QuantitySource as int): the view marks what was typed.
     static constexpr int SourceRole = Qt::UserRole + 1;
+    // The quantity cell's state (a Mark as int): the view marks a typed quantity the figures no
+    // longer back, and a line the stock covers.
+    static constexpr int MarkRole = Qt::UserRole + 2;
+    enum class Mark { None, Disagrees, Covered };
 
     // Reads the order and writes its plan; the order outlives the model.
     explicit OrderTableModel(Order& order, QObject* parent = nullptr);
@@ -50,11 +56,15 @@ public:
 
     // The whole order's figures; every suggestion and quantity may follow.
     bool SetWorkload(const Workload& w);
+    // "Use the suggestions": drops every typed quantity where the figures give a suggestion, as
+    // one change. Returns whether one went.
+    bool UseSuggestions();
 
     // Walks the order again and rebuilds the rows only where the lines differ from those kept.
     // Returns whether it rebuilt.
     bool Refresh();
-    // The plan was put back whole (an undo): every cell may differ.
+    // The plan was put back whole (an undo): every cell may differ; the rows are rebuilt only where
+    // the lines differ.
     void Reload();
 
     // The product a row shows.
@@ -80,6 +90,7 @@ private:
     bool editable(const Row& r, int column) const;
     std::optional<int> figure(const Row& r, int column) const;
     bool setFigure(const Row& r, int column, std::optional<int> value);
+    bool setTestsPerMonth(const Row& r, std::optional<int> value);
     QVariant display(const Row& r, int column) const;
     QString quantityTip(const Row& r) const;
     // Every row of the same product (section and number): they share figures and quantity.

@@ -4,6 +4,7 @@
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/planning/order_plan.h"
+#include "core/selection/result_lists.h"
 #include "core/selection/rules.h"
 #include "tests/support/loaded_catalogue.h"
 
@@ -180,6 +181,26 @@ TEST(OrderExport, HtmlTableHasOneRowPerLine) {
                                            "<tr><td>CONTROLS</td><td>" +
                                            cat.Ctrls[2].OrderNo + "</td><td>" + cat.Ctrls[2].Name +
                                            "</td><td></td><td>12</td></tr>\n</table>\n");
+}
+
+// A line the stock covers stays in the order but orders nothing: every written form leaves it out,
+// a section so left empty keeps its heading, and the result lists say "in stock" instead of a count.
+TEST(OrderExport, LinesTheStockCoversAreLeftOut) {
+    const Catalogue& cat = TheCatalogue();
+    Order order = mixedOrder();
+    const std::string control = cat.Ctrls[2].OrderNo;
+    ASSERT_TRUE(order.plan.SetTyped(OrderTable::Ctrls, control, std::nullopt));
+    ASSERT_TRUE(order.plan.SetStock(OrderTable::Ctrls, control, {std::nullopt, 1}));
+    Order without = mixedOrder();
+    without.Ctrls[2].Selected = 0;
+    EXPECT_EQ(OrderListText(order), OrderListText(without));
+    EXPECT_NE(OrderListText(order).find("CONTROLS\r\n"), std::string::npos);
+    EXPECT_EQ(OrderCsv(order), OrderCsv(without));
+    EXPECT_EQ(OrderHtml(order), OrderHtml(without));
+    EXPECT_EQ(CoveredNumbers(order), std::vector<std::string_view>{control});
+    std::vector<std::string> lines;
+    CtrlListLines(order, lines);
+    EXPECT_EQ(lines, std::vector<std::string>{control + "\t\tin stock: " + cat.Ctrls[2].Name});
 }
 
 // The catalogue's single-byte texts leave as UTF-8: ASCII as it is, every other byte in two.

@@ -216,10 +216,64 @@ bool overlap(const PrintLabel& a, const PrintLabel& b) {
            b.top < a.top + a.height;
 }
 
-// Random orders, quantities and page heights: no label overlaps another or crosses the margin,
-// every line is printed once with its quantity label where it is more than 1, the numbers and
-// headings stand exactly where an order of ones has them, and the assumptions follow the order
-// once, on its last page, when and only when a quantity was suggested.
+// The PDF's title names the order by its reference, else its date, and the laboratory.
+TEST(PrintLayout, ThePdfTitleNamesTheOrder) {
+    Order order;
+    EXPECT_EQ(PdfTitle(order, "2026-12-09"), "Order 2026-12-09");
+    order.details.date = "2026-12-01";
+    EXPECT_EQ(PdfTitle(order, "2026-12-09"), "Order 2026-12-01");
+    order.details.laboratory.name = "Labor M\xC3\xBCller";
+    EXPECT_EQ(PdfTitle(order, "2026-12-09"), "Order 2026-12-01 - Labor M\xC3\xBCller");
+    order.details.reference = "PO-2026-0117";
+    EXPECT_EQ(PdfTitle(order, "2026-12-09"), "Order PO-2026-0117 - Labor M\xC3\xBCller");
+}
+
+// An order form's own labels: the head on the first pages in its order, the totals once after
+// every line, and "Page x of y" as the lowest label of every page.
+void checkOrderForm(const Order& order, const std::vector<PrintPage>& pages,
+                    const std::map<std::string, std::pair<std::size_t, const PrintLabel*>>& where,
+                    bool form) {
+    ASSERT_EQ(where.count("temp1_HEAD_1") > 0, form);
+    ASSERT_EQ(where.count("temp1_TOTALS") > 0, form);
+    if (!form) {
+        EXPECT_EQ(where.count("temp1_PAGE_1"), 0u);
+        return;
+    }
+    EXPECT_EQ(where.at("temp1_HEAD_1").second->caption, order.details.laboratory.name);
+    EXPECT_TRUE(where.at("temp1_HEAD_1").second->utf8);
+    int lines = 0, packs = 0;
+    ForEachOrderedLine(order, [&](const OrderLine& l) {
+        ++lines;
+        packs += l.quantity;
+    });
+    EXPECT_EQ(where.at("temp1_TOTALS").second->caption,
+              std::to_string(lines) + (lines == 1 ? " line, " : " lines, ") + std::to_string(packs) +
+                  (packs == 1 ? " pack" : " packs"));
+    const std::size_t totalsPage = where.at("temp1_TOTALS").first;
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const auto page = where.at("temp1_PAGE_" + std::to_string(i + 1));
+        EXPECT_EQ(page.first, i);
+        EXPECT_EQ(page.second->caption,
+                  "Page " + std::to_string(i + 1) + " of " + std::to_string(pages.size()));
+        for (const PrintLabel& l : pages[i].labels) {
+            if (&l != page.second) {
+                EXPECT_LT(l.top, page.second->top) << l.name;
+            }
+            const bool line = l.name.rfind("temp2_", 0) == 0 || l.name.rfind("temp3_", 0) == 0;
+            if (line && i == totalsPage) {
+                EXPECT_LT(l.top, where.at("temp1_TOTALS").second->top) << l.name;
+            }
+            EXPECT_FALSE(line && i > totalsPage) << l.name;
+        }
+    }
+}
+
+// Random orders, quantities, stock and page heights: no label overlaps another or crosses the
+// margin, every line is printed once with its quantity label where it is more than 1 (on an order
+// form always), the numbers
+// and headings stand exactly where an order of ones without the covered lines has them, the
+// assumptions follow the order once, on its last page, when and only when a quantity was
+// suggested, and the covered products are named after everything else.
 TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps) {
     std::mt19937 rng(20240611);
     const auto chance = [&rng](double p) { return std::bernoulli_distribution(p)(rng); };
@@ -239,6 +293,18 @@ TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps)
         for (CtrlOrder& c : ones.Ctrls)
             c.Selected = c.Selected == 1 && chance(keep) ? 1 : 0;
 
+        // Half the orders are order forms, with a head of 2 to 12 lines.
+        const bool form = chance(0.5);
+        if (form) {
+            OrderDetails& d = ones.details;
+            d.laboratory.name = "Laborat\xC3\xB3rio Central";
+            for (int k = pick(0, 4); k > 0; --k)
+                d.laboratory.address.push_back("Line " + std::to_string(k));
+            d.laboratory.account = chance(0.5) ? "C-1234" : "";
+            d.laboratory.email = chance(0.5) ? "lab@example.org" : "";
+            d.reference = chance(0.5) ? "PO-2026-0117" : "";
+            d.date = chance(0.5) ? "2026-12-01" : "";
+        }
         Order order = ones;
         OrderPlan& plan = order.plan;
         ASSERT_TRUE(plan.SetWorkload(
@@ -254,22 +320,36 @@ TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps)
             }
             if (chance(0.2))
                 plan.SetTyped(l.section, number, chance(0.8) ? pick(1, 30) : pick(1, 9999));
+            if (chance(0.15))
+                plan.SetStock(l.section, number,
+                              {pick(0, 20), chance(0.5) ? std::optional(pick(0, 5)) : std::nullopt});
             suggested = suggested || plan.QuantityOf(l).source == QuantitySource::Suggested;
+        });
+        // The order as printed: without the lines the stock covers, which the foot names.
+        Order shown = ones;
+        std::string covered;
+        ForEachOrderLine(order, [&](const OrderLine& l) {
+            if (l.quantity > 0)
+                return;
+            WithRecord(static_cast<OrderFlags&>(shown), l.item(), [](auto& f) { f.Selected = 0; });
+            covered += (covered.empty() ? "Covered by stock, not ordered: " : ", ") + std::string(l.number);
         });
         const int height = pick(1620, PrintGeometry::kA4Height);
         SCOPED_TRACE("round " + std::to_string(round) + ", page height " + std::to_string(height));
 
-        const auto pages = BuildPrintLayout(order, height);
+        const auto pages = BuildPrintLayout(order, height, "2026-12-09");
         // Numbers and headings as an order of ones has them, in order: nothing lost, repeated or moved.
         const auto firstLabels = [](const std::vector<PrintPage>& layout) {
             std::vector<std::pair<std::size_t, PrintLabel>> out;
             for (std::size_t i = 0; i < layout.size(); ++i)
                 for (const PrintLabel& l : layout[i].labels)
-                    if (l.name.rfind("temp1_", 0) == 0 && l.name != "temp1_PLANNING")
+                    if (l.name.rfind("temp1_", 0) == 0 && l.name != "temp1_PLANNING" &&
+                        l.name != "temp1_TOTALS" && l.name.rfind("temp1_COVERED", 0) != 0 &&
+                        l.name.rfind("temp1_PAGE_", 0) != 0)
                         out.emplace_back(i, PrintLabel{l.name, l.caption, l.left, l.top});  // widths aside
             return out;
         };
-        EXPECT_EQ(firstLabels(pages), firstLabels(BuildPrintLayout(ones, height)));
+        EXPECT_EQ(firstLabels(pages), firstLabels(BuildPrintLayout(shown, height, "2026-12-09")));
 
         std::map<std::string, std::pair<std::size_t, const PrintLabel*>> where;
         for (std::size_t i = 0; i < pages.size(); ++i) {
@@ -281,8 +361,27 @@ TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps)
                     EXPECT_FALSE(overlap(labels[a], labels[b])) << labels[a].name << " / " << labels[b].name;
             }
         }
+        // The covered products, in the order's order, on the last lines of all (the page numbers
+        // aside).
+        std::string named;
+        const auto coveredOrPage = [](const PrintLabel& l) {
+            return l.name.rfind("temp1_COVERED", 0) == 0 || l.name.rfind("temp1_PAGE_", 0) == 0;
+        };
+        for (std::size_t i = 0; i < pages.size(); ++i)
+            for (const PrintLabel& l : pages[i].labels)
+                if (l.name.rfind("temp1_COVERED", 0) == 0) {
+                    named += (named.empty() ? "" : " ") + l.caption;
+                    for (std::size_t later = i + 1; later < pages.size(); ++later)
+                        for (const PrintLabel& after : pages[later].labels)
+                            EXPECT_TRUE(coveredOrPage(after)) << after.name;
+                    for (const PrintLabel& other : pages[i].labels)
+                        if (!coveredOrPage(other)) {
+                            EXPECT_LT(other.top, l.top) << other.name;
+                        }
+                }
+        EXPECT_EQ(named, covered.empty() ? "" : covered + ".");
         // Each line's name and count stand on its number's page and row.
-        ForEachOrderLine(order, [&](const OrderLine& l) {
+        ForEachOrderedLine(order, [&](const OrderLine& l) {
             const std::string key = PrintKey(l.number);
             const auto number = where.at("temp1_" + key);
             for (const char* prefix : {"temp2_", "temp3_"}) {
@@ -293,20 +392,22 @@ TEST(PrintLayout, RandomOrdersWithQuantitiesKeepEveryLineOnceAndNothingOverlaps)
                 EXPECT_EQ(it->second.second->top, number.second->top) << prefix << key;
             }
             const auto count = where.find("temp3_" + key);
-            ASSERT_EQ(count != where.end(), l.quantity > 1) << key;
-            if (l.quantity > 1) {
+            ASSERT_EQ(count != where.end(), l.quantity > 1 || form) << key;
+            if (count != where.end()) {
                 EXPECT_EQ(count->second.second->caption, std::to_string(l.quantity) + " x") << key;
             }
         });
 
+        checkOrderForm(order, pages, where, form);
         const auto note = where.find("temp1_PLANNING");
         ASSERT_EQ(note != where.end(), suggested);
         if (!suggested)
             continue;
-        EXPECT_EQ(note->second.first, pages.size() - 1);
+        EXPECT_TRUE(note->second.first == pages.size() - 1 || !covered.empty());
         EXPECT_EQ(note->second.second->caption.rfind("Quantities planned for ", 0), 0u);
-        for (const PrintLabel& l : pages.back().labels) {
-            if (&l != note->second.second) {
+        for (const PrintLabel& l : pages[note->second.first].labels) {
+            if (&l != note->second.second && l.name.rfind("temp1_COVERED", 0) != 0 &&
+                l.name.rfind("temp1_PAGE_", 0) != 0 && l.name != "temp1_TOTALS") {
                 EXPECT_GE(note->second.second->top - l.top, 2 * PrintGeometry::kRowStep) << l.name;
             }
         }

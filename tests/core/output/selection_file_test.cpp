@@ -92,14 +92,14 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
          "version: The value of \"version\" must be a whole number, not 1.5."},
         {"{\"format\": \"tovimar-selection\", \"version\": 99999999999999999999999}",
          "version: The version number is out of range, far too large for any version; this Tovimar reads "
-         "versions up to 2."},
+         "versions up to 3."},
         {"{\"format\": \"tovimar-selection\", \"version\": -99999999999999999999999}",
          "version: The version must be 1 or more, not a negative number."},
         {"{\"format\": \"tovimar-selection\", \"version\": 0}",
          "version: The version must be 1 or more, not 0."},
-        {"{\"format\": \"tovimar-selection\", \"version\": 3, \"assays\": 7}",
-         "version: This file was written by a newer Tovimar (selection version 3); this Tovimar reads "
-         "versions up to 2."},
+        {"{\"format\": \"tovimar-selection\", \"version\": 4, \"assays\": 7}",
+         "version: This file was written by a newer Tovimar (selection version 4); this Tovimar reads "
+         "versions up to 3."},
         {file("\"assays\": {}"), "assays: The value of \"assays\" must be an array, not an object."},
         {assays("[]"), "assays[0]: Each assay must be an object, not an array."},
         {assays("{\"assay\": \"LSD\"}"), "assays[0]: The assay has no \"frame\"."},
@@ -224,6 +224,65 @@ TEST(SelectionFile, EveryBadFileIsRefusedWithItsSentenceAndPlace) {
          "plan.controls[" + quoted(ctrl) +
              "].usesPerPack: The value of \"usesPerPack\" must be a whole number from 1 to 10000, not "
              "10001."},
+        // A misspelt figure or one of another section would be dropped without a word.
+        {file("\"plan\": {\"reagents\": {" + quoted(amph) +
+              ": {\"testPerMonth\": 1200, \"testsPerBottle\": 400}}}"),
+         "plan.reagents[" + quoted(amph) +
+             "]: Unknown key \"testPerMonth\" in a reagent's figures; they are \"testsPerMonth\" and "
+             "\"testsPerBottle\"."},
+        {file("\"plan\": {\"reagents\": {" + quoted(amph) + ": {\"usesPerPack\": 20}}}"),
+         "plan.reagents[" + quoted(amph) +
+             "]: Unknown key \"usesPerPack\" in a reagent's figures; they are \"testsPerMonth\" and "
+             "\"testsPerBottle\"."},
+        {file("\"plan\": {\"controls\": {" + quoted(ctrl) + ": {\"testsPerMonth\": 20}}}"),
+         "plan.controls[" + quoted(ctrl) +
+             "]: Unknown key \"testsPerMonth\" in a control's figures; the only one is \"usesPerPack\"."},
+        {file("\"plan\": {\"safetyMonths\": 7}"),
+         "plan.safetyMonths: The value of \"safetyMonths\" must be a whole number from 0 to 6, not 7."},
+        {file("\"stock\": []"), "stock: The value of \"stock\" must be an object, not an array."},
+        {file("\"stock\": {\"controls\": {\"XX 1\": {\"onHand\": 1}}}"),
+         "stock.controls[\"XX 1\"]: Unknown catalogue number \"XX 1\"."},
+        {file("\"stock\": {\"calibrators\": {" + quoted(ctrl) + ": {\"onHand\": 1}}}"),
+         "stock.calibrators[" + quoted(ctrl) + "]: Catalogue number " + quoted(ctrl) +
+             " is a control, not a calibrator."},
+        {file("\"stock\": {\"controls\": {" + quoted(ctrl) + ": 4}}"),
+         "stock.controls[" + quoted(ctrl) + "]: The stock of a product must be an object, not a number."},
+        {file("\"stock\": {\"controls\": {" + quoted(ctrl) + ": {\"onhand\": 4}}}"),
+         "stock.controls[" + quoted(ctrl) +
+             "]: Unknown key \"onhand\" in the stock's figures; they are \"onHand\" and \"onOrder\"."},
+        {file("\"stock\": {\"controls\": {" + quoted(ctrl) + ": {\"onOrder\": 100000}}}"),
+         "stock.controls[" + quoted(ctrl) +
+             "].onOrder: The value of \"onOrder\" must be a whole number from 0 to 99999, not 100000."},
+        // The laboratory's details and the order's: texts of their lengths on one line, a name with
+        // any of them, a real day.
+        {file("\"laboratory\": []"),
+         "laboratory: The value of \"laboratory\" must be an object, not an array."},
+        {file("\"laboratory\": {\"name\": 7}"),
+         "laboratory.name: The value of \"name\" must be a text in quotes, not a number."},
+        {file("\"laboratory\": {\"name\": \"" + std::string(81, 'x') + "\"}"),
+         "laboratory.name: The laboratory's name must be at most 80 characters on one line; it has 81."},
+        {file("\"laboratory\": {\"name\": \"Lab\", \"fax\": \"1\"}"),
+         "laboratory: Unknown key \"fax\" in the laboratory's details; they are \"name\", \"address\", "
+         "\"account\", \"contact\", \"phone\" and \"email\"."},
+        {file("\"laboratory\": {\"phone\": \"1\"}"),
+         "laboratory.name: The laboratory's name must be given with its details."},
+        {file("\"laboratory\": {\"name\": \"Lab\", \"address\": [\"1\", \"2\", \"3\", \"4\", \"5\"]}"),
+         "laboratory.address: The address has 5 lines; it may have at most 4."},
+        {file("\"laboratory\": {\"name\": \"Lab\", \"address\": [\"a\\nb\"]}"),
+         "laboratory.address[0]: A line of the address must be at most 80 characters on one line; it has 3."},
+        {file("\"laboratory\": {\"name\": \"Lab\", \"address\": [3]}"),
+         "laboratory.address[0]: A line of the address must be a text in quotes, not a number."},
+        {file("\"order\": {\"reference\": \"" + std::string(41, '7') + "\"}"),
+         "order.reference: The order's reference must be at most 40 characters on one line; it has 41."},
+        {file("\"order\": {\"date\": \"2026-02-29\"}"),
+         "order.date: The date must be a real day written yyyy-mm-dd, as 2026-12-01."},
+        {file("\"order\": {\"date\": \"1.12.2026\"}"),
+         "order.date: The date must be a real day written yyyy-mm-dd, as 2026-12-01."},
+        {file("\"order\": {\"number\": \"1\"}"),
+         "order: Unknown key \"number\" in the order's details; they are \"reference\" and \"date\"."},
+        {file("\"stock\": {\"reagents\": {" + quoted(amph) + ": {\"onHand\": 1.5}}}"),
+         "stock.reagents[" + quoted(amph) +
+             "].onHand: The value of \"onHand\" must be a whole number from 0 to 99999, not 1.5."},
     };
     for (const Case& c : cases) {
         const SelectionReading r = ReadSelection(c.file);
@@ -337,6 +396,22 @@ TEST(SelectionFile, WritesVersionOneUntilThereIsAQuantityOrFigure) {
     EXPECT_EQ(SelectionText(sel), body + plan + "\n}\n");
     ASSERT_TRUE(sel.plan.SetTyped(T::Ctrls, k15, 2));
     EXPECT_EQ(SelectionText(sel), body + quantities + plan + "\n}\n");
+
+    // Stock or safety months: version 3, "safetyMonths" after the workload, "stock" last.
+    const std::string head3 = std::string(body).replace(body.find("\"version\": 2"), 12, "\"version\": 3");
+    ASSERT_TRUE(sel.plan.SetStock(T::Calibs, c1, {2, std::nullopt}));
+    ASSERT_TRUE(sel.plan.SetStock(T::Assays, n15, {4, 1}));
+    const std::string stock = ",\n  \"stock\": {\n    \"reagents\": {\"" + n15 +
+                              "\": {\"onHand\": 4, \"onOrder\": 1}},\n    \"calibrators\": {\"" + c1 +
+                              "\": {\"onHand\": 2}},\n    \"controls\": {}\n  }";
+    EXPECT_EQ(SelectionText(sel), head3 + quantities + plan + stock + "\n}\n");
+    sel.plan.SetStock(T::Calibs, c1, {});
+    sel.plan.SetStock(T::Assays, n15, {});
+    ASSERT_TRUE(sel.plan.SetWorkload({3, 22, 4, 5, 1}));
+    EXPECT_EQ(SelectionText(sel), head3 + quantities +
+                                      std::string(plan).replace(plan.find("\"retestPercent\": 5"), 18,
+                                                                "\"retestPercent\": 5, \"safetyMonths\": 1") +
+                                      "\n}\n");
 }
 
 // ---- Save and open again ---------------------------------------------------------------------------
@@ -382,7 +457,24 @@ void plan(std::mt19937& rng, Order& s) {
         return std::uniform_int_distribution<int>(int(r.low), int(r.high))(rng);
     };
     if (half(rng))
-        s.plan.SetWorkload({in(kMonthsRange), small(rng), small(rng), in(kRetestRange)});
+        s.plan.SetWorkload({in(kMonthsRange), small(rng), small(rng), in(kRetestRange),
+                            some(rng) ? in(kSafetyMonthsRange) : 0});
+    if (some(rng)) {
+        // Every character the file may carry: UTF-8 beyond one byte, quotes and backslashes.
+        s.details.laboratory = {"Laborat\xC3\xB3rio \"Central\" \\ \xE2\x82\xAC",
+                                {"Rua 1", "1000-001 Lisboa"},
+                                half(rng) ? "C-1" : "",
+                                "",
+                                half(rng) ? "+351 1" : "",
+                                ""};
+        s.details.reference = half(rng) ? "PO-7" : "";
+        s.details.date = half(rng) ? "2024-02-29" : "";
+    }
+    for (int n = small(rng) / 4; n > 0; --n) {
+        const auto t = static_cast<OrderTable>(section(rng));
+        const auto packs = [&] { return half(rng) ? std::optional(in(kStockRange) % 12) : std::nullopt; };
+        s.plan.SetStock(t, anyNumber(rng, t), {packs(), packs()});
+    }
     for (int n = small(rng); n > 0; --n) {
         const auto t = static_cast<OrderTable>(section(rng));
         const std::string number = anyNumber(rng, t);
@@ -458,7 +550,7 @@ AssayState onScreen(AssayState s) {
 TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
     std::mt19937 rng(140);
     int withAssays = 0, withCut = 0, withQual = 0, withSizes = 0, withAdded = 0, selectAlls = 0;
-    int withTyped = 0, withFigures = 0, typedDropped = 0;
+    int withTyped = 0, withFigures = 0, withStock = 0, typedDropped = 0;
     constexpr int kSessions = 2000;
     for (int n = 0; n < kSessions; ++n) {
         SCOPED_TRACE("session " + std::to_string(n));
@@ -484,8 +576,8 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
             return OrderListText(order);
         };
         ASSERT_EQ(ones(opened), ones(saved)) << text;
-        // The same quantities on every line, and every figure; an order of ones without figures
-        // is a version-1 file.
+        // The same quantities on every line, and every figure and stock; an order of ones without
+        // figures is a version-1 file, one with stock or safety months version 3.
         const OrderPlan& openedPlan = opened.plan;
         ASSERT_TRUE(openedPlan == r.selection->plan) << text;
         ASSERT_EQ(OrderListText(opened), OrderListText(saved)) << text;
@@ -494,8 +586,12 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
         openedFigures.ClearTyped();
         ASSERT_TRUE(openedFigures == figures) << text;
         ASSERT_EQ(text.find("\"version\": 1,") != std::string::npos,
-                  !openedPlan.HasTyped() && !saved.plan.HasFigures())
+                  !openedPlan.HasTyped() && !saved.plan.HasFigures() && !openedPlan.HasStock())
             << text;
+        ASSERT_EQ(text.find("\"version\": 3,") != std::string::npos,
+                  openedPlan.HasStock() || openedPlan.workload().safetyMonths > 0 || !saved.details.empty())
+            << text;
+        ASSERT_EQ(opened.details, saved.details) << text;
         ASSERT_EQ(onScreen(opened.state), onScreen(saved.state)) << text;
         for (int slot = 1; slot <= AssayTable::kFilled; ++slot)
             ASSERT_EQ(AlternativeChosen(opened.Assays[slot]), AlternativeChosen(saved.Assays[slot]));
@@ -514,6 +610,7 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
         selectAlls += std::ranges::any_of(sel.added, [](const ItemRef& i) { return i.table == T::Assays; });
         withTyped += sel.plan.HasTyped();
         withFigures += sel.plan.HasFigures();
+        withStock += sel.plan.HasStock();
         typedDropped += sel.plan.typed(T::Assays).size() + sel.plan.typed(T::Calibs).size() +
                             sel.plan.typed(T::Ctrls).size() <
                         saved.plan.typed(T::Assays).size() + saved.plan.typed(T::Calibs).size() +
@@ -528,6 +625,7 @@ TEST(SelectionFile, RandomSessionsSavedAndOpenedGiveTheSameOrderTicksAndSizes) {
     EXPECT_GT(selectAlls, 10);
     EXPECT_GT(withTyped, kSessions / 8);
     EXPECT_GT(withFigures, kSessions / 8);
+    EXPECT_GT(withStock, kSessions / 8);
     EXPECT_LT(withTyped + withFigures, kSessions);  // and version-1 files as well
     EXPECT_GT(typedDropped, kSessions / 20);
 }

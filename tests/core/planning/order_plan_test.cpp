@@ -52,6 +52,15 @@ TEST_P(Suggestions, FollowTheFormulaAndAreHeldToWholePacks) {
     EXPECT_EQ(plan.QuantityOf({c.section, 1, "9999", "other", "", 1}).quantity, 1);
 }
 
+// The first reagent sold in two bottle sizes; 0 if none.
+int reagentWithTwoSizes() {
+    const Catalogue& cat = TheCatalogue();
+    for (int s = 1; s <= AssayTable::kFilled; ++s)
+        if (cat.Assays[s].OrderNo1 != cat.Assays[s].OrderNo2 && !cat.Assays[s].OrderNo2.empty())
+            return s;
+    return 0;
+}
+
 constexpr auto S = QuantitySource::Suggested;
 constexpr auto D = QuantitySource::Default;
 
@@ -86,6 +95,130 @@ INSTANTIATE_TEST_SUITE_P(
         return name;
     });
 
+// What the shelf lacks: the need less what is on hand and on order, at its edges. A control with
+// 22 runs a month and 10 runs a pack needs 3 a month.
+TEST(OrderPlan, OrdersWhatTheShelfLacks) {
+    struct StockCase {
+        const char* what;
+        int months, safety;
+        std::optional<int> uses, onHand, onOrder, typed;
+        int quantity;
+        const char* text;
+        int runs = 22;
+    };
+    const StockCase cases[] = {
+        {"no stock",
+         1,
+         0,
+         10,
+         {},
+         {},
+         {},
+         3,
+         "Quantity 3, suggested from 22 runs a month, 10 runs a pack, 1 month."},
+        {"stock of 0",
+         1,
+         0,
+         10,
+         0,
+         0,
+         {},
+         3,
+         "Quantity 3, suggested from 22 runs a month, 10 runs a pack, 1 month."},
+        {"some on hand",
+         1,
+         0,
+         10,
+         2,
+         {},
+         {},
+         1,
+         "Quantity 1, suggested from 22 runs a month, 10 runs a pack, 1 month, less 2 on hand."},
+        {"on hand and on order",
+         3,
+         0,
+         10,
+         4,
+         1,
+         {},
+         2,
+         "Quantity 2, suggested from 22 runs a month, 10 runs a pack, 3 months, less 4 on hand and 1 on "
+         "order."},
+        {"stock equal to need", 3, 0, 10, 6, 1, {}, 0, "On hand 6, on order 1: covered for 3 months."},
+        {"stock above need", 1, 0, 10, {}, 99999, {}, 0, "On hand 0, on order 99,999: covered for 1 month."},
+        {"no figures: one needed", 1, 0, {}, 1, {}, {}, 0, "On hand 1, on order 0: covered."},
+        {"safety months",
+         2,
+         1,
+         10,
+         4,
+         {},
+         {},
+         3,
+         "Quantity 3, suggested from 22 runs a month, 10 runs a pack, 2 months + 1 month of safety, less 4 "
+         "on "
+         "hand."},
+        {"typed wins", 3, 0, 10, 99, {}, 5, 5, "Typed 5; the figures now suggest 0."},
+        {"the cap after the stock",
+         24,
+         6,
+         1,
+         100,
+         100,
+         {},
+         9999,
+         "Quantity 9999, the most a line takes: 299,800 suggested from 10,000 runs a month, 1 run a pack, 24 "
+         "months + 6 months of safety, less 100 on hand and 100 on order.",
+         10000},
+    };
+    for (const StockCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        OrderPlan plan;
+        ASSERT_TRUE(plan.SetWorkload({c.months, c.runs, 0, 0, c.safety}));
+        ASSERT_TRUE(plan.SetUsesPerPack(T::Ctrls, "701", c.uses));
+        ASSERT_TRUE(plan.SetStock(T::Ctrls, "701", {c.onHand, c.onOrder}));
+        ASSERT_TRUE(plan.SetTyped(T::Ctrls, "701", c.typed));
+        const OrderLine line{T::Ctrls, 1, "701", "Control", "", 1};
+        EXPECT_EQ(plan.QuantityOf(line).quantity, c.quantity);
+        EXPECT_EQ(QuantityText(line, plan), c.text);
+        // The stock is the control's, not a calibrator's of the same number.
+        EXPECT_EQ(plan.StockOf(T::Calibs, "701"), Stock{});
+    }
+    OrderPlan plan;
+    EXPECT_FALSE(plan.SetStock(T::Ctrls, "701", {100000, {}}));
+    EXPECT_FALSE(plan.SetStock(T::Ctrls, "701", {{}, -1}));
+    EXPECT_FALSE(plan.SetWorkload({1, 0, 0, 0, 7}));
+    EXPECT_FALSE(plan.HasStock());
+    ASSERT_TRUE(plan.SetStock(T::Ctrls, "701", {0, {}}));  // a 0 typed is kept, as typed
+    EXPECT_TRUE(plan.HasStock());
+    ASSERT_TRUE(plan.SetStock(T::Ctrls, "701", {}));
+    EXPECT_FALSE(plan.HasStock());
+}
+
+// A reagent's tests a month belong to its assay: at the other bottle size it finds them under the
+// first size's number, while tests a bottle belong to the size ordered. Typing at the new size
+// sets them there, and there they win.
+TEST(OrderPlan, TestsAMonthFollowTheAssayAcrossSizes) {
+    const Catalogue& cat = TheCatalogue();
+    const int slot = reagentWithTwoSizes();
+    ASSERT_NE(slot, 0);
+    const mAssay& a = cat.Assays[slot];
+    OrderPlan plan;
+    ASSERT_TRUE(plan.SetReagentFigures(a.OrderNo1, {1200, 400}));
+    const OrderLine first{T::Assays, slot, a.OrderNo1, a.Name1, "", 1};
+    const OrderLine other{T::Assays, slot, a.OrderNo2, a.Name2, "", 1};
+    EXPECT_EQ(plan.TestsPerMonth(other), 1200);
+    EXPECT_EQ(plan.Suggestion(other), std::nullopt);  // no tests a bottle at that size yet
+    ASSERT_TRUE(plan.SetReagentFigures(a.OrderNo2, {{}, 200}));
+    EXPECT_EQ(plan.Suggestion(other), 6);
+    EXPECT_EQ(plan.Suggestion(first), 3);
+    ASSERT_TRUE(plan.SetReagentFigures(a.OrderNo2, {800, 200}));
+    EXPECT_EQ(plan.Suggestion(other), 4);
+    EXPECT_EQ(plan.Suggestion(first), 3);  // each size its own where it has one
+    // Controls and calibrators have no tests a month.
+    EXPECT_EQ(plan.TestsPerMonth({T::Ctrls, 1, a.OrderNo1, "", "", 1}), std::nullopt);
+}
+
 // The printout's line of assumptions names only the figures that some suggested line used.
 TEST(PlanningNote, NamesTheFiguresTheSuggestedSectionsUsed) {
     const Workload w{3, 22, 4, 5};
@@ -99,6 +232,8 @@ TEST(PlanningNote, NamesTheFiguresTheSuggestedSectionsUsed) {
               "Quantities planned for 1 month: 1 run a month.");  // no repeats to speak of
     EXPECT_EQ(PlanningNote({24, 10000, 10000, 100}, {true, false, false}),
               "Quantities planned for 24 months: 100% of tests repeated.");
+    EXPECT_EQ(PlanningNote({1, 1, 0, 0, 2}, {false, false, true}),
+              "Quantities planned for 1 month + 2 months of safety: 1 run a month.");
 }
 
 TEST(OrderPlan, RefusesFiguresOutOfRangeAndKeepsWhatItHad) {
@@ -139,7 +274,11 @@ TEST(OrderPlan, TypedWinsIsClearedByTheResetAndTheFiguresStay) {
     EXPECT_EQ(typed.quantity, 7);
     EXPECT_EQ(typed.source, QuantitySource::Typed);
     EXPECT_EQ(typed.suggestion, 3);  // still shown beside what was typed
-    EXPECT_EQ(QuantityText(line, plan), "Quantity 7, typed.");
+    EXPECT_TRUE(typed.disagrees());
+    EXPECT_EQ(QuantityText(line, plan), "Typed 7; the figures now suggest 3.");
+    ASSERT_TRUE(plan.SetTyped(T::Ctrls, "701 105", 3));
+    EXPECT_EQ(QuantityText(line, plan), "Quantity 3, typed.");
+    ASSERT_TRUE(plan.SetTyped(T::Ctrls, "701 105", 7));
     // A number typed for a control is not a calibrator's of the same number.
     EXPECT_EQ(plan.Typed(T::Calibs, "701 105"), std::nullopt);
 
@@ -159,10 +298,7 @@ TEST(OrderPlan, TypedWinsIsClearedByTheResetAndTheFiguresStay) {
 // is an order of ones whatever the plan.
 TEST(OrderPlan, TheWalkCarriesTheQuantityOfTheSizeOrdered) {
     const Catalogue& cat = TheCatalogue();
-    int slot = 0;
-    for (int s = 1; s <= AssayTable::kFilled && slot == 0; ++s)
-        if (cat.Assays[s].OrderNo1 != cat.Assays[s].OrderNo2 && !cat.Assays[s].OrderNo2.empty())
-            slot = s;
+    const int slot = reagentWithTwoSizes();
     ASSERT_NE(slot, 0);
     Order order = testing::loaded();
     PutInOrder(order.Assays[slot]);

@@ -619,7 +619,8 @@ private slots:
         // The last step taken is the tick of ORLAN AMPH / XTC; the modes left changed nothing.
         const QString menu =
             QStringLiteral("Order and quantities...||Open selection...|Save selection...|Open recent||Copy "
-                           "order|Export order as CSV...|Export order as PDF...||Undo tick ORLAN assay "
+                           "order|Export order as CSV...|Export order as PDF...||Laboratory details...|Print "
+                           "preview...||Undo tick ORLAN assay "
                            "AMPH / XTC|Redo at the focus");
         QCOMPARE(opened, (QStringList{menu, menu}));
     }

@@ -11,6 +11,7 @@
 #include "gui/widgets/fonts.h"
 #include "tests/support/ink.h"
 #include "tests/support/loaded_catalogue.h"
+#include "tests/support/pdf_info.h"
 #include "tests/support/save_scene.h"
 #include "tests/support/window_harness.h"
 
@@ -20,6 +21,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -152,6 +155,21 @@ void chooseFromMenu(QWidget& window, const char* text) {
     });
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500), window.mapToGlobal(QPoint(400, 500)));
     QApplication::sendEvent(&window, &right);
+}
+
+// An order form: every product, the laboratory's details, a reference and a date.
+Order orderForm() {
+    Order order = testing::loaded();
+    SelectAllItems(order);
+    order.details = {{"Zentrallabor Müller",
+                      {"1 Main St", "Springfield"},
+                      "C-1234",
+                      "A. Jones",
+                      "+1 555 0100",
+                      "lab@example.org"},
+                     "PO-2026-0117",
+                     "2026-12-01"};
+    return order;
 }
 
 // The order's lines as the clipboard's text has them, headings and blank lines aside.
@@ -314,6 +332,80 @@ private slots:
                  qPrintable(pages));
         QCOMPARE(bodyOf(fromPrint), pages);
         QVERIFY(s.warnings.isEmpty());
+    }
+
+    // Print preview (Ctrl+P) shows the pages the layout gives for its printer's paper, and printing
+    // from it, where the printer writes PDF, saves the file whole with those pages, each label on
+    // its page.
+    void previewShowsAndPrintsThePagesOfThePrintout() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("preview.pdf"));
+        testing::Harness h(testing::Harness::MainView);
+        Scripted s;
+        s.printer = [pdf] {
+            auto p = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            p->setOutputFormat(QPrinter::PdfFormat);
+            p->setPageSize(QPageSize(QPageSize::Letter));  // not the PDF export's A4: other page breaks
+            p->setOutputFileName(pdf);
+            return p;
+        };
+        h.w->setOutputHooks([&s] { return s.hooks(); });
+        h.key(Qt::Key_A, Qt::ShiftModifier);
+        h.edit().details = orderForm().details;
+        h.key(Qt::Key_P, Qt::ControlModifier);
+        auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        QVERIFY(preview && preview->isVisible() && preview->windowModality() == Qt::WindowModal);
+        auto* pages = preview->findChild<QPrintPreviewWidget*>();
+        QVERIFY(pages);
+        const int height = int(std::lround(preview->printer()->pageLayout().fullRectPoints().height() * 20));
+        const std::vector<PrintPage> layout = BuildPrintLayout(h.order(), height, TodayIso());
+        QVERIFY(layout.size() > 1);
+        QTRY_COMPARE(pages->pageCount(), int(layout.size()));
+        QVERIFY(!QFile::exists(pdf));  // a preview writes nothing
+
+        pages->print();
+        QVERIFY2(h.messages.isEmpty(), qPrintable(h.messages.join('\n')));
+        const QStringList printed = pdfText(pdf, QStringLiteral("-raw")).split(QLatin1Char('\f'));
+        QCOMPARE(printed.size(), int(layout.size()) + 1);  // each page ends with a form feed
+        for (std::size_t i = 0; i < layout.size(); ++i)
+            for (const PrintLabel& l : layout[i].labels) {
+                const QString caption =
+                    (l.utf8 ? QString::fromStdString(l.caption) : QString::fromLatin1(l.caption))
+                        .simplified();
+                QVERIFY2(printed[qsizetype(i)].simplified().contains(caption),
+                         qPrintable(QStringLiteral("page %1: %2").arg(i + 1).arg(caption)));
+            }
+        preview->close();
+    }
+
+    // Every PDF is titled after the order and names its creator: the export's, and a printer's that
+    // writes PDF; without details, by the date it is printed.
+    void pdfTitledAndCreated() {
+        QTemporaryDir dir;
+        const QString viaExport = dir.filePath(QStringLiteral("export.pdf"));
+        const QString viaPrinter = dir.filePath(QStringLiteral("printer.pdf"));
+        const auto print = [&viaPrinter](const Order& order) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(viaPrinter);
+            return BuildPrintout(order, printer);
+        };
+        for (const Order& order : {orderForm(), realisticOrder()}) {
+            QVERIFY(!SavePrintoutPdf(order, viaExport));
+            QCOMPARE(print(order), QString());
+            const QString title = order.details.empty()
+                                      ? QStringLiteral("Order ") + QString::fromStdString(TodayIso())
+                                      : QStringLiteral("Order PO-2026-0117 - Zentrallabor Müller");
+            for (const QString& pdf : {viaExport, viaPrinter}) {
+                const QByteArray bytes = readAll(pdf);
+                QCOMPARE(testing::PdfInfoText(bytes, "/Title"), title);
+                const QString creator = testing::PdfInfoText(bytes, "/Creator");
+                QVERIFY2(QRegularExpression(QStringLiteral("^Tovimar [0-9]+\\.[0-9]+\\.[0-9]+$"))
+                             .match(creator)
+                             .hasMatch(),
+                         qPrintable(creator));
+            }
+        }
     }
 
     // Every save, export and copy through the window's own commands says what it did and where,

@@ -6,6 +6,8 @@
 #include "core/output/order_export.h"
 #include "core/output/order_file.h"
 #include "core/output/selection_file.h"
+#include "gui/output/frmLaboratory.h"
+#include "gui/output/laboratory_settings.h"
 #include "gui/output/recent_selections.h"
 #include "gui/widgets/app_style.h"
 #include "gui/widgets/fonts.h"
@@ -18,6 +20,8 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
@@ -88,6 +92,35 @@ QAction* entry(const QMenu& menu, const char* text) {
         if (a->text() == QLatin1String(text))
             return a;
     qFatal("no menu entry %s", text);
+}
+
+// "Laboratory details..." from the right-click menu, as the keyboard would choose it; the window
+// it opens, which waits over the main window.
+frmLaboratory* openDetails(Harness& h) {
+    QTimer::singleShot(0, [] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            menu->setActiveAction(entry(*menu, "Laboratory details..."));
+            QTest::keyClick(menu, Qt::Key_Return);
+        }
+    });
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(400, 500), h.w->mapToGlobal(QPoint(400, 500)));
+    QApplication::sendEvent(h.w.get(), &right);
+    frmLaboratory* d = h.w->detailsWindow();
+    HELPER_VERIFY2(d && d->isVisible() && QApplication::activeModalWidget() == d, "no details window");
+    return d;
+}
+
+// Puts `text` into a field of the details window as a paste would, over what it holds (the test's
+// keys are ASCII only).
+void typeInto(frmLaboratory& d, frmLaboratory::Field f, const QString& text) {
+    d.field(f)->setFocus();
+    d.field(f)->selectAll();
+    d.field(f)->insert(text);
+}
+
+Laboratory centralLab() {
+    return {"Zentrallabor Müller", {"1 Main St", "Springfield"}, "C-1234", "A. Jones", "+1 555 0100",
+            "lab@example.org"};
 }
 
 // The right-click menu's "Open recent" as it showed: whether it could be opened, and its entries'
@@ -309,7 +342,8 @@ private slots:
     }
 
     // The keys are the main view's; everywhere else they do what they always did: on the start
-    // screen Ctrl+S is S, in the other views Ctrl+O and Ctrl+S ask for no file.
+    // screen Ctrl+S is S, in the other views Ctrl+O and Ctrl+S ask for no file, Ctrl+L and Ctrl+P
+    // open no window.
     void fileKeysOnlyInTheMainView() {
         Harness h;
         h.key(Qt::Key_S, Qt::ControlModifier);
@@ -319,7 +353,10 @@ private slots:
             h.click(view);
             h.key(Qt::Key_O, Qt::ControlModifier);
             h.key(Qt::Key_S, Qt::ControlModifier);
+            h.key(Qt::Key_L, Qt::ControlModifier);
+            h.key(Qt::Key_P, Qt::ControlModifier);
             QVERIFY(h.dialogTitles.isEmpty());
+            QVERIFY(!QApplication::activeModalWidget());
             h.key(QLatin1String(view) == QLatin1String("cmdHelp") ? Qt::Key_Escape : Qt::Key_B);
             QCOMPARE(h.w->mode(), Mode::Main);
         }
@@ -357,7 +394,8 @@ private slots:
         // The opening is the one step taken: saving and copying change nothing to take back.
         QCOMPARE(entries, (QStringList{"Order and quantities...", "Open selection...", "Save selection...",
                                        "Open recent", "Copy order", "Export order as CSV...",
-                                       "Export order as PDF...", "Undo opening good.tovimar", "Redo"}));
+                                       "Export order as PDF...", "Laboratory details...", "Print preview...",
+                                       "Undo opening good.tovimar", "Redo"}));
         const std::string csv = OrderCsv(h.order());
         QCOMPARE(bytesOf(h.nextFile), QByteArray(csv.data(), qsizetype(csv.size())));
 
@@ -445,6 +483,133 @@ private slots:
 
     // A selection file dropped on the start screen opens straight in the main view. It is taken
     // as a copy whatever the source proposes: a source that honours a move deletes its file.
+    // The details window: every field reached by its mnemonic and named for a screen reader, no
+    // field taking more than its limit, what CheckDetails refuses keeping the window open with the
+    // reason and the focus on the field; OK one step of the order, Esc nothing.
+    void laboratoryDetailsWindow() {
+        KeepLaboratory({});
+        Harness h(Harness::MainView);
+        frmLaboratory* d = openDetails(h);
+        using F = frmLaboratory;
+        const struct {
+            F::Field field;
+            Qt::Key mnemonic;
+            int limit;
+        } fields[] = {
+            {F::Name, Qt::Key_N, 80},      {F::Address1, Qt::Key_A, 80}, {F::Address2, Qt::Key_2, 80},
+            {F::Address3, Qt::Key_3, 80},  {F::Address4, Qt::Key_4, 80}, {F::Account, Qt::Key_U, 40},
+            {F::Contact, Qt::Key_T, 80},   {F::Phone, Qt::Key_P, 40},    {F::Email, Qt::Key_E, 80},
+            {F::Reference, Qt::Key_R, 40}, {F::Date, Qt::Key_D, 10}};
+        QStringList names;
+        for (const auto& f : fields) {
+            QTest::keyClick(d->windowHandle(), f.mnemonic, Qt::AltModifier);
+            QCOMPARE(QApplication::focusWidget(), d->field(f.field));
+            names << d->field(f.field)->accessibleName();
+            QTest::keyClicks(d->field(f.field), QString(f.limit + 5, QLatin1Char('7')));
+            QCOMPARE(d->field(f.field)->text().size(), f.limit);
+            d->field(f.field)->clear();
+        }
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), int(std::size(fields)));
+        QVERIFY(!names.contains(QString()));
+
+        const QString undo = h.w->document().UndoText();
+        const struct {
+            F::Field field;
+            const char* text;
+            const char* says;
+        } refused[] = {{F::Address1, "1 Main St", "name must be given"},
+                       {F::Date, "2026-02-29", "real day"},
+                       {F::Date, "01.12.2026", "yyyy-mm-dd"},
+                       {F::Contact, "A.\tJones", "on one line"}};
+        for (const auto& r : refused) {
+            for (const auto& f : fields)
+                d->field(f.field)->clear();
+            d->field(r.field)->setText(QString::fromLatin1(r.text));
+            if (r.field != F::Address1)
+                typeInto(*d, F::Name, QStringLiteral("Central Lab"));
+            QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+            QVERIFY2(d->isVisible() && d->problem().contains(QLatin1String(r.says)),
+                     qPrintable(d->problem()));
+            QCOMPARE(QApplication::focusWidget(), d->field(r.field == F::Address1 ? F::Name : r.field));
+            QCOMPARE(h.w->document().UndoText(), undo);
+            QVERIFY(h.order().details.empty());
+        }
+
+        // As typed, blanks around the texts dropped and the address closed up.
+        const Laboratory lab = centralLab();
+        for (const auto& f : fields)
+            d->field(f.field)->clear();
+        typeInto(*d, F::Name, QStringLiteral(" Zentrallabor Müller "));
+        typeInto(*d, F::Address1, QStringLiteral("1 Main St"));
+        typeInto(*d, F::Address3, QStringLiteral("Springfield"));
+        typeInto(*d, F::Account, QStringLiteral("C-1234"));
+        typeInto(*d, F::Contact, QStringLiteral("A. Jones"));
+        typeInto(*d, F::Phone, QStringLiteral("+1 555 0100"));
+        typeInto(*d, F::Email, QStringLiteral("lab@example.org"));
+        typeInto(*d, F::Reference, QStringLiteral("PO-2026-0117"));
+        typeInto(*d, F::Date, QStringLiteral("2026-12-01"));
+        QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+        QVERIFY2(!d->isVisible(), qPrintable(d->problem()));
+        const OrderDetails first{lab, "PO-2026-0117", "2026-12-01"};
+        QVERIFY(h.order().details == first);
+        QVERIFY(SavedLaboratory() == lab);
+        QCOMPARE(h.w->document().UndoText(), QStringLiteral("Undo laboratory details"));
+
+        // A second change is a step of its own; Esc keeps the details as they are.
+        d = openDetails(h);
+        QCOMPARE(d->field(F::Address2)->text(), QStringLiteral("Springfield"));
+        typeInto(*d, F::Reference, QStringLiteral("PO-2026-0118"));
+        QTest::keyClick(d->windowHandle(), Qt::Key_Return);
+        QCOMPARE(h.order().details.reference, std::string("PO-2026-0118"));
+        h.key(Qt::Key_L, Qt::ControlModifier);
+        QVERIFY(d->isVisible() && QApplication::activeModalWidget() == d);
+        typeInto(*d, F::Name, QStringLiteral("Another Lab"));
+        QTest::keyClick(d->windowHandle(), Qt::Key_Escape);
+        QVERIFY(!d->isVisible());
+        QCOMPARE(h.order().details.laboratory.name, lab.name);
+        h.key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(h.order().details == first);
+        h.key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(h.order().details.empty());
+        KeepLaboratory({});
+    }
+
+    // The laboratory kept in the settings is where every new selection starts: a new window, a
+    // reset (which clears the reference and the date) and a file without a laboratory; a file's
+    // own laboratory, reference and date win. None of this is a step to undo.
+    void laboratoryKeptForEveryNewSelection() {
+        const Laboratory lab = centralLab();
+        KeepLaboratory(lab);
+        Harness h(Harness::MainView);
+        QVERIFY(h.order().details == (OrderDetails{lab, {}, {}}));
+        QVERIFY(!h.w->document().CanUndo());
+
+        h.edit().details.reference = "PO-1";
+        h.edit().details.date = "2026-12-01";
+        h.edit().details.laboratory.name = "Someone Else";
+        h.key(Qt::Key_Escape);
+        QVERIFY(h.order().details == (OrderDetails{lab, {}, {}}));
+
+        QVERIFY(h.w->OpenSelectionFile(good_));
+        QVERIFY(h.order().details == (OrderDetails{lab, {}, {}}));
+        const QString theirs = dir_.filePath(QStringLiteral("theirs.tovimar"));
+        Order other = orderOf(bytesOf(good_));
+        other.details = {{"Branch Lab", {"2 Side St"}, {}, {}, {}, {}}, "PO-7", "2026-11-30"};
+        write(theirs, QByteArray::fromStdString(SelectionText(SelectionOf(other))));
+        QVERIFY(h.w->OpenSelectionFile(theirs));
+        QVERIFY(h.order().details == other.details);
+        QCOMPARE(OrderListText(h.order()), OrderListText(other));
+        h.key(Qt::Key_Escape);
+        QVERIFY(h.order().details == (OrderDetails{lab, {}, {}}));
+
+        // What the settings file holds that the window would refuse is not taken.
+        QSettings().setValue(QStringLiteral("Laboratory/name"), QString(81, QLatin1Char('x')));
+        QVERIFY(SavedLaboratory() == Laboratory{});
+        KeepLaboratory({});
+        QVERIFY(!QSettings().childGroups().contains(QStringLiteral("Laboratory")));
+        QVERIFY(Harness(Harness::MainView).order().details.empty());
+    }
+
     void droppedFileOpens() {
         Harness h;
         QMimeData mime;
