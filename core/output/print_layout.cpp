@@ -4,6 +4,7 @@
 #include "core/planning/quantity_text.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace tovimar {
@@ -239,6 +240,16 @@ std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight, std:
     if (form)
         addPageNumbers(pages, pageHeight);
     return pages;
+}
+
+PaperFit FitToPaper(double paperWidth, double paperHeight) {
+    if (!(paperWidth > 0 && paperHeight > 0))
+        return {};
+    // A4 is 11905.5 twips wide, and a printer may round its paper: within a point is A4.
+    constexpr double kPoint = 20;
+    const double scale =
+        paperWidth >= PrintGeometry::kA4Width - kPoint ? 1.0 : paperWidth / PrintGeometry::kA4Width;
+    return {static_cast<int>(std::lround(paperHeight / scale)), scale};
 }
 
 std::string PdfTitle(const Order& order, std::string_view today) {

@@ -49,6 +49,7 @@ struct PrintGeometry {
     static constexpr std::size_t kFootCharacters = 100;
     static constexpr int kFirstRow = 120;
     static constexpr int kA4Height = 16838;    // 297 mm
+    static constexpr int kA4Width = 11906;     // 210 mm: the width the columns are placed for
     static constexpr int kBottomMargin = 720;  // half an inch kept free at the foot of each page
     static constexpr double kFontPoints = 10;
 };
@@ -65,6 +66,17 @@ struct Order;
 // followed by "<n> lines, <m> packs", and every page ends with "Page x of y".
 std::vector<PrintPage> BuildPrintLayout(const Order& order, int pageHeight = PrintGeometry::kA4Height,
                                         std::string_view today = {});
+
+// How the pages are put on paper of `paperWidth` x `paperHeight` twips. The columns are placed for
+// A4's width: on narrower paper (A5, B5, Executive) every page is drawn smaller by `scale`, whole,
+// rather than its right column cut off at the paper's edge, and laid out `pageHeight` twips high so
+// that it still fills the paper. On A4 and wider paper, pages are drawn as laid out. An unknown
+// paper is taken for A4.
+struct PaperFit {
+    int pageHeight = PrintGeometry::kA4Height;
+    double scale = 1.0;
+};
+PaperFit FitToPaper(double paperWidth, double paperHeight);
 
 // The PDF's title: "Order <reference> - <laboratory>", leaving out what is not given, and the
 // date (the order's, else `today`) in place of a reference not given: "Order 2026-12-01".

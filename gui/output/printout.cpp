@@ -6,7 +6,6 @@
 #include <QIODevice>
 #include <QPainter>
 #include <QPdfWriter>
-#include <cmath>
 
 namespace tovimar {
 
@@ -16,19 +15,20 @@ constexpr double kTwipsPerPoint = 20.0;
 constexpr int kTwipsPerInch = 1440;
 constexpr int kPdfResolution = 1200;  // dots per inch, as a high-resolution printer
 
-int pageHeightTwips(const QPagedPaintDevice& device) {
-    const double points = device.pageLayout().fullRectPoints().height();
-    return points > 0 ? static_cast<int>(std::lround(points * kTwipsPerPoint)) : PrintGeometry::kA4Height;
+PaperFit paperFit(const QPagedPaintDevice& device) {
+    const QRectF paper = device.pageLayout().fullRectPoints();
+    return FitToPaper(paper.width() * kTwipsPerPoint, paper.height() * kTwipsPerPoint);
 }
 
 }  // namespace
 
 PaintedPages PaintPrintPages(const Order& order, QPagedPaintDevice& device) {
-    const std::vector<PrintPage> pages = BuildPrintLayout(order, pageHeightTwips(device), TodayIso());
+    const PaperFit fit = paperFit(device);
+    const std::vector<PrintPage> pages = BuildPrintLayout(order, fit.pageHeight, TodayIso());
     QPainter painter;
     if (!painter.begin(&device))
         return {PaintedPages::NotBegun};
-    const double scale = double(device.logicalDpiY()) / kTwipsPerInch;
+    const double scale = double(device.logicalDpiY()) / kTwipsPerInch * fit.scale;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !device.newPage()) {
             painter.end();

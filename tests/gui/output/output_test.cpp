@@ -378,6 +378,44 @@ private slots:
         preview->close();
     }
 
+    // On any paper every word of the order form stands on the paper, the right column's names
+    // included: narrower paper than A4 gets the pages drawn smaller, with the pages laid out for it.
+    void printoutStaysOnEveryPaper() {
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("paper.pdf"));
+        const Order order = orderForm();
+        int textWords = 0;
+        static const QRegularExpression pageBox(
+            QStringLiteral(R"re(<page width="([0-9.]+)" height="([0-9.]+)">)re"));
+        static const QRegularExpression wordBox(QStringLiteral(
+            R"re(<word xMin="(-?[0-9.]+)" yMin="(-?[0-9.]+)" xMax="([0-9.]+)" yMax="([0-9.]+)">([^<]*)<)re"));
+        for (const auto id : {QPageSize::A4, QPageSize::Letter, QPageSize::A5, QPageSize::B5,
+                              QPageSize::Executive, QPageSize::A6}) {
+            const QPageSize size(id);
+            QVERIFY(!SavePrintoutPdf(order, pdf, SaveFor::Window, PdfPaper(size)));
+            const QString boxes = pdfText(pdf, QStringLiteral("-bbox"));
+            const QSizeF paper = size.size(QPageSize::Point);
+            const PaperFit fit = FitToPaper(paper.width() * 20, paper.height() * 20);
+            const auto pages = BuildPrintLayout(order, fit.pageHeight, TodayIso()).size();
+            QCOMPARE(std::size_t(boxes.count(QLatin1String("<page "))), pages);
+            const QRegularExpressionMatch page = pageBox.match(boxes);
+            QVERIFY2(page.hasMatch(), qPrintable(boxes.left(400)));
+            const double width = page.captured(1).toDouble(), height = page.captured(2).toDouble();
+            int words = 0;
+            for (auto it = wordBox.globalMatch(boxes); it.hasNext(); ++words) {
+                const QRegularExpressionMatch w = it.next();
+                QVERIFY2(w.captured(1).toDouble() >= 0 && w.captured(2).toDouble() >= 0 &&
+                             w.captured(3).toDouble() <= width && w.captured(4).toDouble() <= height,
+                         qPrintable(size.name() + QStringLiteral(": ") + w.captured(0)));
+            }
+            // The same words on every paper but the pages' "Page x of y".
+            const int text = words - 4 * int(pages);
+            if (!textWords)
+                textWords = text;
+            QCOMPARE(text, textWords);
+        }
+    }
+
     // Every PDF is titled after the order and names its creator: the export's, and a printer's that
     // writes PDF; without details, by the date it is printed.
     void pdfTitledAndCreated() {
