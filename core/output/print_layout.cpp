@@ -249,7 +249,9 @@ PaperFit FitToPaper(double paperWidth, double paperHeight) {
     constexpr double kPoint = 20;
     const double scale =
         paperWidth >= PrintGeometry::kA4Width - kPoint ? 1.0 : paperWidth / PrintGeometry::kA4Width;
-    return {static_cast<int>(std::lround(paperHeight / scale)), scale};
+    // However odd the paper, a height a page can be laid out on.
+    constexpr double kTallest = 1e8;
+    return {static_cast<int>(std::lround(std::min(paperHeight / scale, kTallest))), scale};
 }
 
 std::string PdfTitle(const Order& order, std::string_view today) {
